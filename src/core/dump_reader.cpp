@@ -1,0 +1,123 @@
+// Reading the collector's dump: header, summary, the DMI BIOS heading of the
+// report, then every structure record in file order to the decoder.
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <new>
+
+#include "dmi_frame.h"
+#include "format_checked.h"
+#include "int_str.h"
+#include "qmrkw32.h"
+#include "syslens.h"
+
+uint8_t g_bDMIBIOSRevision = 0;
+
+namespace {
+
+constexpr size_t kHeaderLineSize = 100;
+
+void CopyLine(char (&line)[kHeaderLineSize], unsigned id) {
+  snprintf(line, sizeof line, "%s", lpszLoadString(id));
+}
+
+}  // namespace
+
+void Find2Tab(char* line) {
+  if (char* tabs = line ? strstr(line, "\t\t") : nullptr) *tabs = ' ';
+}
+
+int display_dmi_info(FILE* pInputFile) {
+  CDMIFileHeader header;
+  CDMIFileHeaderConstruct(&header);
+  if (!ReadFileHeader(pInputFile, &header)) return 0;
+  if (header.m_bWroteAllData == 0) return 0;
+  CDMISummaryInfo summary;
+  CDMISummaryInfoConstruct(&summary);
+  if (!ReadSummaryInfo(pInputFile, &summary)) return 0;
+  if (summary.m_dwDMIBufferSize == 0) return 0;
+  g_bDMIBIOSRevision =
+      static_cast<uint8_t>((summary.m_bVersionMajor << 4) | (summary.m_bVersionMinor & 15));
+  return Show_DMIBIOS_Info(pInputFile, &summary);
+}
+
+int Show_DMIBIOS_Info(FILE* pInputFile, const CDMISummaryInfo* pSummaryInfo) {
+  char line[kHeaderLineSize];
+  CopyLine(line, 3002);
+  if (bEdit) QMRKAddHeader(&wnd_data, line);
+  if (bHTML) QMRKAddHeader2(&wnd_data, line, 1);
+
+  if (pSummaryInfo->bSyslensFound == 0) {
+    CopyLine(line, 3005);
+    if (bEdit) QMRKAddText(&wnd_data, line);
+    if (bHTML) QMRKAddHeader2(&wnd_data, line, 3);
+    if (bData) WritePropertyDword("bBIOSDetected", 0);
+    return 1;
+  }
+
+  const int major = pSummaryInfo->m_bVersionMajor;
+  const int minor = pSummaryInfo->m_bVersionMinor;
+  char detected[kHeaderLineSize];
+  char revision[kHeaderLineSize];
+  CopyLine(detected, 3003);
+  FormatChecked(revision, sizeof revision, lpszLoadString(3004), "ii", major, minor);
+  if (bEdit) {
+    QMRKAddText(&wnd_data, detected);
+    QMRKAddText(&wnd_data, revision);
+  }
+  if (bHTML) {
+    QMRKBeginTable2(&wnd_data, 0, nullptr);
+    Find2Tab(detected);
+    QMRKAddTabbedTableEntry(&wnd_data, detected);
+    Find2Tab(revision);
+    QMRKAddTabbedTableEntry(&wnd_data, revision);
+    QMRKEndTable(&wnd_data);
+  }
+  if (bData) {
+    WritePropertyDword("bBIOSDetected", 1);
+    char version[kHeaderLineSize];
+    snprintf(version, sizeof version, "%i.%i", major, minor);
+    WritePropertyString("szBIOSRevision", version);
+  }
+  return ReadAndDisplayDMIStructures(pInputFile, pSummaryInfo) ? 1 : 0;
+}
+
+int ReadAndDisplayDMIStructures(FILE* pInputFile, const CDMISummaryInfo* pSummaryInfo) {
+  int iNumMemDevices = 0;
+  int iNumMemArrayMappedAddresses = 0;
+  int iNumMemDevMappedAddresses = 0;
+  int bProcessingPortConnInfoStructs = 0;
+  int bProcessingSystemSlotStructs = 0;
+
+  const uint32_t capacity = pSummaryInfo->m_dwDMIBufferSize;
+  std::unique_ptr<uint8_t[]> buffer(new (std::nothrow) uint8_t[capacity]());
+  if (!buffer) return 0;
+
+  for (;;) {
+    int read = 0;
+    if (!ReadDMIStructure(pInputFile, &read, buffer.get(), capacity)) return 0;
+    if (!read) break;
+    if (!DMI_Print_Structure(buffer.get(), &iNumMemDevices, &iNumMemArrayMappedAddresses,
+                             &iNumMemDevMappedAddresses, &bProcessingPortConnInfoStructs,
+                             &bProcessingSystemSlotStructs, static_cast<int>(capacity))) {
+      return 0;
+    }
+  }
+  if (bProcessingPortConnInfoStructs) FinishProcessingPortConnInfoStructs(&bProcessingPortConnInfoStructs);
+  if (bProcessingSystemSlotStructs) FinishProcessingSystemSlotStructs(&bProcessingSystemSlotStructs);
+  return 1;
+}
+
+int ReadDMIStructure(FILE* pInputFile, int* pReadStructure, uint8_t* lpBuffer,
+                     uint32_t dwBufferSize) {
+  CDMIStructureHeader header;
+  CDMIStructureHeaderConstruct(&header);
+  *pReadStructure = 0;
+  // A size field cut short is the normal end of the dump.
+  if (!ReadStructureHeader(pInputFile, &header)) return 1;
+  if (header.m_dwSize > dwBufferSize) return 0;
+  if (header.m_dwSize == 0) return 0;
+  if (fread(lpBuffer, header.m_dwSize, 1, pInputFile) != 1) return 0;
+  *pReadStructure = 1;
+  return 1;
+}

@@ -1,0 +1,111 @@
+#include "int_str.h"
+
+#include <cstdio>
+#include <cstring>
+
+int iCurrentLanguage = 0;
+QHANDLE hResourceInstance = nullptr;
+
+// Windows language identifier of each language number.
+const uint16_t LangID[kLanguageCount] = {
+    0x0409, 0x0401, 0x0804, 0x0406, 0x0413, 0x0429, 0x040B, 0x040C, 0x0407,
+    0x0408, 0x040D, 0x040E, 0x040F, 0x0421, 0x0410, 0x0411, 0x0412, 0x0414,
+    0x0416, 0x0419, 0x040A, 0x041D, 0x041E, 0x041F, 0x0404};
+
+namespace {
+
+constexpr unsigned kFirstReportString = 3000;
+
+char szLoadedStringData[kLoadedStringCount][kLoadedStringSize];
+int iWhichString = 0;
+
+int SetLanguage(QHANDLE hInstance, int language) {
+  const int previous = iCurrentLanguage;
+  if (hInstance) hResourceInstance = hInstance;
+  if (language < 0 || language >= kLanguageCount) language = 0;
+  iCurrentLanguage = language;
+  return language != previous ? 1 : 0;
+}
+
+// Resource ordinals are 16-bit.
+unsigned TranslatedResourceId(unsigned iID) {
+  return (iID + 1000u * static_cast<unsigned>(iCurrentLanguage)) & 0xFFFFu;
+}
+
+int LocalisedResourceId(unsigned iID, ResKind kind) {
+  const unsigned translated = TranslatedResourceId(iID);
+  return static_cast<int>(PlatFindResource(hResourceInstance, translated, kind) ? translated
+                                                                                : iID);
+}
+
+// File name of the running program without directory and extension.
+void ProgramModuleName(char (&name)[256]) {
+  char path[kMaxPath] = "";
+  unsigned length = PlatGetModuleFileName(nullptr, path, sizeof path);
+  if (length == 0 || length >= sizeof path) {
+    name[0] = '\0';  // unknown: the module gets an empty name
+    return;
+  }
+  path[length] = '\0';
+  const char* base = path;
+  for (const char* p = path; *p; ++p) {
+    if (*p == '\\' || *p == '/') base = p + 1;
+  }
+  snprintf(name, sizeof name, "%s", base);
+  if (char* dot = strrchr(name, '.')) *dot = '\0';
+}
+
+}  // namespace
+
+int InitLanguages(QHANDLE hInstance) {
+  return SetLanguage(hInstance, PlatGetProfileInt("QMRKWIN", "CurrentLanguage", 0));
+}
+
+int InitLanguagesEx(QHANDLE hInstance, int iLanguageToUse) {
+  return SetLanguage(hInstance, iLanguageToUse);
+}
+
+int GetCurrentLanguage() { return iCurrentLanguage; }
+
+const char* lpszLoadString(unsigned iID) {
+  const unsigned translated =
+      iID >= kFirstReportString ? iID + 1000u * static_cast<unsigned>(iCurrentLanguage)
+                                : iID + 100u * static_cast<unsigned>(iCurrentLanguage);
+  char* buffer = szLoadedStringData[iWhichString];
+  iWhichString = (iWhichString + 1) % kLoadedStringCount;
+  buffer[0] = '\0';
+  if (iID >= kFirstReportString && GetOverrideString(iID, buffer, kLoadedStringSize)) {
+    buffer[kLoadedStringSize - 1] = '\0';  // the module's text may fill the buffer
+    return buffer;
+  }
+  if (PlatLoadString(hResourceInstance, translated, buffer, kLoadedStringSize) > 0) return buffer;
+  PlatLoadString(hResourceInstance, iID, buffer, kLoadedStringSize);
+  return buffer;
+}
+
+int GetStringId(unsigned iID) {
+  const unsigned translated =
+      iID >= kFirstReportString ? iID + 1000u * static_cast<unsigned>(iCurrentLanguage)
+                                : iID + 100u * static_cast<unsigned>(iCurrentLanguage);
+  char scratch[30];
+  return static_cast<int>(
+      PlatLoadString(hResourceInstance, translated, scratch, sizeof scratch) > 0 ? translated
+                                                                                 : iID);
+}
+
+int GetMenuId(unsigned iID) { return LocalisedResourceId(iID, ResKind::Menu); }
+int GetIconId(unsigned iID) { return LocalisedResourceId(iID, ResKind::Icon); }
+int GetBitmapId(unsigned iID) { return LocalisedResourceId(iID, ResKind::Bitmap); }
+int GetDialogId(unsigned iID) { return LocalisedResourceId(iID, ResKind::Dialog); }
+int GetAcceleratorId(unsigned iID) { return LocalisedResourceId(iID, ResKind::Accelerator); }
+
+bool GetOverrideString(unsigned iStringID, char* pszBuffer, uint32_t dwBufferLength) {
+  char szModuleName[256];
+  ProgramModuleName(szModuleName);
+  uint32_t dwError = 1;
+  if (!PlatCallOverrideModule(szModuleName, static_cast<int>(iStringID), LangID[iCurrentLanguage],
+                              pszBuffer, dwBufferLength, &dwError)) {
+    return false;
+  }
+  return dwError == 0;
+}

@@ -1,0 +1,132 @@
+// The one seam between the portable core and the operating system.
+//
+// The core (dump reader, decoder, report library, sinks, strings) calls only
+// what is declared here. platform/win32/ wraps the real Win32 API;
+// platform/posix/ emulates the same behaviour on Linux. Nothing above this
+// header includes <windows.h> or POSIX headers.
+//
+// Texts are NUL-terminated, in the program's narrow encoding (the ANSI code
+// page on Windows, UTF-8 on POSIX). Sizes count bytes including the NUL.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+// Opaque handle of a window, edit control, module, process, font or brush.
+// Win32 handles fit in it as they are; POSIX gives it its own meaning.
+using QHANDLE = void*;
+
+// Win32's standard calling convention (callee pops), for procedures that the
+// system or another module calls: window procedures, callbacks, exports.
+#if defined(_WIN32) && !defined(_WIN64)
+#define QMRK_STDCALL __attribute__((stdcall))
+#else
+#define QMRK_STDCALL
+#endif
+
+// Win32's STILL_ACTIVE: the exit code of a process that has not ended.
+constexpr uint32_t kStillActive = 259;
+// Win32's INFINITE wait.
+constexpr uint32_t kInfinite = 0xFFFFFFFFu;
+constexpr size_t kMaxPath = 260;
+
+// ---- User profile (win.ini) ----------------------------------------------
+int PlatGetProfileInt(const char* section, const char* key, int defaultValue);
+// Copies the value (or defaultValue) into out, cut to size-1 characters;
+// returns the number of characters copied.
+unsigned PlatGetProfileString(const char* section, const char* key,
+                              const char* defaultValue, char* out,
+                              unsigned size);
+bool PlatWriteProfileString(const char* section, const char* key,
+                            const char* value);
+
+// ---- Private-profile (INI) files -----------------------------------------
+// Same contract as the profile calls, on the named file.
+unsigned PlatGetPrivateProfileString(const char* section, const char* key,
+                                     const char* defaultValue, char* out,
+                                     unsigned size, const char* file);
+// Creates the file and section when missing, replaces an existing key in
+// place and keeps every other line. A null value deletes the key.
+bool PlatWritePrivateProfileString(const char* section, const char* key,
+                                   const char* value, const char* file);
+
+// ---- Files and paths -----------------------------------------------------
+bool PlatDeleteFile(const char* path);
+// Directory for temporary files, with its trailing separator.
+bool PlatGetTempPath(char* out, unsigned size);
+// Makes a new, empty, uniquely named file in dir whose name starts with
+// prefix; its full path goes to out (kMaxPath bytes).
+bool PlatGetTempFileName(const char* dir, const char* prefix, char* out);
+// The running program's own module (its resources, its directory).
+QHANDLE PlatProgramModule();
+// Full path of the module's file (null: the running program); 0 on failure.
+unsigned PlatGetModuleFileName(QHANDLE module, char* out, unsigned size);
+// Directory separator of the platform's paths.
+char PlatPathSeparator();
+// File name of the collector beside the viewer ("PROBEX.EXE" / "probex").
+const char* PlatCollectorFileName();
+// Property file of the "tulip3" keyword run (c:\object.ini on Windows,
+// object.ini in the current directory on POSIX).
+const char* PlatKeywordPropertyFile();
+
+// Upper-cases text in place by the rules of the narrow encoding (the ANSI code
+// page on Windows; ASCII letters only on POSIX, which keeps UTF-8 intact).
+void PlatCharUpper(char* text, size_t length);
+
+// ---- Processes -----------------------------------------------------------
+// Starts a command line without a visible window and returns its process, or
+// null. The command line is the program path, blank, arguments, unquoted, and
+// is resolved as CreateProcess resolves it.
+QHANDLE PlatStartProcessHidden(const char* commandLine);
+// Waits up to timeoutMs (kInfinite: for ever); true when the process ended.
+bool PlatWaitProcess(QHANDLE process, uint32_t timeoutMs);
+void PlatTerminateProcess(QHANDLE process, uint32_t exitCode);
+// Exit code, or kStillActive while it runs; false when it cannot be read.
+bool PlatGetExitCodeProcess(QHANDLE process, uint32_t* exitCode);
+void PlatCloseProcess(QHANDLE process);
+// Starts a command line hidden and forgets it (WinExec).
+void PlatStartAndForget(const char* commandLine);
+void PlatSleep(uint32_t ms);
+
+// ---- Message boxes -------------------------------------------------------
+enum class MsgIcon { None, Information, Error };
+// caption null: the system's default caption.
+void PlatMessageBox(QHANDLE owner, const char* text, const char* caption,
+                    MsgIcon icon);
+
+// ---- Resources of a module -----------------------------------------------
+enum class ResKind { Menu, Icon, Bitmap, Dialog, Accelerator };
+// LoadStringA: copies at most size-1 characters and a NUL; returns the count
+// copied, 0 when the string does not exist.
+int PlatLoadString(QHANDLE module, unsigned id, char* out, int size);
+bool PlatFindResource(QHANDLE module, unsigned id, ResKind kind);
+QHANDLE PlatLoadIcon(QHANDLE module, unsigned id);
+
+// ---- Override module for report strings ----------------------------------
+// Loads the override module (CustomStrings.DLL, CustomStrings.so) with the
+// system's normal search, at each call, and calls its string export with the
+// program's module name. Returns false when the module or export is missing;
+// otherwise stores the export's result in *result (0: a text was supplied).
+bool PlatCallOverrideModule(const char* programName, int stringId, unsigned langId,
+                            char* buffer, uint32_t size, uint32_t* result);
+
+// ---- Edit control holding the report text --------------------------------
+// Appends at the end of the text (length, focus, empty selection there,
+// replace selection). Returns false when the control rejected the text.
+bool PlatEditAppend(QHANDLE edit, const char* text);
+void PlatEditClear(QHANDLE edit);
+size_t PlatEditTextLength(QHANDLE edit);
+// Average character width of the control's font; false without a device
+// context.
+bool PlatEditAverageCharWidth(QHANDLE edit, int* width);
+int PlatDialogBaseUnitWidth();
+void PlatEditSetTabStops(QHANDLE edit, int count, const int* dialogUnits);
+void PlatEditInvalidate(QHANDLE edit);
+// Stops (false) or resumes (true) repainting; resuming repaints it whole.
+void PlatEditSetRedraw(QHANDLE edit, bool redraw);
+
+// The host's edit control named on the command line (W=). On Windows the
+// number is a window handle; on POSIX a file descriptor that receives the
+// control's text when it is released.
+QHANDLE PlatAttachHostEdit(uint32_t id);
+void PlatReleaseHostEdit(QHANDLE edit);

@@ -1,0 +1,62 @@
+// Files, paths and text rules on POSIX.
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "platform.h"
+
+bool PlatDeleteFile(const char* path) { return path && unlink(path) == 0; }
+
+bool PlatGetTempPath(char* out, unsigned size) {
+  const char* dir = getenv("TMPDIR");
+  if (!dir || !*dir) dir = "/tmp";
+  std::string path = dir;
+  if (path.back() != '/') path += '/';
+  if (path.size() + 1 > size) return false;
+  snprintf(out, size, "%s", path.c_str());
+  return true;
+}
+
+bool PlatGetTempFileName(const char* dir, const char* prefix, char* out) {
+  std::string pattern = std::string(dir ? dir : "") + (prefix ? prefix : "") + "XXXXXX";
+  if (pattern.size() + 1 > kMaxPath) return false;
+  char name[kMaxPath];
+  snprintf(name, sizeof name, "%s", pattern.c_str());
+  const int fd = mkstemp(name);
+  if (fd < 0) return false;
+  close(fd);
+  snprintf(out, kMaxPath, "%s", name);
+  return true;
+}
+
+QHANDLE PlatProgramModule() {
+  static char programModule;
+  return &programModule;
+}
+
+// Every module of the viewer is the program itself. As on Windows, a path
+// that does not fit is cut and the result is the buffer's size.
+unsigned PlatGetModuleFileName(QHANDLE /*module*/, char* out, unsigned size) {
+  if (size == 0) return 0;
+  char path[4096];
+  const ssize_t length = readlink("/proc/self/exe", path, sizeof path - 1);
+  if (length <= 0) {
+    out[0] = '\0';
+    return 0;
+  }
+  path[length] = '\0';
+  snprintf(out, size, "%s", path);
+  return static_cast<size_t>(length) < size ? static_cast<unsigned>(length) : size;
+}
+
+char PlatPathSeparator() { return '/'; }
+const char* PlatCollectorFileName() { return "probex"; }
+const char* PlatKeywordPropertyFile() { return "object.ini"; }
+
+void PlatCharUpper(char* text, size_t length) {
+  for (size_t i = 0; i < length && text[i]; ++i) {
+    if (text[i] >= 'a' && text[i] <= 'z') text[i] = static_cast<char>(text[i] - 'a' + 'A');
+  }
+}

@@ -1,0 +1,146 @@
+// The POSIX emulation: the edit control behind window mode, processes and
+// temporary files.
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <string>
+
+#include "dump_builder.h"
+#include "edit_posix.h"
+#include "platform.h"
+#include "qmrkw32.h"
+#include "test_env.h"
+
+namespace {
+
+class WindowReport : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ResetReportState();
+    wnd_data.heditWnd = &edit;
+  }
+  void TearDown() override { ResetReportState(); }
+  EditControl edit;
+};
+
+TEST_F(WindowReport, HeadingsAreUpperCasedBetweenBlankLines) {
+  EXPECT_EQ(QMRKAddHeader2(&wnd_data, "Doc", 0), 1);
+  EXPECT_EQ(QMRKAddHeader2(&wnd_data, "Doc", -1), 1);
+  EXPECT_EQ(edit.text, "");
+  EXPECT_EQ(QMRKAddHeader2(&wnd_data, "System Slots", 3), 0);
+  EXPECT_EQ(edit.text, "\r\nSYSTEM SLOTS\r\n\r\n");
+}
+
+TEST_F(WindowReport, TextIgnoresTheOutputSwitchButNotOutOfSpace) {
+  QMRKShowOutput(0);
+  EXPECT_EQ(QMRKAddText(&wnd_data, "a"), 0);
+  iEditOutOfSpace = 1;
+  EXPECT_EQ(QMRKAddText(&wnd_data, "b"), 1);
+  EXPECT_EQ(edit.text, "a");
+  EXPECT_EQ(QMRKClearWindow(&wnd_data), 0);
+  EXPECT_EQ(iEditOutOfSpace, 0);
+  EXPECT_EQ(edit.text, "");
+}
+
+TEST_F(WindowReport, TabStopsUseFactorEightAndAtMostTwenty) {
+  int stops[26];
+  for (int i = 0; i < 25; ++i) stops[i] = i + 1;
+  stops[25] = 0;
+  EXPECT_EQ(QMRKSetTabStops(&wnd_data, stops), 0);
+  ASSERT_EQ(edit.tabStops.size(), 20u);
+  // Emulated font 8 wide, dialog base unit 8: c * 8 * 8 / 8.
+  EXPECT_EQ(edit.tabStops[0], 8);
+  EXPECT_EQ(edit.tabStops[19], 160);
+  EXPECT_EQ(edit.text, "");
+}
+
+TEST_F(WindowReport, MarkerLineWithFlagBit31) {
+  dwFlags = 0x80000000u;
+  const int stops[] = {15, 30, 0};
+  QMRKSetTabStops(&wnd_data, stops);
+  EXPECT_EQ(edit.text, "{TABSTOPS=15, 30}\r\n");
+}
+
+TEST_F(WindowReport, NoEditControlMeansNoTabStops) {
+  wnd_data.heditWnd = nullptr;
+  const int stops[] = {15, 0};
+  EXPECT_EQ(QMRKSetTabStops(&wnd_data, stops), -1);
+}
+
+TEST(TerminalText, ExpandsTabsToTheStopsAndFoldsLineEnds) {
+  EditControl edit;
+  edit.tabStops = {120};  // 30 characters
+  edit.text = " DMI BIOS\t: Detected\r\nab\tc\r\n";
+  EXPECT_EQ(TerminalText(edit), " DMI BIOS" + std::string(21, ' ') + ": Detected\nab" +
+                                    std::string(28, ' ') + "c\n");
+}
+
+TEST(HostEdit, TextGoesToTheDescriptorWhenReleased) {
+  TempDir dir;
+  const std::string path = dir.File("host.txt");
+  FILE* file = fopen(path.c_str(), "wb");
+  ASSERT_NE(file, nullptr);
+  QHANDLE edit = PlatAttachHostEdit(static_cast<uint32_t>(fileno(file)));
+  PlatEditAppend(edit, "line\r\n");
+  PlatEditAppend(edit, "\tnext");
+  PlatReleaseHostEdit(edit);
+  fclose(file);
+  EXPECT_EQ(ReadText(path), "line\r\n\tnext");
+}
+
+TEST(Process, ExitCodeAndTimeout) {
+  QHANDLE quick = PlatStartProcessHidden("/bin/false");
+  ASSERT_NE(quick, nullptr);
+  EXPECT_TRUE(PlatWaitProcess(quick, kInfinite));
+  uint32_t code = 0;
+  EXPECT_TRUE(PlatGetExitCodeProcess(quick, &code));
+  EXPECT_EQ(code, 1u);
+  PlatCloseProcess(quick);
+
+  QHANDLE slow = PlatStartProcessHidden("/bin/sleep 5");
+  ASSERT_NE(slow, nullptr);
+  EXPECT_FALSE(PlatWaitProcess(slow, 50));
+  EXPECT_TRUE(PlatGetExitCodeProcess(slow, &code));
+  EXPECT_EQ(code, kStillActive);
+  PlatTerminateProcess(slow, 1);
+  EXPECT_TRUE(PlatGetExitCodeProcess(slow, &code));
+  EXPECT_EQ(code, 1u);
+  PlatCloseProcess(slow);
+
+  EXPECT_EQ(PlatStartProcessHidden("/nonexistent/program arg"), nullptr);
+}
+
+TEST(Process, ProgramPathWithBlanksIsFound) {
+  TempDir dir;
+  const std::string program = dir.File("my collector");
+  FILE* script = fopen(program.c_str(), "wb");
+  ASSERT_NE(script, nullptr);
+  fputs("#!/bin/sh\nexit 7\n", script);
+  fclose(script);
+  chmod(program.c_str(), 0755);
+  QHANDLE process = PlatStartProcessHidden((program + " some arg").c_str());
+  ASSERT_NE(process, nullptr);
+  EXPECT_TRUE(PlatWaitProcess(process, kInfinite));
+  uint32_t code = 0;
+  PlatGetExitCodeProcess(process, &code);
+  EXPECT_EQ(code, 7u);
+  PlatCloseProcess(process);
+}
+
+TEST(TempFile, CreatedEmptyWithPrefixInTmpdir) {
+  TempDir dir;
+  setenv("TMPDIR", dir.path.c_str(), 1);
+  char directory[kMaxPath];
+  ASSERT_TRUE(PlatGetTempPath(directory, sizeof directory));
+  EXPECT_EQ(std::string(directory), dir.path + "/");
+  char name[kMaxPath];
+  ASSERT_TRUE(PlatGetTempFileName(directory, "tst", name));
+  EXPECT_EQ(std::string(name).rfind(dir.path + "/tst", 0), 0u);
+  EXPECT_EQ(access(name, F_OK), 0);
+  EXPECT_TRUE(PlatDeleteFile(name));
+  unsetenv("TMPDIR");
+}
+
+}  // namespace

@@ -1,0 +1,148 @@
+// Starting and waiting for the collector on POSIX, with the semantics of
+// CreateProcess, WaitForSingleObject and GetExitCodeProcess.
+#include <signal.h>
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <string>
+#include <vector>
+
+#include "platform.h"
+
+extern char** environ;
+
+namespace {
+
+struct Process {
+  pid_t pid = -1;
+  bool ended = false;
+  uint32_t exitCode = kStillActive;
+};
+
+bool IsExecutableFile(const std::string& path) {
+  struct stat st;
+  return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && access(path.c_str(), X_OK) == 0;
+}
+
+// An unquoted command line is resolved as CreateProcess resolves it: the
+// shortest prefix ending at a blank that names a program is the program, so
+// a program path with blanks still works; the rest are blank-separated
+// arguments.
+std::vector<std::string> SplitCommandLine(const std::string& line) {
+  std::string program = line;
+  std::string rest;
+  for (size_t blank = line.find(' '); blank != std::string::npos;
+       blank = line.find(' ', blank + 1)) {
+    if (IsExecutableFile(line.substr(0, blank))) {
+      program = line.substr(0, blank);
+      rest = line.substr(blank + 1);
+      break;
+    }
+  }
+  std::vector<std::string> argv{program};
+  size_t start = 0;
+  while (start < rest.size()) {
+    size_t end = rest.find(' ', start);
+    if (end == std::string::npos) end = rest.size();
+    if (end > start) argv.push_back(rest.substr(start, end - start));
+    start = end + 1;
+  }
+  return argv;
+}
+
+pid_t Spawn(const char* commandLine) {
+  if (!commandLine) return -1;
+  std::vector<std::string> args = SplitCommandLine(commandLine);
+  std::vector<char*> argv;
+  for (auto& arg : args) argv.push_back(arg.data());
+  argv.push_back(nullptr);
+  pid_t pid = -1;
+  if (posix_spawn(&pid, argv[0], nullptr, nullptr, argv.data(), environ) != 0) return -1;
+  return pid;
+}
+
+void Record(Process* process, int status) {
+  process->ended = true;
+  if (WIFEXITED(status)) {
+    process->exitCode = static_cast<uint32_t>(WEXITSTATUS(status));
+  } else if (WIFSIGNALED(status)) {
+    process->exitCode = 128u + static_cast<uint32_t>(WTERMSIG(status));
+  }
+}
+
+// Reaps the process if it has ended; never blocks.
+void Poll(Process* process) {
+  if (process->ended) return;
+  int status = 0;
+  if (waitpid(process->pid, &status, WNOHANG) == process->pid) Record(process, status);
+}
+
+}  // namespace
+
+QHANDLE PlatStartProcessHidden(const char* commandLine) {
+  const pid_t pid = Spawn(commandLine);
+  if (pid < 0) return nullptr;
+  auto* process = new Process;
+  process->pid = pid;
+  return process;
+}
+
+bool PlatWaitProcess(QHANDLE handle, uint32_t timeoutMs) {
+  auto* process = static_cast<Process*>(handle);
+  if (!process) return false;
+  if (timeoutMs == kInfinite) {
+    int status = 0;
+    while (!process->ended) {
+      if (waitpid(process->pid, &status, 0) == process->pid) Record(process, status);
+      else if (errno != EINTR) return false;
+    }
+    return true;
+  }
+  struct timespec start;
+  clock_gettime(CLOCK_MONOTONIC, &start);
+  for (;;) {
+    Poll(process);
+    if (process->ended) return true;
+    struct timespec now;
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    const int64_t elapsedMs =
+        (now.tv_sec - start.tv_sec) * 1000 + (now.tv_nsec - start.tv_nsec) / 1000000;
+    if (elapsedMs >= timeoutMs) return false;
+    usleep(10000);
+  }
+}
+
+void PlatTerminateProcess(QHANDLE handle, uint32_t exitCode) {
+  auto* process = static_cast<Process*>(handle);
+  if (!process || process->ended) return;
+  kill(process->pid, SIGKILL);
+  int status = 0;
+  while (waitpid(process->pid, &status, 0) < 0 && errno == EINTR) {
+  }
+  process->ended = true;
+  process->exitCode = exitCode;
+}
+
+bool PlatGetExitCodeProcess(QHANDLE handle, uint32_t* exitCode) {
+  auto* process = static_cast<Process*>(handle);
+  if (!process || !exitCode) return false;
+  Poll(process);
+  *exitCode = process->ended ? process->exitCode : kStillActive;
+  return true;
+}
+
+void PlatCloseProcess(QHANDLE handle) { delete static_cast<Process*>(handle); }
+
+void PlatStartAndForget(const char* commandLine) { Spawn(commandLine); }
+
+void PlatSleep(uint32_t ms) {
+  struct timespec delay;
+  delay.tv_sec = ms / 1000;
+  delay.tv_nsec = static_cast<long>(ms % 1000) * 1000000L;
+  while (nanosleep(&delay, &delay) != 0 && errno == EINTR) {
+  }
+}

@@ -1,0 +1,66 @@
+// Resources on POSIX: string tables and the list of other resources are
+// generated from the same sources as the Windows resource script; the
+// override module is a shared object.
+#include <dlfcn.h>
+
+#include <algorithm>
+#include <cstring>
+#include <cstdio>
+
+#include "platform.h"
+#include "res_table.h"
+
+namespace {
+
+// GetQmrkString(module name, string id, language id, buffer, buffer size):
+// 0 when it supplied a text.
+using GetQmrkStringFn = uint32_t (*)(const char*, uint32_t, uint32_t, char*, uint32_t);
+
+const ResString* FindString(unsigned id) {
+  const ResString* end = kResStrings + kResStringCount;
+  const ResString* found = std::lower_bound(
+      kResStrings, end, id, [](const ResString& entry, unsigned key) { return entry.id < key; });
+  return found != end && found->id == id ? found : nullptr;
+}
+
+}  // namespace
+
+int PlatLoadString(QHANDLE module, unsigned id, char* out, int size) {
+  if (!module || !out || size <= 0) return 0;
+  const ResString* entry = FindString(id);
+  if (!entry || entry->length == 0) {
+    out[0] = '\0';
+    return 0;
+  }
+  const unsigned copied = std::min(entry->length, static_cast<unsigned>(size - 1));
+  memcpy(out, entry->text, copied);
+  out[copied] = '\0';
+  return static_cast<int>(copied);
+}
+
+bool PlatFindResource(QHANDLE module, unsigned id, ResKind kind) {
+  if (!module) return false;
+  for (size_t i = 0; i < kResOtherCount; ++i) {
+    if (kResOthers[i].id == id && kResOthers[i].kind == static_cast<int>(kind)) return true;
+  }
+  return false;
+}
+
+// There are no icons to show on POSIX; a non-null handle stands for one that
+// exists.
+QHANDLE PlatLoadIcon(QHANDLE module, unsigned id) {
+  return PlatFindResource(module, id, ResKind::Icon) ? const_cast<ResOther*>(kResOthers) : nullptr;
+}
+
+bool PlatCallOverrideModule(const char* programName, int stringId, unsigned langId,
+                            char* buffer, uint32_t size, uint32_t* result) {
+  // Loaded afresh at every lookup and never unloaded, as LoadLibrary is used
+  // by the Windows build; the loader only counts the references.
+  void* module = dlopen("CustomStrings.so", RTLD_NOW | RTLD_LOCAL);
+  if (!module) return false;
+  auto fn = reinterpret_cast<GetQmrkStringFn>(dlsym(module, "GetQmrkString"));
+  if (!fn) return false;
+  *result = fn(programName ? programName : "", static_cast<uint32_t>(stringId), langId, buffer,
+               size);
+  return true;
+}

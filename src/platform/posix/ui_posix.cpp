@@ -1,0 +1,121 @@
+// Message boxes and the edit control on POSIX. The edit control is a text
+// buffer: the own report window prints it when its message loop would start;
+// the host's control (W=) is a file descriptor that receives the text when
+// the run releases it.
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "edit_posix.h"
+#include "platform.h"
+
+namespace {
+
+// The emulated font: 8 units wide, and 8 units per dialog base unit, so one
+// character spans 4 dialog units as with the Windows system font.
+constexpr int kAverageCharWidth = 8;
+constexpr int kDialogBaseUnit = 8;
+constexpr int kDialogUnitsPerChar = 4;
+
+EditControl* Edit(QHANDLE handle) { return static_cast<EditControl*>(handle); }
+
+}  // namespace
+
+bool WriteAll(int fd, const std::string& bytes) {
+  size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    done += static_cast<size_t>(n);
+  }
+  return true;
+}
+
+std::string TerminalText(const EditControl& edit) {
+  std::vector<int> stops;  // in characters
+  for (int units : edit.tabStops) stops.push_back(units / kDialogUnitsPerChar);
+  // One stop means a stop every so many characters; none means every 8.
+  const int every = stops.size() == 1 && stops[0] > 0 ? stops[0] : 8;
+  std::string out;
+  out.reserve(edit.text.size());
+  size_t column = 0;
+  for (size_t i = 0; i < edit.text.size(); ++i) {
+    const char c = edit.text[i];
+    if (c == '\r' && i + 1 < edit.text.size() && edit.text[i + 1] == '\n') continue;
+    if (c == '\n') {
+      out += '\n';
+      column = 0;
+    } else if (c == '\t') {
+      size_t next = (column / every + 1) * every;
+      if (stops.size() > 1) {
+        next = column + 1;
+        for (int stop : stops) {
+          if (stop > 0 && static_cast<size_t>(stop) > column) {
+            next = static_cast<size_t>(stop);
+            break;
+          }
+        }
+      }
+      out.append(next - column, ' ');
+      column = next;
+    } else {
+      out += c;
+      // Count characters, not the continuation bytes of UTF-8.
+      if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) ++column;
+    }
+  }
+  return out;
+}
+
+void PlatMessageBox(QHANDLE, const char* text, const char* caption, MsgIcon) {
+  std::string message;
+  if (caption && *caption) message = std::string(caption) + ": ";
+  message += text ? text : "";
+  message += '\n';
+  WriteAll(2, message);
+}
+
+bool PlatEditAppend(QHANDLE handle, const char* text) {
+  if (!Edit(handle) || !text) return false;
+  Edit(handle)->text += text;
+  return true;
+}
+
+void PlatEditClear(QHANDLE handle) {
+  if (Edit(handle)) Edit(handle)->text.clear();
+}
+
+size_t PlatEditTextLength(QHANDLE handle) { return Edit(handle) ? Edit(handle)->text.size() : 0; }
+
+bool PlatEditAverageCharWidth(QHANDLE handle, int* width) {
+  if (!Edit(handle)) return false;
+  *width = kAverageCharWidth;
+  return true;
+}
+
+int PlatDialogBaseUnitWidth() { return kDialogBaseUnit; }
+
+void PlatEditSetTabStops(QHANDLE handle, int count, const int* dialogUnits) {
+  if (!Edit(handle)) return;
+  Edit(handle)->tabStops.assign(dialogUnits, dialogUnits + (count > 0 ? count : 0));
+}
+
+void PlatEditInvalidate(QHANDLE) {}
+void PlatEditSetRedraw(QHANDLE, bool) {}
+
+QHANDLE PlatAttachHostEdit(uint32_t id) {
+  auto* edit = new EditControl;
+  edit->fd = static_cast<int>(id);
+  return edit;
+}
+
+void PlatReleaseHostEdit(QHANDLE handle) {
+  EditControl* edit = Edit(handle);
+  if (!edit) return;
+  WriteAll(edit->fd, edit->text);
+  delete edit;
+}

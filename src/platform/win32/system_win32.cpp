@@ -1,0 +1,101 @@
+// Profile, files, paths, processes and message boxes: thin wrappers over the
+// Win32 API.
+#include <windows.h>
+
+#include <cstdio>
+
+#include "platform.h"
+
+int PlatGetProfileInt(const char* section, const char* key, int defaultValue) {
+  return static_cast<int>(GetProfileIntA(section, key, defaultValue));
+}
+
+unsigned PlatGetProfileString(const char* section, const char* key, const char* defaultValue,
+                              char* out, unsigned size) {
+  return GetProfileStringA(section, key, defaultValue, out, size);
+}
+
+bool PlatWriteProfileString(const char* section, const char* key, const char* value) {
+  return WriteProfileStringA(section, key, value) != 0;
+}
+
+unsigned PlatGetPrivateProfileString(const char* section, const char* key,
+                                     const char* defaultValue, char* out, unsigned size,
+                                     const char* file) {
+  return GetPrivateProfileStringA(section, key, defaultValue, out, size, file);
+}
+
+bool PlatWritePrivateProfileString(const char* section, const char* key, const char* value,
+                                   const char* file) {
+  return WritePrivateProfileStringA(section, key, value, file) != 0;
+}
+
+bool PlatDeleteFile(const char* path) { return DeleteFileA(path) != 0; }
+
+bool PlatGetTempPath(char* out, unsigned size) {
+  const DWORD length = GetTempPathA(size, out);
+  return length != 0 && length < size;
+}
+
+bool PlatGetTempFileName(const char* dir, const char* prefix, char* out) {
+  return GetTempFileNameA(dir, prefix, 0, out) != 0;
+}
+
+QHANDLE PlatProgramModule() { return GetModuleHandleA(nullptr); }
+
+unsigned PlatGetModuleFileName(QHANDLE module, char* out, unsigned size) {
+  return GetModuleFileNameA(static_cast<HMODULE>(module), out, size);
+}
+
+char PlatPathSeparator() { return '\\'; }
+const char* PlatCollectorFileName() { return "PROBEX.EXE"; }
+const char* PlatKeywordPropertyFile() { return "c:\\object.ini"; }
+
+void PlatCharUpper(char* text, size_t length) {
+  CharUpperBuffA(text, static_cast<DWORD>(length));
+}
+
+QHANDLE PlatStartProcessHidden(const char* commandLine) {
+  STARTUPINFOA startup;
+  GetStartupInfoA(&startup);
+  startup.dwFlags |= STARTF_USESHOWWINDOW;
+  startup.wShowWindow = SW_HIDE;
+  PROCESS_INFORMATION info;
+  // CreateProcessA may write into the command line.
+  char line[2 * MAX_PATH + 2];
+  snprintf(line, sizeof line, "%s", commandLine ? commandLine : "");
+  if (!CreateProcessA(nullptr, line, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                      &info)) {
+    return nullptr;
+  }
+  CloseHandle(info.hThread);
+  return info.hProcess;
+}
+
+bool PlatWaitProcess(QHANDLE process, uint32_t timeoutMs) {
+  return WaitForSingleObject(process, timeoutMs) == WAIT_OBJECT_0;
+}
+
+void PlatTerminateProcess(QHANDLE process, uint32_t exitCode) {
+  TerminateProcess(process, exitCode);
+}
+
+bool PlatGetExitCodeProcess(QHANDLE process, uint32_t* exitCode) {
+  DWORD code = 0;
+  if (!GetExitCodeProcess(process, &code)) return false;
+  *exitCode = code;
+  return true;
+}
+
+void PlatCloseProcess(QHANDLE process) { CloseHandle(process); }
+
+void PlatStartAndForget(const char* commandLine) { WinExec(commandLine, SW_HIDE); }
+
+void PlatSleep(uint32_t ms) { Sleep(ms); }
+
+void PlatMessageBox(QHANDLE owner, const char* text, const char* caption, MsgIcon icon) {
+  UINT style = MB_OK;
+  if (icon == MsgIcon::Information) style |= MB_ICONINFORMATION;
+  if (icon == MsgIcon::Error) style |= MB_ICONERROR;
+  MessageBoxA(static_cast<HWND>(owner), text, caption, style);
+}
