@@ -1,0 +1,476 @@
+// INI reading and writing with the rules of the Win32 private-profile calls;
+// the rules are listed in ini_file.h.
+#include "ini_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+
+namespace {
+
+constexpr std::string_view kLineEnd = "\r\n";
+constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+
+bool IsBlank(char c) {
+  return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
+}
+
+std::string_view Trim(std::string_view s) {
+  while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
+  while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
+  return s;
+}
+
+char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool SameName(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    if (LowerAscii(a[i]) != LowerAscii(b[i])) return false;
+  }
+  return true;
+}
+
+// One line of the text: [begin, end) is its content, [end, next) its line end.
+struct Line {
+  size_t begin = 0;
+  size_t end = 0;
+  size_t next = 0;
+};
+
+// Steps to the line at pos; false at the end of the text.
+bool NextLine(std::string_view text, size_t& pos, Line& line) {
+  if (pos >= text.size()) return false;
+  line.begin = pos;
+  const size_t stop = text.find_first_of("\r\n", pos);
+  if (stop == std::string_view::npos) {
+    line.end = line.next = text.size();
+  } else {
+    line.end = stop;
+    line.next = stop + 1;
+    if (text[stop] == '\r' && stop + 1 < text.size() && text[stop + 1] == '\n') line.next = stop + 2;
+  }
+  pos = line.next;
+  return true;
+}
+
+enum class Kind { Blank, Comment, Section, Key, Other };
+
+struct Parsed {
+  Kind kind = Kind::Blank;
+  std::string_view name;   // section or key name, trimmed
+  std::string_view value;  // value of a key line, trimmed
+};
+
+Parsed Classify(std::string_view content) {
+  Parsed p;
+  const std::string_view t = Trim(content);
+  if (t.empty()) return p;
+  if (t.front() == ';') {
+    p.kind = Kind::Comment;
+    return p;
+  }
+  if (t.front() == '[') {
+    const size_t close = t.rfind(']');
+    if (close != std::string_view::npos) {
+      p.kind = Kind::Section;
+      p.name = Trim(t.substr(1, close - 1));
+      return p;
+    }
+  }
+  const size_t eq = t.find('=');
+  if (eq == std::string_view::npos) {
+    p.kind = Kind::Other;
+    p.name = t;
+    return p;
+  }
+  p.kind = Kind::Key;
+  p.name = Trim(t.substr(0, eq));
+  p.value = Trim(t.substr(eq + 1));
+  return p;
+}
+
+// The text of a line for classification (the first line without its BOM).
+std::string_view Content(std::string_view text, const Line& line) {
+  std::string_view content = text.substr(line.begin, line.end - line.begin);
+  if (line.begin == 0 && content.substr(0, kUtf8Bom.size()) == kUtf8Bom) {
+    content.remove_prefix(kUtf8Bom.size());
+  }
+  return content;
+}
+
+bool HasLineBreakOrNul(std::string_view s) {
+  return s.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos;
+}
+
+// A key is written only when its line reads back as the same key.
+bool KeyNameWritable(std::string_view key) {
+  if (HasLineBreakOrNul(key)) return false;
+  const std::string line = std::string(key) + "=x";
+  const Parsed p = Classify(line);
+  return p.kind == Kind::Key && p.name == key;
+}
+
+bool SectionNameWritable(std::string_view section) {
+  if (HasLineBreakOrNul(section)) return false;
+  const std::string line = "[" + std::string(section) + "]";
+  const Parsed p = Classify(line);
+  return p.kind == Kind::Section && p.name == section;
+}
+
+// CR and LF become blanks: a value never starts a new line.
+std::string OneLine(const char* value) {
+  std::string v(value);
+  for (char& c : v) {
+    if (c == '\r' || c == '\n') c = ' ';
+  }
+  return v;
+}
+
+std::string StripQuotes(std::string_view value) {
+  if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+      value.back() == value.front()) {
+    value = value.substr(1, value.size() - 2);
+  }
+  return std::string(value);
+}
+
+IniEdit SetKey(std::string_view text, std::string_view section, std::string_view key,
+               const std::string& value, std::string* result) {
+  bool sectionFound = false;
+  bool inSection = false;
+  size_t insertAt = 0;         // after the section's last key line (or header)
+  bool insertNeedsBreak = false;  // that line has no line end
+  size_t pos = 0;
+  Line line;
+  bool lastHadBreak = true;
+  bool lastBlank = true;
+  while (NextLine(text, pos, line)) {
+    const Parsed p = Classify(Content(text, line));
+    lastHadBreak = line.next > line.end;
+    lastBlank = p.kind == Kind::Blank;
+    if (p.kind == Kind::Section) {
+      if (inSection) break;
+      if (!sectionFound && SameName(p.name, section)) {
+        sectionFound = inSection = true;
+        insertAt = line.next;
+        insertNeedsBreak = !lastHadBreak;
+      }
+      continue;
+    }
+    if (!inSection || (p.kind != Kind::Key && p.kind != Kind::Other)) continue;
+    // A line of the key without '=' gets its value in place as well.
+    if (SameName(p.name, key)) {
+      if (p.kind == Kind::Key && p.value == Trim(value)) return IniEdit::Unchanged;
+      const size_t nameEnd = static_cast<size_t>(p.name.data() + p.name.size() - text.data());
+      *result = std::string(text.substr(0, nameEnd));
+      *result += '=';
+      *result += value;
+      result->append(text.substr(line.end));
+      return IniEdit::Changed;
+    }
+    insertAt = line.next;
+    insertNeedsBreak = !lastHadBreak;
+  }
+
+  const std::string keyLine = std::string(key) + "=" + value + std::string(kLineEnd);
+  if (sectionFound) {
+    *result = std::string(text.substr(0, insertAt));
+    if (insertNeedsBreak) *result += kLineEnd;
+    *result += keyLine;
+    result->append(text.substr(insertAt));
+    return IniEdit::Changed;
+  }
+  *result = std::string(text);
+  const bool empty = text.empty() || text == kUtf8Bom;
+  if (!empty) {
+    if (!lastHadBreak) *result += kLineEnd;
+    if (!lastBlank) *result += kLineEnd;
+  }
+  *result += "[";
+  *result += section;
+  *result += "]";
+  *result += kLineEnd;
+  *result += keyLine;
+  return IniEdit::Changed;
+}
+
+IniEdit DeleteKey(std::string_view text, std::string_view section, std::string_view key,
+                  std::string* result) {
+  std::string out;
+  size_t copiedUpTo = 0;
+  bool deleted = false;
+  bool sectionSeen = false;
+  bool inSection = false;
+  size_t pos = 0;
+  Line line;
+  while (NextLine(text, pos, line)) {
+    const Parsed p = Classify(Content(text, line));
+    if (p.kind == Kind::Section) {
+      if (inSection) break;
+      if (!sectionSeen && SameName(p.name, section)) sectionSeen = inSection = true;
+      continue;
+    }
+    if (inSection && (p.kind == Kind::Key || p.kind == Kind::Other) && SameName(p.name, key)) {
+      out.append(text.substr(copiedUpTo, line.begin - copiedUpTo));
+      copiedUpTo = line.next;
+      deleted = true;
+    }
+  }
+  if (!deleted) return IniEdit::Unchanged;
+  out.append(text.substr(copiedUpTo));
+  *result = std::move(out);
+  return IniEdit::Changed;
+}
+
+IniEdit DeleteSection(std::string_view text, std::string_view section, std::string* result) {
+  std::string out;
+  size_t copiedUpTo = 0;
+  bool changed = false;
+  bool deleting = false;
+  size_t cutEnd = 0;      // end of what goes of the section being deleted
+  bool takeBlanks = false;  // blank lines still go with it
+  size_t pos = 0;
+  Line line;
+  while (NextLine(text, pos, line)) {
+    const Parsed p = Classify(Content(text, line));
+    if (p.kind == Kind::Section) {
+      if (deleting) copiedUpTo = cutEnd;
+      deleting = SameName(p.name, section);
+      if (deleting) {
+        out.append(text.substr(copiedUpTo, line.begin - copiedUpTo));
+        copiedUpTo = line.begin;
+        cutEnd = line.next;
+        takeBlanks = true;
+        changed = true;
+      }
+      continue;
+    }
+    if (!deleting) continue;
+    if (p.kind == Kind::Key || p.kind == Kind::Other) {
+      cutEnd = line.next;
+      takeBlanks = true;
+    } else if (p.kind == Kind::Blank) {
+      if (takeBlanks) cutEnd = line.next;
+    } else {
+      takeBlanks = false;
+    }
+  }
+  if (!changed) return IniEdit::Unchanged;
+  if (deleting) copiedUpTo = cutEnd;
+  out.append(text.substr(copiedUpTo));
+  *result = std::move(out);
+  return IniEdit::Changed;
+}
+
+// ---- Files ---------------------------------------------------------------
+
+// Owns a file descriptor and closes it on every path.
+struct FileDescriptor {
+  int fd = -1;
+  explicit FileDescriptor(int opened) : fd(opened) {}
+  FileDescriptor(const FileDescriptor&) = delete;
+  FileDescriptor& operator=(const FileDescriptor&) = delete;
+  ~FileDescriptor() {
+    if (fd >= 0) close(fd);
+  }
+  // Closes now; false when the close reports an error (a late write error).
+  bool Close() {
+    const int owned = fd;
+    fd = -1;
+    return close(owned) == 0;
+  }
+};
+
+enum class ReadResult { Ok, Missing, Failed };
+
+ReadResult ReadWholeFile(const char* path, std::string& text) {
+  text.clear();
+  const FileDescriptor file(open(path, O_RDONLY | O_CLOEXEC));
+  if (file.fd < 0) {
+    return errno == ENOENT || errno == ENOTDIR ? ReadResult::Missing : ReadResult::Failed;
+  }
+  struct stat st;
+  if (fstat(file.fd, &st) != 0 || !S_ISREG(st.st_mode) ||
+      static_cast<unsigned long long>(st.st_size) > kIniMaxFileSize) {
+    return ReadResult::Failed;
+  }
+  char buffer[65536];
+  for (;;) {
+    const ssize_t n = read(file.fd, buffer, sizeof buffer);
+    if (n < 0 && errno == EINTR) continue;
+    // The file may also have grown past the bound since fstat.
+    if (n < 0 || text.size() + static_cast<size_t>(n) > kIniMaxFileSize) {
+      text.clear();
+      return ReadResult::Failed;
+    }
+    if (n == 0) return ReadResult::Ok;
+    text.append(buffer, static_cast<size_t>(n));
+  }
+}
+
+bool WriteAll(int fd, std::string_view data) {
+  while (!data.empty()) {
+    const ssize_t n = write(fd, data.data(), data.size());
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    data.remove_prefix(static_cast<size_t>(n));
+  }
+  return true;
+}
+
+// The file a write replaces: the target of a symbolic link, else path itself.
+std::string WriteTarget(const char* path) {
+  struct stat st;
+  if (lstat(path, &st) == 0 && S_ISLNK(st.st_mode)) {
+    if (char* resolved = realpath(path, nullptr)) {
+      std::string target(resolved);
+      free(resolved);
+      return target;
+    }
+  }
+  return path;
+}
+
+// Opens a new temporary file beside target; its name goes to tempPath.
+int CreateTempBeside(const std::string& target, std::string& tempPath) {
+  static unsigned counter = 0;
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    const unsigned long salt = static_cast<unsigned long>(getpid()) * 7919ul +
+                               static_cast<unsigned long>(time(nullptr)) + ++counter;
+    tempPath = target + ".tmp" + std::to_string(salt % 1000000ul);
+    // 0666 so the process umask decides, as for any file the program creates.
+    const int fd = open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd >= 0 || errno != EEXIST) return fd;
+  }
+  return -1;
+}
+
+bool ReplaceFile(const char* path, std::string_view content) {
+  const std::string target = WriteTarget(path);
+  struct stat old;
+  const bool exists = stat(target.c_str(), &old) == 0;
+  if (exists && (!S_ISREG(old.st_mode) || access(target.c_str(), W_OK) != 0)) return false;
+
+  std::string tempPath;
+  FileDescriptor temp(CreateTempBeside(target, tempPath));
+  if (temp.fd < 0) return false;
+  if (exists) {
+    // Failures here (another owner) leave the umask's bits, which is harmless.
+    (void)!fchown(temp.fd, old.st_uid, old.st_gid);
+    (void)!fchmod(temp.fd, old.st_mode & 07777);
+  }
+  // Not forced to disk (no fsync): the property writer rewrites the file once
+  // per key, and a sync each time costs milliseconds. The rename alone keeps a
+  // crashed program from leaving a half-written file.
+  bool ok = WriteAll(temp.fd, content);
+  ok = temp.Close() && ok;
+  if (ok) ok = rename(tempPath.c_str(), target.c_str()) == 0;
+  if (!ok) unlink(tempPath.c_str());
+  return ok;
+}
+
+// Copies text up to its first NUL, cut to size - 1 characters.
+unsigned CopyOut(std::string_view text, char* out, unsigned size) {
+  const size_t nul = text.find('\0');
+  if (nul != std::string_view::npos) text = text.substr(0, nul);
+  const size_t n = text.size() < size - 1 ? text.size() : size - 1;
+  memcpy(out, text.data(), n);
+  out[n] = '\0';
+  return static_cast<unsigned>(n);
+}
+
+}  // namespace
+
+std::optional<std::string> IniTextGet(std::string_view text, std::string_view section,
+                                      std::string_view key) {
+  section = Trim(section);
+  key = Trim(key);
+  bool inSection = false;
+  size_t pos = 0;
+  Line line;
+  while (NextLine(text, pos, line)) {
+    const Parsed p = Classify(Content(text, line));
+    if (p.kind == Kind::Section) {
+      if (inSection) break;  // only the first section of the name counts
+      inSection = SameName(p.name, section);
+    } else if (inSection && p.kind == Kind::Key && SameName(p.name, key)) {
+      return StripQuotes(p.value);
+    }
+  }
+  return std::nullopt;
+}
+
+IniEdit IniTextEdit(std::string_view text, std::string_view section, const char* key,
+                    const char* value, std::string* result) {
+  section = Trim(section);
+  if (!SectionNameWritable(section)) return IniEdit::Refused;
+  if (key == nullptr) return DeleteSection(text, section, result);
+  const std::string_view name = Trim(key);
+  if (!KeyNameWritable(name)) return IniEdit::Refused;
+  if (value == nullptr) return DeleteKey(text, section, name, result);
+  return SetKey(text, section, name, OneLine(value), result);
+}
+
+std::string IniTextSet(std::string_view text, std::string_view section, std::string_view key,
+                       const char* value) {
+  // A NUL would cut the name short in the C string below: refused too.
+  if (key.find('\0') != std::string_view::npos) return std::string(text);
+  const std::string keyText(key);
+  std::string result;
+  if (IniTextEdit(text, section, keyText.c_str(), value, &result) != IniEdit::Changed) {
+    return std::string(text);
+  }
+  return result;
+}
+
+std::string IniTextDeleteSection(std::string_view text, std::string_view section) {
+  std::string result;
+  if (IniTextEdit(text, section, nullptr, nullptr, &result) != IniEdit::Changed) {
+    return std::string(text);
+  }
+  return result;
+}
+
+unsigned IniGetString(const char* file, const char* section, const char* key,
+                      const char* defaultValue, char* out, unsigned size) {
+  if (out == nullptr || size == 0) return 0;
+  if (section == nullptr || key == nullptr) {
+    // Name lists are not supported: an empty list.
+    out[0] = '\0';
+    if (size > 1) out[1] = '\0';
+    return 0;
+  }
+  std::string text;
+  if (file != nullptr && ReadWholeFile(file, text) == ReadResult::Ok) {
+    if (const std::optional<std::string> value = IniTextGet(text, section, key)) {
+      return CopyOut(*value, out, size);
+    }
+  }
+  std::string_view fallback = defaultValue ? defaultValue : "";
+  while (!fallback.empty() && fallback.back() == ' ') fallback.remove_suffix(1);
+  return CopyOut(fallback, out, size);
+}
+
+bool IniWriteString(const char* file, const char* section, const char* key, const char* value) {
+  if (file == nullptr || *file == '\0') return false;
+  if (section == nullptr) return key == nullptr && value == nullptr;
+  std::string text;
+  const ReadResult read = ReadWholeFile(file, text);
+  if (read == ReadResult::Failed) return false;
+  std::string result;
+  switch (IniTextEdit(text, section, key, value, &result)) {
+    case IniEdit::Refused:
+      return false;
+    case IniEdit::Unchanged:
+      return true;
+    case IniEdit::Changed:
+      break;
+  }
+  return ReplaceFile(file, result);
+}
