@@ -227,6 +227,12 @@ def main():
     parser.add_argument("--html-codes", required=True)
     parser.add_argument("--wine", nargs=argparse.REMAINDER)
     ARGS, rest = parser.parse_known_args()
+    if ARGS.wine:
+        # Also makes the Wine prefix before the first timed run.
+        probe = subprocess.run(ARGS.wine + ["cmd.exe", "/c", "exit 0"], capture_output=True)
+        if probe.returncode == 77:
+            print(probe.stderr.decode(errors="replace").strip())
+            sys.exit(77)
     unittest.main(argv=[sys.argv[0], *rest], verbosity=2)
 
 

@@ -50,13 +50,9 @@ int PlatGetProfileInt(const char* section, const char* key, int defaultValue) {
 
 unsigned PlatGetProfileString(const char* section, const char* key, const char* defaultValue,
                               char* out, unsigned size) {
-  const std::string path = ProfilePath();
-  if (path.empty()) {
-    if (size == 0) return 0;
-    snprintf(out, size, "%s", defaultValue ? defaultValue : "");
-    return static_cast<unsigned>(std::string(out).size());
-  }
-  return IniGetString(path.c_str(), section, key, defaultValue, out, size);
+  // Without a profile every key is missing: the default, treated as the
+  // reader treats it.
+  return IniGetString(ProfilePath().c_str(), section, key, defaultValue, out, size);
 }
 
 bool PlatWriteProfileString(const char* section, const char* key, const char* value) {
