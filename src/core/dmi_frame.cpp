@@ -3,6 +3,7 @@
 // the structure to its type's decoding.
 #include "dmi_frame.h"
 
+#include "dmi_rows.h"
 #include "int_str.h"
 #include "qmrkw32.h"
 #include "syslens.h"
@@ -33,7 +34,19 @@ int DMI_Print_Structure(uint8_t* bStructureBuffer, int* /*piNumMemDevices*/,
   }
   if (bType >= kFirstEnglishOnlyType && iCurrentLanguage != 0) return 1;
   if (bType >= kFirstOemType) return 1;
-  // The decodings of the structure types plug in here.
+  // Each decoding reads the structure through a view bounded by the buffer
+  // and by the structure's formatted length. Types without a decoding
+  // (14, 15, 31 to 127, Inactive and End-of-Table included) report nothing;
+  // End-of-Table does not end the reading either.
+  const DmiStructure s = ViewStructure(bStructureBuffer, iStructBufferSize);
+  switch (bType) {
+    case 0: DecodeBiosInformation(s); break;
+    case 1: DecodeSystemInformation(s); break;
+    case 2: DecodeBaseBoardInformation(s); break;
+    case 3: DecodeSystemEnclosure(s); break;
+    case 4: DecodeProcessorInformation(s); break;
+    default: break;
+  }
   return 1;
 }
 

@@ -51,7 +51,10 @@ void ProgramModuleName(char (&name)[256]) {
   for (const char* p = path; *p; ++p) {
     if (*p == '\\' || *p == '/') base = p + 1;
   }
-  snprintf(name, sizeof name, "%s", base);
+  // A name longer than the buffer is cut; the module only uses it to choose.
+  const size_t nameLength = strnlen(base, sizeof name - 1);
+  memcpy(name, base, nameLength);
+  name[nameLength] = '\0';
   if (char* dot = strrchr(name, '.')) *dot = '\0';
 }
 

@@ -58,7 +58,7 @@ Bytes Dump(const DumpOptions& options, const std::vector<Bytes>& structures) {
 bool WriteBytes(const std::string& path, const Bytes& bytes) {
   FILE* file = fopen(path.c_str(), "wb");
   if (!file) return false;
-  const bool ok = fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+  const bool ok = bytes.empty() || fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
   return fclose(file) == 0 && ok;
 }
 

@@ -1,0 +1,346 @@
+// The string-set lookup, the row helpers in each sink, and the frame that
+// hands structures to their decodings.
+#include "dmi_rows.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <string>
+
+#include "dmi_frame.h"
+#include "dump_builder.h"
+#include "int_str.h"
+#include "platform.h"
+#include "qmrkw32.h"
+#include "readdat.h"
+#include "syslens.h"
+#include "test_env.h"
+#ifndef _WIN32
+#include "edit_posix.h"
+#endif
+
+namespace {
+
+int Find(const Bytes& bytes, int num, int strSet) {
+  return findstring(ByteView(bytes.data(), bytes.size()), num, strSet);
+}
+
+TEST(FindString, NumbersAndLimits) {
+  const Bytes two = Structure(1, 0, {1, 2}, {"First", "Second"});  // set at 6
+  const Bytes none = Structure(1, 0, {0, 0});                       // "\0\0" at 6
+  const Bytes s80 = Structure(1, 0, {1}, {std::string(80, 'x')});
+  const Bytes s81 = Structure(1, 0, {1}, {std::string(81, 'x')});
+  // With no fields the set starts at 4: string 2 begins at 4 + length + 1.
+  const Bytes at2048 = Structure(1, 0, {}, {std::string(2043, 'a'), "b"});
+  const Bytes at2049 = Structure(1, 0, {}, {std::string(2044, 'a'), "b"});
+  struct Case {
+    const char* name;
+    const Bytes& bytes;
+    int num;
+    int expected;
+  } cases[] = {
+      {"number 0 is no string", two, 0, 0},
+      {"first string", two, 1, 6},
+      {"second string", two, 2, 12},
+      {"only the low seven bits count", two, 129, 6},
+      {"128 is number 0", two, 128, 0},
+      {"past the last string", two, 3, 0},
+      {"empty set: string 1 is the empty text there", none, 1, 6},
+      {"empty set: string 2 is missing", none, 2, 0},
+      {"80 characters are shown", s80, 1, 5},
+      {"81 characters count as missing", s81, 1, 0},
+      {"a string may begin at 2048", at2048, 2, 2048},
+      {"one beginning at 2049 counts as missing", at2049, 2, 0},
+  };
+  for (const Case& c : cases) EXPECT_EQ(Find(c.bytes, c.num, c.bytes[1]), c.expected) << c.name;
+}
+
+TEST(FindString, StaysInsideTheBuffer) {
+  // Formatted area of 4 bytes, then "AB\0CD" with no closing NUL at all.
+  const Bytes open = {1, 4, 0, 0, 'A', 'B', 0, 'C', 'D'};
+  // "AB\0" and the buffer ends: nothing after the first string's NUL.
+  const Bytes cut = {1, 4, 0, 0, 'A', 'B', 0};
+  struct Case {
+    const char* name;
+    const Bytes& bytes;
+    int num;
+    int strSet;
+    int expected;
+  } cases[] = {
+      {"string ended by a NUL", open, 1, 4, 4},
+      {"string running into the end of the buffer", open, 2, 4, 0},
+      {"walk past the buffer's end", open, 3, 4, 0},
+      {"no byte after the last NUL ends the set", cut, 2, 4, 0},
+      {"string set beyond the buffer", cut, 1, 7, 0},
+      {"string set far beyond the buffer", cut, 1, 5000, 0},
+      {"negative string-set offset", cut, 1, -1, 0},
+  };
+  for (const Case& c : cases) {
+    // A copy of exactly the structure's size, so a read past it is caught by
+    // the sanitizers as well.
+    const Bytes exact(c.bytes);
+    EXPECT_EQ(Find(exact, c.num, c.strSet), c.expected) << c.name;
+  }
+}
+
+TEST(StripTrailingSpaces, KeepsTheFirstCharacter) {
+  struct Case {
+    const char* in;
+    const char* out;
+  } cases[] = {
+      {"ab  ", "ab"}, {"   ", " "}, {"a b", "a b"}, {"", ""}, {"x", "x"}, {" a ", " a"},
+  };
+  for (const Case& c : cases) {
+    char buffer[16];
+    snprintf(buffer, sizeof buffer, "%s", c.in);
+    StripTrailingSpaces(buffer);
+    EXPECT_STREQ(buffer, c.out) << '"' << c.in << '"';
+  }
+}
+
+TEST(GetSecurityStatus, TwoBitStates) {
+  InitLanguagesEx(PlatProgramModule(), 0);
+  const char* expected[] = {"Disabled", "Enabled", "Not Implemented", "Unknown", ""};
+  for (unsigned status = 0; status < 5; ++status) {
+    EXPECT_STREQ(GetSecurityStatus(status), expected[status]) << status;
+  }
+  EXPECT_STREQ(GetSecurityStatus(0x100), "");
+}
+
+// Writes a DMI.DAT with the given plain lines, scrambled as the reader
+// expects them.
+void WriteDmiDat(const std::string& path, const std::vector<std::string>& lines) {
+  std::string out;
+  const size_t keyLength = strlen(kDmiDatPassword);
+  for (const std::string& line : lines) {
+    for (size_t i = 0; i < line.size(); ++i) {
+      out += static_cast<char>(static_cast<unsigned char>(line[i]) +
+                               static_cast<unsigned char>(kDmiDatPassword[i % keyLength]));
+    }
+    out += '\n';
+  }
+  WriteBytes(path, Bytes(out.begin(), out.end()));
+}
+
+enum class Sink { kText, kHtml, kIni };
+
+// Runs a piece of decoder output in one sink and returns what that sink got:
+// the window text, the HTML file, or the property file. DMI.DAT is read from
+// the current directory, so the test runs in its own directory.
+class RowSinks : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ResetReportState();
+    InitLanguagesEx(PlatProgramModule(), 0);
+    char cwd[4096];
+    ASSERT_NE(getcwd(cwd, sizeof cwd), nullptr);
+    oldDir_ = cwd;
+    ASSERT_EQ(chdir(dir.path.c_str()), 0);
+    WriteDmiDat("DMI.DAT", {"*DMICHASSISTYPE", "03H=Desktop", "!Undefined", "*EMPTY"});
+  }
+  void TearDown() override {
+    ResetReportState();
+    EXPECT_EQ(chdir(oldDir_.c_str()), 0);
+  }
+
+  template <typename F>
+  std::string Run(Sink sink, F body) {
+    ResetReportState();
+    const std::string file = dir.File(sink == Sink::kIni ? "out.ini" : "out.htm");
+    remove(file.c_str());
+    snprintf(wnd_data.szOutputFile, sizeof wnd_data.szOutputFile, "%s", file.c_str());
+#ifndef _WIN32
+    EditControl edit;
+#endif
+    switch (sink) {
+      case Sink::kText:
+#ifdef _WIN32
+        return "<no edit control>";
+#else
+        bEdit = 1;
+        wnd_data.heditWnd = &edit;
+        body();
+        wnd_data.heditWnd = nullptr;
+        return edit.text;
+#endif
+      case Sink::kHtml:
+        bHTML = 1;
+        wnd_data.iHTMLOutput = 1;
+        break;
+      case Sink::kIni:
+        bData = 1;
+        break;
+    }
+    body();
+    return ReadText(file);
+  }
+
+  TempDir dir;
+  std::string oldDir_;
+};
+
+TEST_F(RowSinks, StringDataWithAndWithoutValue) {
+  auto withValue = [] { OutputStringData("  Location\t: %s", "Rear", "szLoc"); };
+  auto withoutValue = [] { OutputStringData("Connections", nullptr, nullptr); };
+#ifndef _WIN32
+  EXPECT_EQ(Run(Sink::kText, withValue), "  Location\t: Rear\r\n");
+  EXPECT_EQ(Run(Sink::kText, withoutValue), "Connections\r\n");
+#endif
+  // In the structure's table the caption is the line's header cell.
+  EXPECT_EQ(Run(Sink::kHtml,
+                [&] {
+                  QMRKBeginTable2(&wnd_data, 0, nullptr);
+                  withValue();
+                }),
+            "<t>\r\n\r\n<tr>\r\n<lh>Location</lh>\r\n<td>Rear</td>\r\n</tr>\r\n");
+  // The property is the bare value, not the row.
+  EXPECT_EQ(Run(Sink::kIni, withValue), "[Settings]\r\nszLoc=Rear\r\n");
+  EXPECT_EQ(Run(Sink::kIni, withoutValue), "");
+}
+
+TEST_F(RowSinks, CaptionFromResources) {
+  auto row = [] { OutputStringDataId(3007, "Award", "szV"); };
+#ifndef _WIN32
+  EXPECT_EQ(Run(Sink::kText, row), "  Vendor\t: Award\r\n");
+#endif
+  EXPECT_EQ(Run(Sink::kIni, row), "[Settings]\r\nszV=Award\r\n");
+}
+
+TEST_F(RowSinks, FirmwareTextIsNeverAFormat) {
+  auto row = [] { OutputStringData("  Vendor\t: %s", "%s%n%s", "szV"); };
+#ifndef _WIN32
+  EXPECT_EQ(Run(Sink::kText, row), "  Vendor\t: %s%n%s\r\n");
+#endif
+  EXPECT_EQ(Run(Sink::kIni, row), "[Settings]\r\nszV=%s%n%s\r\n");
+}
+
+TEST_F(RowSinks, StringTableRowOnlyForAUsableString) {
+  const Bytes s = Structure(8, 0, {1, 0, 3}, {"Rear", std::string(81, 'x')});
+  const Bytes empty = Structure(8, 0, {1, 0, 3});
+  struct Case {
+    const Bytes& bytes;
+    int num;
+    const char* expected;
+  } cases[] = {
+      {s, 1, "[Settings]\r\nszLoc=Rear\r\n"},
+      {s, 0, ""},  // no string
+      {s, 2, ""},  // too long
+      {s, 3, ""},  // past the set
+      {empty, 1, "[Settings]\r\nszLoc=\r\n"},  // string 1 of an empty set is empty
+  };
+  for (const Case& c : cases) {
+    const ByteView view(c.bytes.data(), c.bytes.size());
+    EXPECT_EQ(Run(Sink::kIni,
+                  [&] { OutputStringTableData(view, c.num, c.bytes[1], 3007, "szLoc"); }),
+              c.expected)
+        << c.num;
+  }
+#ifndef _WIN32
+  const ByteView view(empty.data(), empty.size());
+  EXPECT_EQ(Run(Sink::kText, [&] { OutputStringTableData(view, 1, empty[1], 3007, "szLoc"); }),
+            "  Vendor\t: \r\n");
+#endif
+}
+
+TEST_F(RowSinks, DmiDatRowOnlyWhenTheTableNamesTheCode) {
+  struct Case {
+    const char* section;
+    int code;
+    const char* expected;
+  } cases[] = {
+      {"DMICHASSISTYPE", 3, "[Settings]\r\nszCh=Desktop\r\n"},
+      {"DMICHASSISTYPE", 0x55, "[Settings]\r\nszCh=Undefined\r\n"},  // section default
+      {"EMPTY", 3, ""},                                               // no name, no default
+      {"NOSUCHSECTION", 3, ""},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(Run(Sink::kIni, [&] { OutputDMIDatData(c.code, c.section, 3051, "szCh"); }),
+              c.expected)
+        << c.section << " " << c.code;
+  }
+  remove("DMI.DAT");
+  EXPECT_EQ(Run(Sink::kIni, [] { OutputDMIDatData(3, "DMICHASSISTYPE", 3051, "szCh"); }), "");
+}
+
+TEST_F(RowSinks, StructureHeading) {
+  auto heading = [] { OutputStructNameData(3006); };
+#ifndef _WIN32
+  EXPECT_EQ(Run(Sink::kText, heading), "\r\n BIOS Information \r\n\r\n");
+#endif
+  EXPECT_EQ(Run(Sink::kHtml, heading), "<h2>\r\n BIOS Information \r\n\r\n</h2>\r\n<t>\r\n");
+  EXPECT_EQ(Run(Sink::kIni, heading), "");
+}
+
+// The frame: pending tables, filters and dispatch.
+class Frame : public RowSinks {
+ protected:
+  int Print(const Bytes& structure) {
+    Bytes buffer(structure);
+    int devices = 0, arrayMapped = 0, deviceMapped = 0;
+    return DMI_Print_Structure(buffer.data(), &devices, &arrayMapped, &deviceMapped, &portConn,
+                               &slots, static_cast<int>(buffer.size()));
+  }
+  int portConn = 0;
+  int slots = 0;
+};
+
+TEST_F(Frame, AnotherTypeEndsAPendingTableEvenWhenNotReported) {
+  struct Case {
+    const char* name;
+    uint8_t type;
+    int language;
+    int portConnAfter;
+    int slotsAfter;
+    const char* html;
+  } cases[] = {
+      {"end of table", 127, 0, 0, 0, "</t>\r\n</t>\r\n"},
+      {"OEM type", 200, 0, 0, 0, "</t>\r\n</t>\r\n"},
+      {"type 14", 14, 0, 0, 0, "</t>\r\n</t>\r\n"},
+      {"type 17 in another language", 17, 15, 0, 0, "</t>\r\n</t>\r\n"},
+      {"another port connector", 8, 0, 1, 0, "</t>\r\n"},
+      {"another slot", 9, 0, 0, 1, "</t>\r\n"},
+  };
+  for (const Case& c : cases) {
+    const std::string html = Run(Sink::kHtml, [&] {
+      InitLanguagesEx(PlatProgramModule(), c.language);
+      // Two open tables, one for each pending run.
+      QMRKBeginTable(&wnd_data, 0, nullptr);
+      QMRKBeginTable(&wnd_data, 0, nullptr);
+      remove(wnd_data.szOutputFile);
+      portConn = slots = 1;
+      EXPECT_EQ(Print(Structure(c.type, 0, {})), 1) << c.name;
+    });
+    InitLanguagesEx(PlatProgramModule(), 0);
+    EXPECT_EQ(portConn, c.portConnAfter) << c.name;
+    EXPECT_EQ(slots, c.slotsAfter) << c.name;
+    // Only the closing of the pending tables is written.
+    EXPECT_EQ(html, c.html) << c.name;
+  }
+}
+
+TEST_F(Frame, TypesBelow16AreReportedInEveryLanguage) {
+  // The captions may be translated; what matters is that rows come out.
+  const Bytes processor = Structure(4, 0, Bytes(22, 0));
+  InitLanguagesEx(PlatProgramModule(), 15);
+  EXPECT_NE(Run(Sink::kHtml, [&] { Print(processor); }).find("<tr>"), std::string::npos);
+  InitLanguagesEx(PlatProgramModule(), 0);
+}
+
+TEST_F(Frame, TypesWithoutDecodingReportNothing) {
+  for (uint8_t type : {14, 15, 31, 126, 127, 128, 255}) {
+    EXPECT_EQ(Run(Sink::kHtml, [&] { EXPECT_EQ(Print(Structure(type, 0, Bytes(20, 1))), 1); }),
+              "")
+        << int(type);
+  }
+}
+
+TEST_F(Frame, TruncatedBufferIsSafe) {
+  // A buffer that holds only the type byte and one that holds nothing.
+  uint8_t one[1] = {4};
+  int a = 0, b = 0, c = 0;
+  EXPECT_EQ(DMI_Print_Structure(one, &a, &b, &c, &portConn, &slots, 1), 1);
+  EXPECT_EQ(DMI_Print_Structure(one, &a, &b, &c, &portConn, &slots, 0), 1);
+}
+
+}  // namespace
