@@ -4,6 +4,7 @@
 #include "dmi_frame.h"
 
 #include "dmi_rows.h"
+// Decodings of the structure groups (one header each):
 #include "int_str.h"
 #include "qmrkw32.h"
 #include "syslens.h"
@@ -18,9 +19,9 @@ constexpr uint8_t kFirstOemType = 128;
 
 }  // namespace
 
-int DMI_Print_Structure(uint8_t* bStructureBuffer, int* /*piNumMemDevices*/,
-                        int* /*piNumMemArrrayMappedAddresses*/,
-                        int* /*piNumMemDevMappedAddresses*/,
+int DMI_Print_Structure(uint8_t* bStructureBuffer, [[maybe_unused]] int* piNumMemDevices,
+                        [[maybe_unused]] int* piNumMemArrrayMappedAddresses,
+                        [[maybe_unused]] int* piNumMemDevMappedAddresses,
                         int* pbProcessingPortConnInfoStructs,
                         int* pbProcessingSystemSlotStructs, int iStructBufferSize) {
   if (!bStructureBuffer || iStructBufferSize < 1) return 1;
@@ -45,6 +46,10 @@ int DMI_Print_Structure(uint8_t* bStructureBuffer, int* /*piNumMemDevices*/,
     case 2: DecodeBaseBoardInformation(s); break;
     case 3: DecodeSystemEnclosure(s); break;
     case 4: DecodeProcessorInformation(s); break;
+    // types 5 to 8
+    // types 9 to 13, 16, 17
+    // types 18 to 25
+    // types 26 to 30
     default: break;
   }
   return 1;
