@@ -25,8 +25,9 @@ TITLE = "\r\n\r\nDESKTOP MANAGEMENT INFORMATION BIOS (DMIBIOS)\r\n\r\n\r\n\r\n"
 HEADER_TEXT = TITLE + " DMI BIOS\t: Detected\r\n DMIBIOS Revision\t: 2.3\r\n"
 
 
-def bios():
-    return dumpfile.structure(0, 0, bytes(14), [b"Vendor", b"1.0"])
+def filler():
+    """A structure the viewer reads but does not report (type 126, Inactive)."""
+    return dumpfile.structure(126, 0x10, bytes(4), [b"unused"])
 
 
 class ViewerRun(unittest.TestCase):
@@ -92,7 +93,7 @@ class ViewerRun(unittest.TestCase):
 
 class HtmlAndProperties(ViewerRun):
     def test_html_run_writes_framed_header_table(self):
-        self.write_dump(dumpfile.dump([bios()]))
+        self.write_dump(dumpfile.dump([filler()]))
         html = self.html_report("W=00000000 X=0000 Y=0000 X2=0000 Y2=0000 A=0 F=40000000 FN=report.htm")
         self.assertTrue(html.startswith("<!DOCTYPE html>\r\n"), html[:80])
         self.assertIn("<h1>\r\nDesktop Management Information BIOS (DMIBIOS)\r\n\r\n</h1>\r\n<hr>", html)
@@ -104,7 +105,7 @@ class HtmlAndProperties(ViewerRun):
     def test_tulip2_replaces_output_htm(self):
         with open(os.path.join(self.dir, "output.htm"), "w") as f:
             f.write("old report")
-        self.write_dump(dumpfile.dump([bios()]))
+        self.write_dump(dumpfile.dump([filler()]))
         html = self.html_report("tulip2")
         self.assertNotIn("old report", html)
         self.assertIn("<td>2.3</td>", html)
@@ -115,12 +116,12 @@ class HtmlAndProperties(ViewerRun):
         self.assertIn("<td>Detected</td>", html)
 
     def test_not_supported_heading(self):
-        self.write_dump(dumpfile.dump([bios()], found=0))
+        self.write_dump(dumpfile.dump([filler()], found=0))
         html = self.html_report("W=0 X=0 Y=0 X2=0 Y2=0 A=0 F=40000000 FN=report.htm")
         self.assertIn("<h3> DMI BIOS is not supported\r\n</h3>", html)
 
     def test_collector_failure_leaves_an_empty_document(self):
-        self.write_dump(dumpfile.dump([bios()], wrote_all=0))
+        self.write_dump(dumpfile.dump([filler()], wrote_all=0))
         html = self.html_report("W=0 X=0 Y=0 X2=0 Y2=0 A=0 F=40000000 FN=report.htm")
         self.assertNotIn("DMIBIOS", html)
         self.assertIn("<body>", html)
@@ -128,7 +129,7 @@ class HtmlAndProperties(ViewerRun):
         self.assert_dump_removed()
 
     def test_property_runs(self):
-        self.write_dump(dumpfile.dump([bios()], major=2, minor=7))
+        self.write_dump(dumpfile.dump([filler()], major=2, minor=7))
         result = self.run_viewer("W=0 X=0 Y=0 X2=0 Y2=0 A=0 F=20000000 FN=props.ini")
         self.assertEqual(result.returncode, 0, result.stderr)
         text = self.read("props.ini")
@@ -156,7 +157,7 @@ class WindowText(ViewerRun):
             self.skipTest("window text is read from standard output on POSIX only")
 
     def test_own_window_prints_the_header(self):
-        self.write_dump(dumpfile.dump([bios(), bios()]))
+        self.write_dump(dumpfile.dump([filler(), filler()]))
         for keyword in ("tulip", "TULIP", "W=00000000 X=0 Y=0 X2=0 Y2=0 A=0 F=40000000"):
             result = self.run_viewer(keyword)
             self.assertEqual(result.returncode, 0)
@@ -164,7 +165,7 @@ class WindowText(ViewerRun):
         self.assert_dump_removed()
 
     def test_host_edit_control_is_a_descriptor(self):
-        self.write_dump(dumpfile.dump([bios()]))
+        self.write_dump(dumpfile.dump([filler()]))
         read_end, write_end = os.pipe()
         result = self.run_viewer("W=%08X X=0 Y=0 X2=0 Y2=0 A=0" % write_end, pass_fds=(write_end,))
         os.close(write_end)
@@ -175,7 +176,7 @@ class WindowText(ViewerRun):
         self.assertEqual(text, HEADER_TEXT)
 
     def test_keywords_and_unknown_strings(self):
-        self.write_dump(dumpfile.dump([bios()]))
+        self.write_dump(dumpfile.dump([filler()]))
         self.assertEqual(self.run_viewer("SELFREPORT").returncode, 2)
         # Arguments are joined with single blanks: ("tulip2", "") is "tulip2 ".
         for args in (("tulip2", ""), ("hello",), ("W=00000000", "X=0000")):
@@ -196,13 +197,13 @@ class WindowText(ViewerRun):
         spaced = os.path.join(self.dir, "temp dir")
         os.mkdir(spaced)
         self.env["TMPDIR"] = spaced
-        self.write_dump(dumpfile.dump([bios()]))
+        self.write_dump(dumpfile.dump([filler()]))
         result = self.run_viewer("tulip")
         self.assertEqual(result.stdout.decode("latin-1"), HEADER_TEXT)
         self.assertEqual(os.listdir(spaced), [])
 
     def test_truncated_dump_keeps_what_was_reported(self):
-        self.write_dump(dumpfile.dump([bios(), bios()])[:-1])
+        self.write_dump(dumpfile.dump([filler(), filler()])[:-1])
         result = self.run_viewer("tulip")
         self.assertEqual(result.stdout.decode("latin-1"), HEADER_TEXT)
         self.assert_dump_removed()
@@ -212,7 +213,7 @@ class WindowText(ViewerRun):
             f.write("[QMRKWIN]\r\nCurrentLanguage=15\r\n")
         # The collector finishes late: the dump is read after ten seconds,
         # still marked incomplete, so nothing is reported.
-        self.write_dump(dumpfile.dump([bios()]))
+        self.write_dump(dumpfile.dump([filler()]))
         self.env["SYSLENS_FAKE_SLEEP"] = "12000"
         result = self.run_viewer("tulip")
         self.assertEqual(result.returncode, 0)
