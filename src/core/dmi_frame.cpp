@@ -5,6 +5,10 @@
 
 #include "dmi_rows.h"
 // Decodings of the structure groups (one header each):
+#include "dmi_types_5_8.h"
+#include "dmi_types_9_17.h"
+#include "dmi_types_26_30.h"
+#include "dmi_types_18_25.h"
 #include "int_str.h"
 #include "qmrkw32.h"
 #include "syslens.h"
@@ -47,9 +51,33 @@ int DMI_Print_Structure(uint8_t* bStructureBuffer, [[maybe_unused]] int* piNumMe
     case 3: DecodeSystemEnclosure(s); break;
     case 4: DecodeProcessorInformation(s); break;
     // types 5 to 8
+    case 5: DecodeMemoryControllerInformation(s); break;
+    case 6: DecodeMemoryModuleInformation(s); break;
+    case 7: DecodeCacheInformation(s); break;
+    case 8: DecodePortConnectorInformation(s, pbProcessingPortConnInfoStructs); break;
     // types 9 to 13, 16, 17
+    case 9: DecodeSystemSlots(s, pbProcessingSystemSlotStructs); break;
+    case 10: DecodeOnBoardDevices(s); break;
+    case 11: DecodeOemStrings(s); break;
+    case 12: DecodeSystemConfigOptions(s); break;
+    case 13: DecodeBiosLanguage(s); break;
+    case 16: DecodePhysicalMemoryArray(s); break;
+    case 17: DecodeMemoryDevice(s, piNumMemDevices); break;
     // types 18 to 25
+    case 18: DecodeMemoryError(s); break;
+    case 19: DecodeMemoryArrayMappedAddress(s, piNumMemArrrayMappedAddresses); break;
+    case 20: DecodeMemoryDeviceMappedAddress(s, piNumMemDevMappedAddresses); break;
+    case 21: DecodeBuiltinPointingDevice(s); break;
+    case 22: DecodePortableBattery(s); break;
+    case 23: DecodeSystemReset(s); break;
+    case 24: DecodeHardwareSecurity(s); break;
+    case 25: DecodeSystemPowerControls(s); break;
     // types 26 to 30
+    case 26: DecodeVoltageProbe(s); break;
+    case 27: DecodeCoolingDevice(s); break;
+    case 28: DecodeTemperatureProbe(s); break;
+    case 29: DecodeCurrentProbe(s); break;
+    case 30: DecodeOutOfBandRemoteAccess(s); break;
     default: break;
   }
   return 1;

@@ -118,6 +118,9 @@ int ReadDMIStructure(FILE* pInputFile, int* pReadStructure, uint8_t* lpBuffer,
   if (header.m_dwSize > dwBufferSize) return 0;
   if (header.m_dwSize == 0) return 0;
   if (fread(lpBuffer, header.m_dwSize, 1, pInputFile) != 1) return 0;
+  // The buffer is reused: a structure whose formatted length claims more than
+  // its record holds must read zeros there, not the previous structure.
+  memset(lpBuffer + header.m_dwSize, 0, dwBufferSize - header.m_dwSize);
   *pReadStructure = 1;
   return 1;
 }

@@ -2,6 +2,7 @@
 // checks, the DMI BIOS heading, and where the walk over the records stops.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 
 #include "dump_builder.h"
@@ -117,6 +118,23 @@ TEST_F(DumpReader, WhereTheWalkStops) {
       {"record of size 0", zeroSize, 0},
   };
   for (const Case& c : cases) EXPECT_EQ(Read(c.dump), c.result) << c.name;
+}
+
+TEST_F(DumpReader, ShortRecordLeavesNoBytesOfTheRecordBefore) {
+  const std::string path = dir.File("records.bin");
+  Bytes records;
+  PutU32(records, 3);
+  records.insert(records.end(), {1, 2, 3});
+  WriteBytes(path, records);
+  uint8_t buffer[8];
+  memset(buffer, 0xAA, sizeof buffer);
+  FILE* file = fopen(path.c_str(), "rb");
+  int read = 0;
+  EXPECT_EQ(ReadDMIStructure(file, &read, buffer, sizeof buffer), 1);
+  fclose(file);
+  EXPECT_EQ(read, 1);
+  const uint8_t expected[8] = {1, 2, 3, 0, 0, 0, 0, 0};
+  EXPECT_EQ(memcmp(buffer, expected, sizeof buffer), 0);
 }
 
 TEST(Find2Tab, FirstDoubleTabLosesOneTab) {

@@ -1,0 +1,534 @@
+// Decoding of the structure types 18 to 25: memory error, memory array and
+// memory device mapped addresses, built-in pointing device, portable
+// battery, system reset, hardware security and system power controls.
+//
+// Each structure gives its heading and then one row per field through the
+// shared row helpers (report text with a line break, an HTML table entry, or
+// a property holding the bare value). A field is read only when the
+// structure's formatted length covers it; a row whose field lies beyond it is
+// left out together with its property. That is how the older, shorter
+// layouts come out: an SMBIOS 2.1 battery (16 bytes) shows no OEM number.
+#include "dmi_types_18_25.h"
+
+#include <cstdint>
+#include <cstdio>
+
+#include "int_str.h"
+#include "qmrkw32.h"
+#include "syslens.h"
+
+namespace {
+
+// Caption and value text ids.
+constexpr unsigned kIdUnknown = 3159;
+
+constexpr unsigned kIdMemErrHeading = 3198;
+constexpr unsigned kIdMemErrHandle = 3199;
+constexpr unsigned kIdMemErrType = 3200;
+constexpr unsigned kIdMemErrGranularity = 3201;
+constexpr unsigned kIdMemErrOperation = 3202;
+constexpr unsigned kIdMemErrVendorSyndrome = 3203;
+constexpr unsigned kIdMemErrArrayAddress = 3204;
+constexpr unsigned kIdMemErrDeviceAddress = 3205;
+constexpr unsigned kIdMemErrResolution = 3206;
+
+constexpr unsigned kIdArrMapHeading = 3207;
+constexpr unsigned kIdArrMapHandle = 3208;
+constexpr unsigned kIdArrMapStart = 3209;
+constexpr unsigned kIdArrMapEnd = 3210;
+constexpr unsigned kIdArrMapArrayHandle = 3211;
+constexpr unsigned kIdArrMapPartitionWidth = 3212;
+
+constexpr unsigned kIdDevMapHeading = 3213;
+constexpr unsigned kIdDevMapHandle = 3214;
+constexpr unsigned kIdDevMapStart = 3215;
+constexpr unsigned kIdDevMapEnd = 3216;
+constexpr unsigned kIdDevMapDeviceHandle = 3217;
+constexpr unsigned kIdDevMapPartitionRow = 3218;
+constexpr unsigned kIdNonInterleaved = 3219;
+constexpr unsigned kIdDevMapInterleavePosition = 3220;
+constexpr unsigned kIdDevMapInterleaveDepth = 3221;
+
+constexpr unsigned kIdPointingHeading = 3222;
+constexpr unsigned kIdPointingType = 3223;
+constexpr unsigned kIdPointingInterface = 3224;
+constexpr unsigned kIdPointingButtons = 3225;
+
+constexpr unsigned kIdBatteryHeading = 3226;
+constexpr unsigned kIdBatteryLocation = 3227;
+constexpr unsigned kIdBatteryManufacturer = 3228;
+constexpr unsigned kIdBatteryDate = 3229;
+constexpr unsigned kIdBatterySerial = 3230;
+constexpr unsigned kIdBatteryDeviceName = 3231;
+constexpr unsigned kIdBatteryCapacity = 3232;
+constexpr unsigned kIdBatteryVoltage = 3233;
+constexpr unsigned kIdBatterySbdsVersion = 3234;
+constexpr unsigned kIdBatteryMaxError = 3235;
+constexpr unsigned kIdBatteryOemNumber = 3236;
+// The chemistry row has a caption of its own in the report range, translated
+// with the others: "Device chemistry\t: %s".
+constexpr unsigned kIdBatteryChemistry = 3378;
+
+constexpr unsigned kIdEnabled = 3237;
+constexpr unsigned kIdDisabled = 3238;
+constexpr unsigned kIdResetAuto = 3239;
+// Boot options 0 to 3 have the texts 3240 to 3243.
+constexpr unsigned kIdBootOptionFirst = 3240;
+constexpr unsigned kIdResetBootOption = 3244;
+constexpr unsigned kIdResetBootOptionOnLimit = 3245;
+constexpr unsigned kIdPresent = 3246;
+constexpr unsigned kIdNotPresent = 3247;
+constexpr unsigned kIdResetWatchdog = 3248;
+constexpr unsigned kIdResetCount = 3249;
+constexpr unsigned kIdResetLimit = 3250;
+constexpr unsigned kIdMinute = 3251;
+constexpr unsigned kIdMinutes = 3252;
+constexpr unsigned kIdResetTimerInterval = 3253;
+constexpr unsigned kIdResetTimeout = 3254;
+constexpr unsigned kIdResetHeading = 3377;
+
+constexpr unsigned kIdSecurityHeading = 3255;
+constexpr unsigned kIdSecurityFrontPanel = 3257;
+constexpr unsigned kIdSecurityAdmin = 3258;
+constexpr unsigned kIdSecurityKeyboard = 3259;
+constexpr unsigned kIdSecurityPowerOn = 3260;
+
+constexpr unsigned kIdPowerHeading = 3261;
+constexpr unsigned kIdPowerOnTime = 3262;
+
+// Header.
+constexpr size_t kHandle = 2;
+
+// Type 18 fields.
+constexpr size_t kMemErrType = 4;
+constexpr size_t kMemErrGranularity = 5;
+constexpr size_t kMemErrOperation = 6;
+constexpr size_t kMemErrVendorSyndrome = 7;
+constexpr size_t kMemErrArrayAddress = 11;
+constexpr size_t kMemErrDeviceAddress = 15;
+constexpr size_t kMemErrResolution = 19;
+// Marks an unknown address or resolution.
+constexpr uint32_t kMemErrUnknown = 0x80000000u;
+
+// Types 19 and 20: the kilobyte addresses and, from SMBIOS 2.7 on, the
+// extended byte addresses used when the starting address is all ones.
+constexpr size_t kMapStart = 4;
+constexpr size_t kMapEnd = 8;
+constexpr size_t kMapHandle = 12;
+constexpr size_t kArrMapPartitionWidth = 14;
+constexpr size_t kArrMapExtendedStart = 0x0F;
+constexpr size_t kArrMapExtendedEnd = 0x17;
+constexpr size_t kDevMapPartitionRow = 16;
+constexpr size_t kDevMapInterleavePosition = 17;
+constexpr size_t kDevMapInterleaveDepth = 18;
+constexpr size_t kDevMapExtendedStart = 0x13;
+constexpr size_t kDevMapExtendedEnd = 0x1B;
+constexpr uint32_t kUseExtendedAddress = 0xFFFFFFFFu;
+constexpr uint8_t kByteUnknown = 0xFF;
+
+// Type 21 fields.
+constexpr size_t kPointingType = 4;
+constexpr size_t kPointingInterface = 5;
+constexpr size_t kPointingButtons = 6;
+
+// Type 22 fields; those from kBatterySbdsSerial on came with SMBIOS 2.2.
+constexpr size_t kBatteryLocation = 4;
+constexpr size_t kBatteryManufacturer = 5;
+constexpr size_t kBatteryDate = 6;
+constexpr size_t kBatterySerial = 7;
+constexpr size_t kBatteryDeviceName = 8;
+constexpr size_t kBatteryChemistry = 9;
+constexpr size_t kBatteryCapacity = 10;
+constexpr size_t kBatteryVoltage = 12;
+constexpr size_t kBatterySbdsVersion = 14;
+constexpr size_t kBatteryMaxError = 15;
+constexpr size_t kBatterySbdsSerial = 16;
+constexpr size_t kBatterySbdsDate = 18;
+constexpr size_t kBatterySbdsChemistry = 20;
+constexpr size_t kBatteryCapacityMultiplier = 21;
+constexpr size_t kBatteryOemSpecific = 22;
+// Chemistry code telling that the SBDS chemistry string names it.
+constexpr int kChemistryUnknown = 2;
+// First SMBIOS version with the SBDS fields and the capacity multiplier.
+constexpr uint8_t kSbdsRevision = 0x22;
+
+// Type 23 fields.
+constexpr size_t kResetCapabilities = 4;
+constexpr size_t kResetCount = 5;
+constexpr size_t kResetLimit = 7;
+constexpr size_t kResetTimerInterval = 9;
+constexpr size_t kResetTimeout = 11;
+constexpr unsigned kWordUnknown = 0xFFFF;
+
+// Type 24 field: four 2-bit statuses.
+constexpr size_t kSecuritySettings = 4;
+
+// Type 25 fields: month, day, hour, minute and second, BCD.
+constexpr size_t kPowerOnMonth = 4;
+constexpr size_t kPowerOnFields = 5;
+
+// Size of the numbered property keys.
+constexpr size_t kIniKeySize = 64;
+
+// A row whose value is the "Unknown" text.
+void UnknownRow(unsigned iCaptionId, const char* szIniKey) {
+  OutputStringDataId(iCaptionId, lpszLoadString(kIdUnknown), szIniKey);
+}
+
+// Handle row of any structure: the header's handle as "%04XH".
+void HandleRow(const DmiStructure& s, unsigned iCaptionId, const char* szIniKey) {
+  if (!s.HasField(kHandle, 2)) return;
+  char szStr[kRowTextSize];
+  snprintf(szStr, sizeof szStr, "%04XH", static_cast<unsigned>(s.buf.U16(kHandle)));
+  OutputStringDataId(iCaptionId, szStr, szIniKey);
+}
+
+// Name row of a one-byte code from the DMI.DAT section.
+void CodeRow(const DmiStructure& s, size_t offset, const char* szSectionName,
+             unsigned iCaptionId, const char* szIniKey) {
+  if (!s.HasField(offset, 1)) return;
+  OutputDMIDatData(s.buf.U8(offset), szSectionName, iCaptionId, szIniKey);
+}
+
+// String row of the string named by the byte at offset.
+void StringNumberRow(const DmiStructure& s, size_t offset, unsigned iCaptionId,
+                     const char* szIniKey) {
+  if (!s.HasField(offset, 1)) return;
+  OutputStringTableData(s.buf, s.buf.U8(offset), s.bLength, iCaptionId, szIniKey);
+}
+
+// Memory error address or resolution: 0x80000000 is unknown.
+void MemErrAddressRow(const DmiStructure& s, size_t offset, unsigned iCaptionId,
+                      const char* szIniKey) {
+  if (!s.HasField(offset, 4)) return;
+  const uint32_t value = s.buf.U32(offset);
+  if (value == kMemErrUnknown) {
+    UnknownRow(iCaptionId, szIniKey);
+    return;
+  }
+  char szStr[kRowTextSize];
+  snprintf(szStr, sizeof szStr, "%08lXH", static_cast<unsigned long>(value));
+  OutputStringDataId(iCaptionId, szStr, szIniKey);
+}
+
+// Starting and ending address rows of a mapped address. The kilobyte
+// addresses are turned into byte addresses in 64 bits: an array that ends at
+// 4 GB or beyond would otherwise show a wrapped address. Tables that map
+// beyond 4 TB set the starting address to all ones and give both byte
+// addresses in the extended fields; those are shown when present.
+void MappedAddressRows(const DmiStructure& s, size_t extendedStart, size_t extendedEnd,
+                       unsigned iStartCaptionId, const char* szStartKey,
+                       unsigned iEndCaptionId, const char* szEndKey) {
+  const bool hasStart = s.HasField(kMapStart, 4);
+  const bool extended = hasStart && s.buf.U32(kMapStart) == kUseExtendedAddress &&
+                        s.HasField(extendedStart, 8) && s.HasField(extendedEnd, 8);
+  char szStr[kRowTextSize];
+  if (hasStart) {
+    const uint64_t start =
+        extended ? s.buf.U64(extendedStart) : static_cast<uint64_t>(s.buf.U32(kMapStart)) << 10;
+    snprintf(szStr, sizeof szStr, "%08llXH", static_cast<unsigned long long>(start));
+    OutputStringDataId(iStartCaptionId, szStr, szStartKey);
+  }
+  if (extended || s.HasField(kMapEnd, 4)) {
+    // The kilobyte form names the last kilobyte, so its byte address is that
+    // kilobyte's first byte, as the firmware gives it.
+    const uint64_t end =
+        extended ? s.buf.U64(extendedEnd) : static_cast<uint64_t>(s.buf.U32(kMapEnd)) << 10;
+    snprintf(szStr, sizeof szStr, "%08llXH", static_cast<unsigned long long>(end));
+    OutputStringDataId(iEndCaptionId, szStr, szEndKey);
+  }
+}
+
+// Interleave position or depth: 0xFF unknown, 0 not interleaved, other
+// values as a number, for the position left-aligned in three characters
+// between blanks (as the partition row), for the depth after one blank.
+void InterleaveRow(const DmiStructure& s, size_t offset, unsigned iCaptionId,
+                   bool padded, const char* szIniKey) {
+  if (!s.HasField(offset, 1)) return;
+  const unsigned value = s.buf.U8(offset);
+  if (value == kByteUnknown) {
+    UnknownRow(iCaptionId, szIniKey);
+    return;
+  }
+  if (value == 0) {
+    OutputStringDataId(iCaptionId, lpszLoadString(kIdNonInterleaved), szIniKey);
+    return;
+  }
+  char szStr[kRowTextSize];
+  if (padded) {
+    snprintf(szStr, sizeof szStr, " %-3u ", value);
+  } else {
+    snprintf(szStr, sizeof szStr, " %u", value);
+  }
+  OutputStringDataId(iCaptionId, szStr, szIniKey);
+}
+
+// Reset count or limit: 0xFFFF unknown.
+void ResetNumberRow(const DmiStructure& s, size_t offset, unsigned iCaptionId,
+                    const char* szIniKey) {
+  if (!s.HasField(offset, 2)) return;
+  const unsigned value = s.buf.U16(offset);
+  if (value == kWordUnknown) {
+    UnknownRow(iCaptionId, szIniKey);
+    return;
+  }
+  char szStr[kRowTextSize];
+  snprintf(szStr, sizeof szStr, "%u", value);
+  OutputStringDataId(iCaptionId, szStr, szIniKey);
+}
+
+// Reset timer interval or timeout in minutes: 0xFFFF unknown.
+void ResetMinutesRow(const DmiStructure& s, size_t offset, unsigned iCaptionId,
+                     const char* szIniKey) {
+  if (!s.HasField(offset, 2)) return;
+  const unsigned value = s.buf.U16(offset);
+  if (value == kWordUnknown) {
+    UnknownRow(iCaptionId, szIniKey);
+    return;
+  }
+  char szStr[kRowTextSize];
+  snprintf(szStr, sizeof szStr, "%u %s", value,
+           lpszLoadString(value == 1 ? kIdMinute : kIdMinutes));
+  OutputStringDataId(iCaptionId, szStr, szIniKey);
+}
+
+// Two BCD digits of a power-on field into a 3-character text, or "??" when
+// the value lies outside [low, high] or a digit is not decimal.
+void BcdField(uint8_t value, unsigned low, unsigned high, char (&text)[3]) {
+  snprintf(text, sizeof text, "??");
+  if ((value >> 4) > 9 || (value & 0x0F) > 9) return;
+  if (value < low || value > high) return;
+  snprintf(text, sizeof text, "%02X", static_cast<unsigned>(value));
+}
+
+}  // namespace
+
+void DecodeMemoryError(const DmiStructure& s) {
+  OutputStructNameData(kIdMemErrHeading);
+  HandleRow(s, kIdMemErrHandle, "szMemErrHandle");
+  CodeRow(s, kMemErrType, "MEMERRTYPE", kIdMemErrType, "szMemErrType");
+  CodeRow(s, kMemErrGranularity, "MEMERRGRA", kIdMemErrGranularity, "szMemErrGran");
+  CodeRow(s, kMemErrOperation, "MEMERROPE", kIdMemErrOperation, "szMemErrOpe");
+  if (s.HasField(kMemErrVendorSyndrome, 4)) {
+    // Unlike the addresses, the syndrome is unknown when 0, and has no "H".
+    const uint32_t syndrome = s.buf.U32(kMemErrVendorSyndrome);
+    if (syndrome == 0) {
+      UnknownRow(kIdMemErrVendorSyndrome, "szMemErrVendSynd");
+    } else {
+      char szStr[kRowTextSize];
+      snprintf(szStr, sizeof szStr, "%08lX", static_cast<unsigned long>(syndrome));
+      OutputStringDataId(kIdMemErrVendorSyndrome, szStr, "szMemErrVendSynd");
+    }
+  }
+  MemErrAddressRow(s, kMemErrArrayAddress, kIdMemErrArrayAddress, "szMemErrArrayErrAddr");
+  MemErrAddressRow(s, kMemErrDeviceAddress, kIdMemErrDeviceAddress, "szMemErrDevErrAddr");
+  MemErrAddressRow(s, kMemErrResolution, kIdMemErrResolution, "szMemErrResolution");
+  EndStructure();
+}
+
+void DecodeMemoryArrayMappedAddress(const DmiStructure& s, int* piNumMemArrrayMappedAddresses) {
+  const int a = *piNumMemArrrayMappedAddresses;
+  char szIniKey[kIniKeySize];
+  char szEndKey[kIniKeySize];
+  char szStr[kRowTextSize];
+  OutputStructNameData(kIdArrMapHeading);
+  snprintf(szIniKey, sizeof szIniKey, "szMemArrMapAddr%dHandle", a);
+  HandleRow(s, kIdArrMapHandle, szIniKey);
+  snprintf(szIniKey, sizeof szIniKey, "szMemArrMapAddr%dStartAddr", a);
+  snprintf(szEndKey, sizeof szEndKey, "szMemArrMapAddr%dEndAddr", a);
+  MappedAddressRows(s, kArrMapExtendedStart, kArrMapExtendedEnd, kIdArrMapStart, szIniKey,
+                    kIdArrMapEnd, szEndKey);
+  if (s.HasField(kMapHandle, 2)) {
+    snprintf(szStr, sizeof szStr, "%04XH", static_cast<unsigned>(s.buf.U16(kMapHandle)));
+    snprintf(szIniKey, sizeof szIniKey, "szMemArrMapAddr%dMemArrHand", a);
+    OutputStringDataId(kIdArrMapArrayHandle, szStr, szIniKey);
+  }
+  if (s.HasField(kArrMapPartitionWidth, 1)) {
+    snprintf(szStr, sizeof szStr, "%u", static_cast<unsigned>(s.buf.U8(kArrMapPartitionWidth)));
+    snprintf(szIniKey, sizeof szIniKey, "szMemArrMapAddr%dPartWid", a);
+    OutputStringDataId(kIdArrMapPartitionWidth, szStr, szIniKey);
+  }
+  EndStructure();
+  ++*piNumMemArrrayMappedAddresses;
+}
+
+void DecodeMemoryDeviceMappedAddress(const DmiStructure& s, int* piNumMemDevMappedAddresses) {
+  const int m = *piNumMemDevMappedAddresses;
+  char szIniKey[kIniKeySize];
+  char szEndKey[kIniKeySize];
+  char szStr[kRowTextSize];
+  OutputStructNameData(kIdDevMapHeading);
+  snprintf(szIniKey, sizeof szIniKey, "szMemDevMapAddr%dHand", m);
+  HandleRow(s, kIdDevMapHandle, szIniKey);
+  snprintf(szIniKey, sizeof szIniKey, "szMemDevMapAddr%dStartAddr", m);
+  snprintf(szEndKey, sizeof szEndKey, "szMemDevMapAddr%dEndAddr", m);
+  MappedAddressRows(s, kDevMapExtendedStart, kDevMapExtendedEnd, kIdDevMapStart, szIniKey,
+                    kIdDevMapEnd, szEndKey);
+  if (s.HasField(kMapHandle, 2)) {
+    snprintf(szStr, sizeof szStr, " %04XH", static_cast<unsigned>(s.buf.U16(kMapHandle)));
+    snprintf(szIniKey, sizeof szIniKey, "szMemDevMapAddr%dDevHand", m);
+    OutputStringDataId(kIdDevMapDeviceHandle, szStr, szIniKey);
+  }
+  if (s.HasField(kDevMapPartitionRow, 1)) {
+    snprintf(szIniKey, sizeof szIniKey, "szMemDevMapAddr%dPartRowPos", m);
+    const unsigned row = s.buf.U8(kDevMapPartitionRow);
+    if (row == kByteUnknown) {
+      UnknownRow(kIdDevMapPartitionRow, szIniKey);
+    } else {
+      snprintf(szStr, sizeof szStr, " %-3u ", row);
+      OutputStringDataId(kIdDevMapPartitionRow, szStr, szIniKey);
+    }
+  }
+  snprintf(szIniKey, sizeof szIniKey, "szMemDevMapAddr%dInterlPos", m);
+  InterleaveRow(s, kDevMapInterleavePosition, kIdDevMapInterleavePosition, true, szIniKey);
+  snprintf(szIniKey, sizeof szIniKey, "szMemDevMapAddr%dInterlDep", m);
+  InterleaveRow(s, kDevMapInterleaveDepth, kIdDevMapInterleaveDepth, false, szIniKey);
+  EndStructure();
+  ++*piNumMemDevMappedAddresses;
+}
+
+void DecodeBuiltinPointingDevice(const DmiStructure& s) {
+  OutputStructNameData(kIdPointingHeading);
+  CodeRow(s, kPointingType, "PNTDEV", kIdPointingType, "szPointDevType");
+  CodeRow(s, kPointingInterface, "PNTDEVINT", kIdPointingInterface, "szPointDevInt");
+  if (s.HasField(kPointingButtons, 1)) {
+    char szStr[kRowTextSize];
+    snprintf(szStr, sizeof szStr, "%u", static_cast<unsigned>(s.buf.U8(kPointingButtons)));
+    OutputStringDataId(kIdPointingButtons, szStr, "szPointDevButtons");
+  }
+  EndStructure();
+}
+
+// The SBDS fields and the capacity multiplier count from SMBIOS 2.2 on, and
+// only where the structure holds them: a structure in the shorter 2.1 layout
+// is read by the 2.1 rules whatever version the table claims (a capacity
+// without multiplier is in plain milliwatt-hours, a chemistry code 2 is named
+// from the table, a date or serial number without string has no row).
+void DecodePortableBattery(const DmiStructure& s) {
+  const bool sbds = g_bDMIBIOSRevision >= kSbdsRevision;
+  char szStr[kRowTextSize];
+  OutputStructNameData(kIdBatteryHeading);
+  StringNumberRow(s, kBatteryLocation, kIdBatteryLocation, "szBattLoc");
+  StringNumberRow(s, kBatteryManufacturer, kIdBatteryManufacturer, "szBattManuf");
+  if (s.HasField(kBatteryDate, 1)) {
+    if (s.buf.U8(kBatteryDate) == 0 && sbds && s.HasField(kBatterySbdsDate, 2)) {
+      // Packed date: bits 0 to 4 day, 5 to 8 month, 9 to 15 years since 1980.
+      const unsigned date = s.buf.U16(kBatterySbdsDate);
+      snprintf(szStr, sizeof szStr, "%u/%u/%u", (date >> 5) & 0x0F, date & 0x1F,
+               (date >> 9) + 1980);
+      OutputStringDataId(kIdBatteryDate, szStr, "szBattManufDate");
+    } else {
+      StringNumberRow(s, kBatteryDate, kIdBatteryDate, "szBattManufDate");
+    }
+  }
+  if (s.HasField(kBatterySerial, 1)) {
+    if (s.buf.U8(kBatterySerial) == 0 && sbds && s.HasField(kBatterySbdsSerial, 2)) {
+      const unsigned serial = s.buf.U16(kBatterySbdsSerial);
+      snprintf(szStr, sizeof szStr, "%04XH (%u)", serial, serial);
+      OutputStringDataId(kIdBatterySerial, szStr, "szBattSerialNo");
+    } else {
+      StringNumberRow(s, kBatterySerial, kIdBatterySerial, "szBattSerialNo");
+    }
+  }
+  StringNumberRow(s, kBatteryDeviceName, kIdBatteryDeviceName, "szBattDevName");
+  if (s.HasField(kBatteryChemistry, 1)) {
+    const int chemistry = s.buf.U8(kBatteryChemistry);
+    if (chemistry == kChemistryUnknown && sbds && s.HasField(kBatterySbdsChemistry, 1)) {
+      StringNumberRow(s, kBatterySbdsChemistry, kIdBatteryChemistry, "szBattDevChem");
+    } else {
+      OutputDMIDatData(chemistry, "BATTYP", kIdBatteryChemistry, "szBattDevChem");
+    }
+  }
+  if (s.HasField(kBatteryCapacity, 2)) {
+    // 16 bits times 8 bits: the product fits in 32 bits.
+    uint32_t capacity = s.buf.U16(kBatteryCapacity);
+    if (capacity != 0 && sbds && s.HasField(kBatteryCapacityMultiplier, 1)) {
+      capacity *= s.buf.U8(kBatteryCapacityMultiplier);
+    }
+    if (capacity == 0) {
+      UnknownRow(kIdBatteryCapacity, "szBattCap");
+    } else {
+      snprintf(szStr, sizeof szStr, "%lu mWh", static_cast<unsigned long>(capacity));
+      OutputStringDataId(kIdBatteryCapacity, szStr, "szBattCap");
+    }
+  }
+  if (s.HasField(kBatteryVoltage, 2)) {
+    const unsigned long voltage = s.buf.U16(kBatteryVoltage);
+    if (voltage == 0) {
+      UnknownRow(kIdBatteryVoltage, "szBattVolt");
+    } else {
+      snprintf(szStr, sizeof szStr, "%lu mV", voltage);
+      OutputStringDataId(kIdBatteryVoltage, szStr, "szBattVolt");
+    }
+  }
+  StringNumberRow(s, kBatterySbdsVersion, kIdBatterySbdsVersion, "szBattSBDSVer");
+  if (s.HasField(kBatteryMaxError, 1)) {
+    const unsigned maxError = s.buf.U8(kBatteryMaxError);
+    if (maxError == kByteUnknown) {
+      UnknownRow(kIdBatteryMaxError, "szBattMaxDataErr");
+    } else {
+      snprintf(szStr, sizeof szStr, "%u %%", maxError);
+      OutputStringDataId(kIdBatteryMaxError, szStr, "szBattMaxDataErr");
+    }
+  }
+  if (s.HasField(kBatteryOemSpecific, 4)) {
+    snprintf(szStr, sizeof szStr, "%08lXH",
+             static_cast<unsigned long>(s.buf.U32(kBatteryOemSpecific)));
+    OutputStringDataId(kIdBatteryOemNumber, szStr, "szBattOEMCustomNo");
+  }
+  EndStructure();
+}
+
+void DecodeSystemReset(const DmiStructure& s) {
+  OutputStructNameData(kIdResetHeading);
+  if (s.HasField(kResetCapabilities, 1)) {
+    const unsigned caps = s.buf.U8(kResetCapabilities);
+    OutputStringDataId(kIdResetAuto, lpszLoadString(caps & 0x01 ? kIdEnabled : kIdDisabled),
+                       "szSysResetCapAuto");
+    OutputStringDataId(kIdResetBootOption, lpszLoadString(kIdBootOptionFirst + ((caps >> 1) & 3)),
+                       "szSysResetBootOpt");
+    OutputStringDataId(kIdResetBootOptionOnLimit,
+                       lpszLoadString(kIdBootOptionFirst + ((caps >> 3) & 3)),
+                       "szSysResetBootOptOnLim");
+    OutputStringDataId(kIdResetWatchdog, lpszLoadString(caps & 0x20 ? kIdPresent : kIdNotPresent),
+                       "szSysResetWatchdog");
+  }
+  ResetNumberRow(s, kResetCount, kIdResetCount, "szSysResetCount");
+  ResetNumberRow(s, kResetLimit, kIdResetLimit, "szSysResetLimit");
+  ResetMinutesRow(s, kResetTimerInterval, kIdResetTimerInterval, "szSysResetTimerInter");
+  ResetMinutesRow(s, kResetTimeout, kIdResetTimeout, "szSysResetTimeout");
+  EndStructure();
+}
+
+void DecodeHardwareSecurity(const DmiStructure& s) {
+  OutputStructNameData(kIdSecurityHeading);
+  if (s.HasField(kSecuritySettings, 1)) {
+    const unsigned settings = s.buf.U8(kSecuritySettings);
+    OutputStringDataId(kIdSecurityFrontPanel, GetSecurityStatus(settings & 3),
+                       "szHardSecFrntPanReset");
+    OutputStringDataId(kIdSecurityAdmin, GetSecurityStatus((settings >> 2) & 3),
+                       "szHardSecAdminPswdStat");
+    OutputStringDataId(kIdSecurityKeyboard, GetSecurityStatus((settings >> 4) & 3),
+                       "szHardSecKybrdPswdStat");
+    OutputStringDataId(kIdSecurityPowerOn, GetSecurityStatus((settings >> 6) & 3),
+                       "szHardSecPwrOnPswdStat");
+  }
+  EndStructure();
+}
+
+void DecodeSystemPowerControls(const DmiStructure& s) {
+  OutputStructNameData(kIdPowerHeading);
+  // The time is one row of five fields; it needs all of them.
+  if (s.HasField(kPowerOnMonth, kPowerOnFields)) {
+    char szMonth[3], szDay[3], szHour[3], szMinute[3], szSecond[3];
+    BcdField(s.buf.U8(kPowerOnMonth), 0x01, 0x12, szMonth);
+    BcdField(s.buf.U8(kPowerOnMonth + 1), 0x01, 0x31, szDay);
+    BcdField(s.buf.U8(kPowerOnMonth + 2), 0x00, 0x23, szHour);
+    BcdField(s.buf.U8(kPowerOnMonth + 3), 0x00, 0x59, szMinute);
+    BcdField(s.buf.U8(kPowerOnMonth + 4), 0x00, 0x59, szSecond);
+    char szStr[kRowTextSize];
+    snprintf(szStr, sizeof szStr, "%s/%s %s:%s:%s", szMonth, szDay, szHour, szMinute, szSecond);
+    OutputStringDataId(kIdPowerOnTime, szStr, "szSchedPwrOnTime");
+  }
+  EndStructure();
+}

@@ -1,0 +1,784 @@
+// Decoding of memory error, mapped address, pointing device, battery, reset,
+// security and power control structures in the three sinks: window text,
+// HTML table entries and properties.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "dmi_frame.h"
+#include "dump_builder.h"
+#include "int_str.h"
+#include "platform.h"
+#include "qmrkw32.h"
+#include "readdat.h"
+#include "syslens.h"
+#include "test_env.h"
+#ifndef _WIN32
+#include "edit_posix.h"
+#endif
+
+namespace {
+
+// Writes a DMI.DAT with the given plain lines, scrambled as the reader
+// expects them.
+void WriteDmiDat(const std::string& path, const std::vector<std::string>& lines) {
+  std::string out;
+  const size_t keyLength = strlen(kDmiDatPassword);
+  for (const std::string& line : lines) {
+    for (size_t i = 0; i < line.size(); ++i) {
+      out += static_cast<char>(static_cast<unsigned char>(line[i]) +
+                               static_cast<unsigned char>(kDmiDatPassword[i % keyLength]));
+    }
+    out += '\n';
+  }
+  WriteBytes(path, Bytes(out.begin(), out.end()));
+}
+
+enum class Sink { kText, kHtml, kIni };
+
+bool Skipped() {
+#ifdef _WIN32
+  return true;
+#else
+  return false;
+#endif
+}
+
+// Runs structures through the decoder as one dump (shared per-dump counters,
+// one structure buffer reused, so a short structure is followed by what a
+// longer one left there) and returns what the sink got. DMI.DAT is read from
+// the current directory, so each test runs in its own directory.
+class DecodeLate : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ResetReportState();
+    InitLanguagesEx(PlatProgramModule(), 0);
+    oldRevision_ = g_bDMIBIOSRevision;
+    g_bDMIBIOSRevision = 0x23;
+    char cwd[4096];
+    ASSERT_NE(getcwd(cwd, sizeof cwd), nullptr);
+    oldDir_ = cwd;
+    ASSERT_EQ(chdir(dir.path.c_str()), 0);
+    WriteDmiDat("DMI.DAT", {"*MEMERRTYPE", "02H=Unknown", "03H=OK", "06H=Single-bit error",
+                            "!Undefined", "*MEMERRGRA", "02H=Unknown", "03H=Device level",
+                            "*MEMERROPE", "02H=Unknown", "03H=Read",
+                            // PNTDEV before PNTDEVINT: sections are found by prefix.
+                            "*PNTDEV", "07H=Touchpad", "*PNTDEVINT", "04H=PS/2",
+                            "*BATTYP", "02H=Unknown", "06H=Lithium-ion"});
+  }
+  void TearDown() override {
+    ResetReportState();
+    InitLanguagesEx(PlatProgramModule(), 0);
+    g_bDMIBIOSRevision = oldRevision_;
+    EXPECT_EQ(chdir(oldDir_.c_str()), 0);
+  }
+
+  void PrintAll(const std::vector<Bytes>& structures) {
+    size_t capacity = 0;
+    for (const Bytes& s : structures) capacity = std::max(capacity, s.size());
+    Bytes buffer(capacity, 0xEE);
+    int devices = 0, arrayMapped = 0, deviceMapped = 0, portConn = 0, slots = 0;
+    for (const Bytes& s : structures) {
+      std::copy(s.begin(), s.end(), buffer.begin());
+      DMI_Print_Structure(buffer.data(), &devices, &arrayMapped, &deviceMapped, &portConn,
+                          &slots, static_cast<int>(buffer.size()));
+    }
+    arrayMapped_ = arrayMapped;
+    deviceMapped_ = deviceMapped;
+  }
+
+  std::string Run(Sink sink, const std::vector<Bytes>& structures) {
+    ResetReportState();
+    const std::string file = dir.File(sink == Sink::kIni ? "out.ini" : "out.htm");
+    remove(file.c_str());
+    snprintf(wnd_data.szOutputFile, sizeof wnd_data.szOutputFile, "%s", file.c_str());
+    switch (sink) {
+      case Sink::kText: {
+#ifdef _WIN32
+        return "<no edit control>";
+#else
+        EditControl edit;
+        bEdit = 1;
+        wnd_data.heditWnd = &edit;
+        PrintAll(structures);
+        wnd_data.heditWnd = nullptr;
+        return edit.text;
+#endif
+      }
+      case Sink::kHtml:
+        bHTML = 1;
+        wnd_data.iHTMLOutput = 1;
+        break;
+      case Sink::kIni:
+        bData = 1;
+        break;
+    }
+    PrintAll(structures);
+    return ReadText(file);
+  }
+  std::string Text(const std::vector<Bytes>& s) { return Run(Sink::kText, s); }
+  std::string Html(const std::vector<Bytes>& s) { return Run(Sink::kHtml, s); }
+  std::string Ini(const std::vector<Bytes>& s) { return Run(Sink::kIni, s); }
+
+  // One property of the last property run, exactly as the file holds it.
+  std::string Property(const char* key) {
+    const std::string text = "\r\n" + ReadText(dir.File("out.ini"));
+    const std::string start = std::string("\r\n") + key + "=";
+    const size_t at = text.find(start);
+    if (at == std::string::npos) return "<none>";
+    const size_t from = at + start.size();
+    return text.substr(from, text.find("\r\n", from) - from);
+  }
+
+  TempDir dir;
+  std::string oldDir_;
+  uint8_t oldRevision_ = 0;
+  int arrayMapped_ = 0;
+  int deviceMapped_ = 0;
+};
+
+// Cuts a structure's formatted area to length (string set kept empty).
+Bytes Short(uint8_t type, const Bytes& fields, size_t length) {
+  Bytes f(fields);
+  f.resize(length - 4);
+  return Structure(type, 0x0040, f);
+}
+
+Bytes MemoryError(uint8_t type, uint8_t granularity, uint8_t operation, uint32_t syndrome,
+                  uint32_t arrayAddress, uint32_t deviceAddress, uint32_t resolution) {
+  Bytes f = {type, granularity, operation};
+  PutU32(f, syndrome);
+  PutU32(f, arrayAddress);
+  PutU32(f, deviceAddress);
+  PutU32(f, resolution);
+  return Structure(18, 0x0030, f);
+}
+
+// Extended addresses are appended when given (SMBIOS 2.7 layout).
+struct Extended {
+  bool present = false;
+  uint64_t start = 0, end = 0;
+};
+
+void PutU64(Bytes& f, uint64_t v) {
+  PutU32(f, static_cast<uint32_t>(v));
+  PutU32(f, static_cast<uint32_t>(v >> 32));
+}
+
+Bytes ArrayMapped(uint16_t handle, uint32_t start, uint32_t end, uint16_t arrayHandle,
+                  uint8_t width, Extended ext = {}) {
+  Bytes f;
+  PutU32(f, start);
+  PutU32(f, end);
+  PutU16(f, arrayHandle);
+  f.push_back(width);
+  if (ext.present) {
+    PutU64(f, ext.start);
+    PutU64(f, ext.end);
+  }
+  return Structure(19, handle, f);
+}
+
+Bytes DeviceMapped(uint16_t handle, uint32_t start, uint32_t end, uint16_t deviceHandle,
+                   uint8_t row, uint8_t position, uint8_t depth, Extended ext = {}) {
+  Bytes f;
+  PutU32(f, start);
+  PutU32(f, end);
+  PutU16(f, deviceHandle);
+  PutU16(f, 0x0031);
+  f.push_back(row);
+  f.push_back(position);
+  f.push_back(depth);
+  if (ext.present) {
+    PutU64(f, ext.start);
+    PutU64(f, ext.end);
+  }
+  return Structure(20, handle, f);
+}
+
+Bytes Pointing(uint8_t type, uint8_t interface, uint8_t buttons) {
+  return Structure(21, 0x0034, {type, interface, buttons});
+}
+
+// Strings: 1 "Rear", 2 "Maker", 3 "Li-Ion 4400", 4 "1.1", 5 "LION",
+// 6 "04/02/99", 7 "B-77".
+struct BatteryFields {
+  uint8_t date = 0;
+  uint8_t serial = 0;
+  uint8_t chemistry = 2;
+  uint16_t capacity = 4400;
+  uint16_t voltage = 10800;
+  uint8_t maxError = 0;
+  uint16_t sbdsSerial = 0x1234;
+  uint16_t sbdsDate = 0x2A21;
+  uint8_t sbdsChemistry = 5;
+  uint8_t multiplier = 10;
+  uint32_t oem = 0xDEADBEEF;
+  size_t length = 26;
+};
+
+Bytes Battery(const BatteryFields& b) {
+  Bytes f = {1, 2, b.date, b.serial, 3, b.chemistry};
+  PutU16(f, b.capacity);
+  PutU16(f, b.voltage);
+  f.push_back(4);
+  f.push_back(b.maxError);
+  PutU16(f, b.sbdsSerial);
+  PutU16(f, b.sbdsDate);
+  f.push_back(b.sbdsChemistry);
+  f.push_back(b.multiplier);
+  PutU32(f, b.oem);
+  f.resize(b.length - 4);
+  return Structure(22, 0x0035, f, {"Rear", "Maker", "Li-Ion 4400", "1.1", "LION", "04/02/99", "B-77"});
+}
+
+Bytes Reset(uint8_t capabilities, uint16_t count, uint16_t limit, uint16_t interval,
+            uint16_t timeout) {
+  Bytes f = {capabilities};
+  PutU16(f, count);
+  PutU16(f, limit);
+  PutU16(f, interval);
+  PutU16(f, timeout);
+  return Structure(23, 0x0036, f);
+}
+
+Bytes Security(uint8_t settings) { return Structure(24, 0x0037, {settings}); }
+
+Bytes Power(uint8_t month, uint8_t day, uint8_t hour, uint8_t minute, uint8_t second) {
+  return Structure(25, 0x0038, {month, day, hour, minute, second});
+}
+
+// A notebook's table at SMBIOS 2.3, types 18 to 25 in dump order.
+std::vector<Bytes> Notebook() {
+  return {MemoryError(3, 2, 2, 0, 0x80000000, 0x80000000, 0x80000000),
+          ArrayMapped(0x0031, 0, 0x7FFFF, 0x1000, 1),
+          DeviceMapped(0x0032, 0, 0x3FFFF, 0x1100, 0xFF, 0, 2),
+          DeviceMapped(0x0033, 0x40000, 0x7FFFF, 0x1101, 1, 2, 0xFF),
+          Pointing(7, 4, 2),
+          Battery({}),
+          Reset(0x25, 0xFFFF, 3, 1, 5),
+          Security(0xE4),
+          Power(0x12, 0x31, 0x23, 0x59, 0x59)};
+}
+
+TEST_F(DecodeLate, NotebookInWindowText) {
+  if (Skipped()) return;
+  EXPECT_EQ(Text(Notebook()),
+            "\r\n\r\n Memory Error \r\n\r\n"
+            "Handle\t: 0030H\r\n"
+            "Error type\t: OK\r\n"
+            "Error granularity\t: Unknown\r\n"
+            "Error operation\t: Unknown\r\n"
+            "Vendor syndrome\t: Unknown\r\n"
+            "Error address\t: Unknown\r\n"
+            "Device address\t: Unknown\r\n"
+            "Error resolution\t: Unknown\r\n"
+            "\r\n\r\n Memory Array Mapped Address \r\n\r\n"
+            "Handle\t: 0031H\r\n"
+            "Starting address\t: 00000000H\r\n"
+            "Ending address\t: 1FFFFC00H\r\n"
+            "Array handle\t: 1000H\r\n"
+            "Partition width\t: 1\r\n"
+            "\r\n\r\n Memory Device Mapped Address \r\n\r\n"
+            "Handle\t: 0032H\r\n"
+            "Starting Address\t: 00000000H\r\n"
+            "Ending Address\t: 0FFFFC00H\r\n"
+            "Device Handle\t:  1100H\r\n"
+            "Partition Row Pos\t: Unknown\r\n"
+            "Interleave Position\t: Non-interleaved\r\n"
+            "Interleave Depth\t:  2\r\n"
+            "\r\n\r\n Memory Device Mapped Address \r\n\r\n"
+            "Handle\t: 0033H\r\n"
+            "Starting Address\t: 10000000H\r\n"
+            "Ending Address\t: 1FFFFC00H\r\n"
+            "Device Handle\t:  1101H\r\n"
+            "Partition Row Pos\t:  1   \r\n"
+            "Interleave Position\t:  2   \r\n"
+            "Interleave Depth\t: Unknown\r\n"
+            "\r\n\r\n Built-in Pointing Device \r\n\r\n"
+            "Type\t: Touchpad\r\n"
+            "Interface\t: PS/2\r\n"
+            "Buttons\t: 2\r\n"
+            "\r\n\r\n Portable Battery \r\n\r\n"
+            "Location\t: Rear\r\n"
+            "Manufacturer\t: Maker\r\n"
+            "Manufacture date\t: 1/1/2001\r\n"
+            "Serial number\t: 1234H (4660)\r\n"
+            "Device name\t: Li-Ion 4400\r\n"
+            "Device chemistry\t: LION\r\n"
+            "Capacity\t: 44000 mWh\r\n"
+            "Design voltage\t: 10800 mV\r\n"
+            "SBDS version\t: 1.1\r\n"
+            "Maximum error\t: 0 %\r\n"
+            "OEM custom number\t: DEADBEEFH\r\n"
+            "\r\n\r\n Automatic System Reset Information \r\n\r\n"
+            "Automatic System Reset\t: Enabled\r\n"
+            "Boot Option\t: system utilities\r\n"
+            "Boot Option on Limit\t: reserved\r\n"
+            "Watchdog timer\t: present\r\n"
+            "Reset Count\t: Unknown\r\n"
+            "Reset Limit\t: 3\r\n"
+            "Timer Interval\t: 1 minute\r\n"
+            "Timeout\t: 5 minutes\r\n"
+            "\r\n\r\n Hardware Security \r\n\r\n"
+            "Front Panel Reset\t: Disabled\r\n"
+            "Administrator Password Status\t: Enabled\r\n"
+            "Keyboard Password Status\t: Not Implemented\r\n"
+            "Power-on Password Status\t: Unknown\r\n"
+            "\r\n\r\n System Power Controls \r\n\r\n"
+            "Next Scheduled Power-on Time\t: 12/31 23:59:59\r\n");
+}
+
+TEST_F(DecodeLate, NotebookInHtml) {
+  // The report library cuts each row at its tab into a caption cell and a
+  // value cell, dropping the filler around them.
+  auto row = [](const char* caption, const char* value) {
+    return std::string("\r\n<tr>\r\n<lh>") + caption + "</lh>\r\n<td>" + value +
+           "</td>\r\n</tr>\r\n";
+  };
+  auto heading = [](const char* caption) {
+    return std::string("<h2>\r\n\r\n ") + caption + " \r\n\r\n</h2>\r\n<t>\r\n";
+  };
+  const std::string end = "</t>\r\n";
+  EXPECT_EQ(Html(Notebook()),
+            heading("Memory Error") + row("Handle", "0030H") + row("Error type", "OK") +
+                row("Error granularity", "Unknown") + row("Error operation", "Unknown") +
+                row("Vendor syndrome", "Unknown") + row("Error address", "Unknown") +
+                row("Device address", "Unknown") + row("Error resolution", "Unknown") + end +
+                heading("Memory Array Mapped Address") + row("Handle", "0031H") +
+                row("Starting address", "00000000H") + row("Ending address", "1FFFFC00H") +
+                row("Array handle", "1000H") + row("Partition width", "1") + end +
+                heading("Memory Device Mapped Address") + row("Handle", "0032H") +
+                row("Starting Address", "00000000H") + row("Ending Address", "0FFFFC00H") +
+                row("Device Handle", "1100H") + row("Partition Row Pos", "Unknown") +
+                row("Interleave Position", "Non-interleaved") + row("Interleave Depth", "2") +
+                end + heading("Memory Device Mapped Address") + row("Handle", "0033H") +
+                row("Starting Address", "10000000H") + row("Ending Address", "1FFFFC00H") +
+                row("Device Handle", "1101H") + row("Partition Row Pos", "1") +
+                row("Interleave Position", "2") + row("Interleave Depth", "Unknown") + end +
+                heading("Built-in Pointing Device") + row("Type", "Touchpad") +
+                row("Interface", "PS/2") + row("Buttons", "2") + end +
+                heading("Portable Battery") + row("Location", "Rear") +
+                row("Manufacturer", "Maker") + row("Manufacture date", "1/1/2001") +
+                row("Serial number", "1234H (4660)") + row("Device name", "Li-Ion 4400") +
+                row("Device chemistry", "LION") + row("Capacity", "44000 mWh") +
+                row("Design voltage", "10800 mV") + row("SBDS version", "1.1") +
+                row("Maximum error", "0 %") + row("OEM custom number", "DEADBEEFH") + end +
+                heading("Automatic System Reset Information") +
+                row("Automatic System Reset", "Enabled") +
+                row("Boot Option", "system utilities") + row("Boot Option on Limit", "reserved") +
+                row("Watchdog timer", "present") + row("Reset Count", "Unknown") +
+                row("Reset Limit", "3") + row("Timer Interval", "1 minute") +
+                row("Timeout", "5 minutes") + end + heading("Hardware Security") +
+                row("Front Panel Reset", "Disabled") +
+                row("Administrator Password Status", "Enabled") +
+                row("Keyboard Password Status", "Not Implemented") +
+                row("Power-on Password Status", "Unknown") + end +
+                heading("System Power Controls") +
+                row("Next Scheduled Power-on Time", "12/31 23:59:59") + end);
+}
+
+TEST_F(DecodeLate, NotebookInProperties) {
+  EXPECT_EQ(Ini(Notebook()),
+            "[Settings]\r\n"
+            "szMemErrHandle=0030H\r\n"
+            "szMemErrType=OK\r\n"
+            "szMemErrGran=Unknown\r\n"
+            "szMemErrOpe=Unknown\r\n"
+            "szMemErrVendSynd=Unknown\r\n"
+            "szMemErrArrayErrAddr=Unknown\r\n"
+            "szMemErrDevErrAddr=Unknown\r\n"
+            "szMemErrResolution=Unknown\r\n"
+            "szMemArrMapAddr0Handle=0031H\r\n"
+            "szMemArrMapAddr0StartAddr=00000000H\r\n"
+            "szMemArrMapAddr0EndAddr=1FFFFC00H\r\n"
+            "szMemArrMapAddr0MemArrHand=1000H\r\n"
+            "szMemArrMapAddr0PartWid=1\r\n"
+            "szMemDevMapAddr0Hand=0032H\r\n"
+            "szMemDevMapAddr0StartAddr=00000000H\r\n"
+            "szMemDevMapAddr0EndAddr=0FFFFC00H\r\n"
+            "szMemDevMapAddr0DevHand= 1100H\r\n"
+            "szMemDevMapAddr0PartRowPos=Unknown\r\n"
+            "szMemDevMapAddr0InterlPos=Non-interleaved\r\n"
+            "szMemDevMapAddr0InterlDep= 2\r\n"
+            "szMemDevMapAddr1Hand=0033H\r\n"
+            "szMemDevMapAddr1StartAddr=10000000H\r\n"
+            "szMemDevMapAddr1EndAddr=1FFFFC00H\r\n"
+            "szMemDevMapAddr1DevHand= 1101H\r\n"
+            "szMemDevMapAddr1PartRowPos= 1   \r\n"
+            "szMemDevMapAddr1InterlPos= 2   \r\n"
+            "szMemDevMapAddr1InterlDep=Unknown\r\n"
+            "szPointDevType=Touchpad\r\n"
+            "szPointDevInt=PS/2\r\n"
+            "szPointDevButtons=2\r\n"
+            "szBattLoc=Rear\r\n"
+            "szBattManuf=Maker\r\n"
+            "szBattManufDate=1/1/2001\r\n"
+            "szBattSerialNo=1234H (4660)\r\n"
+            "szBattDevName=Li-Ion 4400\r\n"
+            "szBattDevChem=LION\r\n"
+            "szBattCap=44000 mWh\r\n"
+            "szBattVolt=10800 mV\r\n"
+            "szBattSBDSVer=1.1\r\n"
+            "szBattMaxDataErr=0 %\r\n"
+            "szBattOEMCustomNo=DEADBEEFH\r\n"
+            "szSysResetCapAuto=Enabled\r\n"
+            "szSysResetBootOpt=system utilities\r\n"
+            "szSysResetBootOptOnLim=reserved\r\n"
+            "szSysResetWatchdog=present\r\n"
+            "szSysResetCount=Unknown\r\n"
+            "szSysResetLimit=3\r\n"
+            "szSysResetTimerInter=1 minute\r\n"
+            "szSysResetTimeout=5 minutes\r\n"
+            "szHardSecFrntPanReset=Disabled\r\n"
+            "szHardSecAdminPswdStat=Enabled\r\n"
+            "szHardSecKybrdPswdStat=Not Implemented\r\n"
+            "szHardSecPwrOnPswdStat=Unknown\r\n"
+            "szSchedPwrOnTime=12/31 23:59:59\r\n");
+  EXPECT_EQ(arrayMapped_, 1);
+  EXPECT_EQ(deviceMapped_, 2);
+}
+
+TEST_F(DecodeLate, OtherLanguagesWriteNothing) {
+  for (int language : {4, 7, 15}) {
+    InitLanguagesEx(PlatProgramModule(), language);
+    EXPECT_EQ(Ini(Notebook()), "") << language;
+    EXPECT_EQ(Html(Notebook()), "") << language;
+    if (!Skipped()) {
+      EXPECT_EQ(Text(Notebook()), "") << language;
+    }
+    // Nothing reported, nothing counted.
+    EXPECT_EQ(arrayMapped_, 0) << language;
+    EXPECT_EQ(deviceMapped_, 0) << language;
+  }
+}
+
+TEST_F(DecodeLate, MemoryErrorUnknownMarkers) {
+  struct Case {
+    uint32_t syndrome, array, device, resolution;
+    const char *syndromeText, *arrayText, *deviceText, *resolutionText;
+  } cases[] = {
+      // 0 is the syndrome's unknown marker, but an ordinary address.
+      {0, 0, 0, 0, "Unknown", "00000000H", "00000000H", "00000000H"},
+      // 0x80000000 is the address marker, but an ordinary syndrome.
+      {0x80000000, 0x80000000, 0x80000000, 0x80000000, "80000000", "Unknown", "Unknown",
+       "Unknown"},
+      {0x1A2B, 0xFFFFFFFF, 0x7FFFFFFF, 0x80000001, "00001A2B", "FFFFFFFFH", "7FFFFFFFH",
+       "80000001H"},
+  };
+  for (const Case& c : cases) {
+    Ini({MemoryError(6, 3, 3, c.syndrome, c.array, c.device, c.resolution)});
+    EXPECT_EQ(Property("szMemErrVendSynd"), c.syndromeText);
+    EXPECT_EQ(Property("szMemErrArrayErrAddr"), c.arrayText);
+    EXPECT_EQ(Property("szMemErrDevErrAddr"), c.deviceText);
+    EXPECT_EQ(Property("szMemErrResolution"), c.resolutionText);
+  }
+  // Codes the table does not name leave their rows out.
+  Ini({MemoryError(0x20, 0x20, 0x20, 0, 0, 0, 0)});
+  EXPECT_EQ(Property("szMemErrType"), "Undefined");  // the section's default
+  EXPECT_EQ(Property("szMemErrGran"), "<none>");
+  EXPECT_EQ(Property("szMemErrOpe"), "<none>");
+  EXPECT_EQ(Property("szMemErrHandle"), "0030H");
+}
+
+TEST_F(DecodeLate, MappedAddressesAreByteAddresses) {
+  const uint32_t kAllOnes = 0xFFFFFFFF;
+  struct Case {
+    const char* name;
+    uint32_t start, end;
+    Extended ext;
+    const char *startText, *endText;
+  } cases[] = {
+      {"256 kB", 0x100, 0x13FF, {}, "00040000H", "004FFC00H"},
+      {"ending at 4 GB keeps the bit above 32", 0x3FFFFF, 0x400000, {},
+       "FFFFFC00H", "100000000H"},
+      {"largest kilobyte address", 0xFFFFFFFE, 0xFFFFFFFE, {}, "3FFFFFFF800H", "3FFFFFFF800H"},
+      {"all ones without extended fields is a kilobyte address", kAllOnes, kAllOnes, {},
+       "3FFFFFFFC00H", "3FFFFFFFC00H"},
+      {"extended fields replace all ones", kAllOnes, kAllOnes,
+       {true, 0x40000000000ull, 0x7FFFFFFFFFFull}, "40000000000H", "7FFFFFFFFFFH"},
+      {"extended fields ignored unless marked", 0x100, 0x13FF,
+       {true, 0x40000000000ull, 0x7FFFFFFFFFFull}, "00040000H", "004FFC00H"},
+      {"largest extended address", kAllOnes, kAllOnes, {true, 0, ~0ull},
+       "00000000H", "FFFFFFFFFFFFFFFFH"},
+  };
+  for (const Case& c : cases) {
+    Ini({ArrayMapped(0x31, c.start, c.end, 0x1000, 2, c.ext),
+         DeviceMapped(0x32, c.start, c.end, 0x1100, 1, 1, 1, c.ext)});
+    EXPECT_EQ(Property("szMemArrMapAddr0StartAddr"), c.startText) << c.name;
+    EXPECT_EQ(Property("szMemArrMapAddr0EndAddr"), c.endText) << c.name;
+    EXPECT_EQ(Property("szMemDevMapAddr0StartAddr"), c.startText) << c.name;
+    EXPECT_EQ(Property("szMemDevMapAddr0EndAddr"), c.endText) << c.name;
+  }
+}
+
+TEST_F(DecodeLate, ExtendedAddressesNeedTheWholeField) {
+  // One byte short of the extended ending address: the marked starting
+  // address is shown as a kilobyte address.
+  const uint32_t kAllOnes = 0xFFFFFFFF;
+  Bytes array;
+  PutU32(array, kAllOnes);
+  PutU32(array, kAllOnes);
+  PutU16(array, 0x1000);
+  array.push_back(1);
+  PutU64(array, 0x40000000000ull);
+  PutU64(array, 0x7FFFFFFFFFFull);
+  Bytes device;
+  PutU32(device, kAllOnes);
+  PutU32(device, kAllOnes);
+  PutU16(device, 0x1100);
+  PutU16(device, 0x0031);
+  for (int i = 0; i < 3; ++i) device.push_back(1);
+  PutU64(device, 0x40000000000ull);
+  PutU64(device, 0x7FFFFFFFFFFull);
+  for (size_t trim : {1u, 0u}) {
+    Ini({Short(19, array, 0x1F - trim), Short(20, device, 0x23 - trim)});
+    const char* expected = trim ? "3FFFFFFFC00H" : "40000000000H";
+    EXPECT_EQ(Property("szMemArrMapAddr0StartAddr"), expected) << trim;
+    EXPECT_EQ(Property("szMemDevMapAddr0StartAddr"), expected) << trim;
+  }
+}
+
+TEST_F(DecodeLate, MappedAddressCountersNumberTheKeys) {
+  // The two counters are independent and run over the whole dump, whatever
+  // lies between the structures.
+  Ini({DeviceMapped(0x40, 0, 1, 0xA0, 1, 1, 1), ArrayMapped(0x41, 0, 1, 0xB0, 1),
+       Security(0), DeviceMapped(0x42, 0, 1, 0xA1, 1, 1, 1), ArrayMapped(0x43, 0, 1, 0xB1, 1),
+       DeviceMapped(0x44, 0, 1, 0xA2, 1, 1, 1)});
+  EXPECT_EQ(Property("szMemDevMapAddr0Hand"), "0040H");
+  EXPECT_EQ(Property("szMemDevMapAddr1Hand"), "0042H");
+  EXPECT_EQ(Property("szMemDevMapAddr2Hand"), "0044H");
+  EXPECT_EQ(Property("szMemDevMapAddr2DevHand"), " 00A2H");
+  EXPECT_EQ(Property("szMemArrMapAddr0Handle"), "0041H");
+  EXPECT_EQ(Property("szMemArrMapAddr1Handle"), "0043H");
+  EXPECT_EQ(Property("szMemArrMapAddr1MemArrHand"), "00B1H");
+  EXPECT_EQ(Property("szMemArrMapAddr2Handle"), "<none>");
+  EXPECT_EQ(arrayMapped_, 2);
+  EXPECT_EQ(deviceMapped_, 3);
+}
+
+TEST_F(DecodeLate, PartitionAndInterleave) {
+  struct Case {
+    uint8_t value;
+    const char *row, *position, *depth;
+  } cases[] = {
+      {0, " 0   ", "Non-interleaved", "Non-interleaved"},
+      {2, " 2   ", " 2   ", " 2"},
+      {254, " 254 ", " 254 ", " 254"},
+      {0xFF, "Unknown", "Unknown", "Unknown"},
+  };
+  for (const Case& c : cases) {
+    Ini({DeviceMapped(0x32, 0, 1, 0x1100, c.value, c.value, c.value)});
+    EXPECT_EQ(Property("szMemDevMapAddr0PartRowPos"), c.row) << int(c.value);
+    EXPECT_EQ(Property("szMemDevMapAddr0InterlPos"), c.position) << int(c.value);
+    EXPECT_EQ(Property("szMemDevMapAddr0InterlDep"), c.depth) << int(c.value);
+  }
+  Ini({ArrayMapped(0x31, 0, 1, 0x1000, 255)});
+  EXPECT_EQ(Property("szMemArrMapAddr0PartWid"), "255");
+}
+
+TEST_F(DecodeLate, BatteryRevisionRules) {
+  struct Case {
+    const char* name;
+    uint8_t revision;
+    BatteryFields b;
+    const char *date, *serial, *chemistry, *capacity;
+  } cases[] = {
+      {"2.2 uses the SBDS fields and the multiplier", 0x22, {}, "1/1/2001", "1234H (4660)",
+       "LION", "44000 mWh"},
+      {"2.1 has no SBDS fields", 0x21, {}, "<none>", "<none>", "Unknown", "4400 mWh"},
+      {"strings win over SBDS fields", 0x30,
+       [] { BatteryFields b; b.date = 6; b.serial = 7; b.chemistry = 6; return b; }(),
+       "04/02/99", "B-77", "Lithium-ion", "44000 mWh"},
+      {"strings at 2.1", 0x21,
+       [] { BatteryFields b; b.date = 6; b.serial = 7; b.chemistry = 6; return b; }(),
+       "04/02/99", "B-77", "Lithium-ion", "4400 mWh"},
+      {"multiplier 0 gives Unknown", 0x22,
+       [] { BatteryFields b; b.multiplier = 0; return b; }(), "1/1/2001", "1234H (4660)",
+       "LION", "Unknown"},
+      {"capacity 0 gives Unknown", 0x21,
+       [] { BatteryFields b; b.capacity = 0; return b; }(), "<none>", "<none>", "Unknown",
+       "Unknown"},
+      {"largest capacity does not wrap", 0x22,
+       [] { BatteryFields b; b.capacity = 0xFFFF; b.multiplier = 0xFF; return b; }(),
+       "1/1/2001", "1234H (4660)", "LION", "16711425 mWh"},
+      {"missing SBDS chemistry string leaves the row out", 0x22,
+       [] { BatteryFields b; b.sbdsChemistry = 0; return b; }(), "1/1/2001", "1234H (4660)",
+       "<none>", "44000 mWh"},
+      {"packed date extremes", 0x22,
+       [] { BatteryFields b; b.sbdsDate = 0xFFFF; b.sbdsSerial = 0; return b; }(),
+       "15/31/2107", "0000H (0)", "LION", "44000 mWh"},
+  };
+  for (const Case& c : cases) {
+    g_bDMIBIOSRevision = c.revision;
+    Ini({Battery(c.b)});
+    EXPECT_EQ(Property("szBattManufDate"), c.date) << c.name;
+    EXPECT_EQ(Property("szBattSerialNo"), c.serial) << c.name;
+    EXPECT_EQ(Property("szBattDevChem"), c.chemistry) << c.name;
+    EXPECT_EQ(Property("szBattCap"), c.capacity) << c.name;
+  }
+}
+
+TEST_F(DecodeLate, BatteryValues) {
+  struct Case {
+    uint16_t voltage;
+    uint8_t maxError;
+    uint32_t oem;
+    const char *voltageText, *maxErrorText, *oemText;
+  } cases[] = {
+      {0, 0xFF, 0, "Unknown", "Unknown", "00000000H"},
+      {1, 0, 0xFFFFFFFF, "1 mV", "0 %", "FFFFFFFFH"},
+      {0xFFFF, 0xFE, 0x1A, "65535 mV", "254 %", "0000001AH"},
+  };
+  for (const Case& c : cases) {
+    BatteryFields b;
+    b.voltage = c.voltage;
+    b.maxError = c.maxError;
+    b.oem = c.oem;
+    Ini({Battery(b)});
+    EXPECT_EQ(Property("szBattVolt"), c.voltageText);
+    EXPECT_EQ(Property("szBattMaxDataErr"), c.maxErrorText);
+    EXPECT_EQ(Property("szBattOEMCustomNo"), c.oemText);
+  }
+}
+
+TEST_F(DecodeLate, ShortBatteryIsReadByTheOldRules) {
+  // An SMBIOS 2.1 battery (16 bytes) in a table that claims 2.3: its string
+  // set lies where the longer layout has its SBDS fields and OEM number, so
+  // reading them would change the number the longer battery before it left.
+  BatteryFields b;
+  b.length = 16;
+  BatteryFields longer;
+  longer.oem = 0x11111111;
+  Ini({Battery(longer), Battery(b)});
+  EXPECT_EQ(Property("szBattOEMCustomNo"), "11111111H");  // from the first battery only
+  Ini({Battery(b)});
+  EXPECT_EQ(Property("szBattOEMCustomNo"), "<none>");
+  EXPECT_EQ(Property("szBattManufDate"), "<none>");
+  EXPECT_EQ(Property("szBattSerialNo"), "<none>");
+  EXPECT_EQ(Property("szBattDevChem"), "Unknown");
+  EXPECT_EQ(Property("szBattCap"), "4400 mWh");
+  EXPECT_EQ(Property("szBattMaxDataErr"), "0 %");
+  EXPECT_EQ(Property("szBattSBDSVer"), "1.1");
+}
+
+TEST_F(DecodeLate, SystemReset) {
+  struct Case {
+    uint8_t capabilities;
+    const char *automatic, *bootOption, *onLimit, *watchdog;
+  } cases[] = {
+      {0x25, "Enabled", "system utilities", "reserved", "present"},
+      {0x00, "Disabled", "reserved", "reserved", "not present"},
+      {0x1A, "Disabled", "operating system", "do not reboot", "not present"},
+      // Bits 6 and 7 are not shown and change nothing.
+      {0xDF, "Enabled", "do not reboot", "do not reboot", "not present"},
+  };
+  for (const Case& c : cases) {
+    Ini({Reset(c.capabilities, 0, 0, 0, 0)});
+    EXPECT_EQ(Property("szSysResetCapAuto"), c.automatic) << int(c.capabilities);
+    EXPECT_EQ(Property("szSysResetBootOpt"), c.bootOption) << int(c.capabilities);
+    EXPECT_EQ(Property("szSysResetBootOptOnLim"), c.onLimit) << int(c.capabilities);
+    EXPECT_EQ(Property("szSysResetWatchdog"), c.watchdog) << int(c.capabilities);
+  }
+  struct Counts {
+    uint16_t value;
+    const char *number, *minutes;
+  } counts[] = {
+      {0, "0", "0 minutes"},
+      {1, "1", "1 minute"},
+      {5, "5", "5 minutes"},
+      {0xFFFE, "65534", "65534 minutes"},
+      {0xFFFF, "Unknown", "Unknown"},
+  };
+  for (const Counts& c : counts) {
+    Ini({Reset(0, c.value, c.value, c.value, c.value)});
+    EXPECT_EQ(Property("szSysResetCount"), c.number) << c.value;
+    EXPECT_EQ(Property("szSysResetLimit"), c.number) << c.value;
+    EXPECT_EQ(Property("szSysResetTimerInter"), c.minutes) << c.value;
+    EXPECT_EQ(Property("szSysResetTimeout"), c.minutes) << c.value;
+  }
+}
+
+TEST_F(DecodeLate, HardwareSecurity) {
+  struct Case {
+    uint8_t settings;
+    const char *frontPanel, *admin, *keyboard, *powerOn;
+  } cases[] = {
+      {0xE4, "Disabled", "Enabled", "Not Implemented", "Unknown"},
+      {0x1B, "Unknown", "Not Implemented", "Enabled", "Disabled"},
+      {0x00, "Disabled", "Disabled", "Disabled", "Disabled"},
+  };
+  for (const Case& c : cases) {
+    Ini({Security(c.settings)});
+    EXPECT_EQ(Property("szHardSecFrntPanReset"), c.frontPanel) << int(c.settings);
+    EXPECT_EQ(Property("szHardSecAdminPswdStat"), c.admin) << int(c.settings);
+    EXPECT_EQ(Property("szHardSecKybrdPswdStat"), c.keyboard) << int(c.settings);
+    EXPECT_EQ(Property("szHardSecPwrOnPswdStat"), c.powerOn) << int(c.settings);
+  }
+}
+
+TEST_F(DecodeLate, PowerOnTime) {
+  struct Case {
+    uint8_t month, day, hour, minute, second;
+    const char* expected;
+  } cases[] = {
+      {0x12, 0x31, 0x23, 0x59, 0x59, "12/31 23:59:59"},
+      {0x01, 0x01, 0x00, 0x00, 0x00, "01/01 00:00:00"},
+      {0x00, 0x00, 0x24, 0x60, 0x60, "?\?/?\? ?\?:?\?:?\?"},
+      {0x13, 0x32, 0x23, 0x59, 0x00, "?\?/?\? 23:59:00"},
+      {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, "?\?/?\? ?\?:?\?:?\?"},
+      // Within the ranges, but not two decimal digits.
+      {0x0A, 0x1F, 0x1A, 0x0F, 0x2B, "?\?/?\? ?\?:?\?:?\?"},
+  };
+  for (const Case& c : cases) {
+    Ini({Power(c.month, c.day, c.hour, c.minute, c.second)});
+    EXPECT_EQ(Property("szSchedPwrOnTime"), c.expected);
+  }
+}
+
+TEST_F(DecodeLate, FieldsBeyondTheFormattedLengthAreLeftOut) {
+  if (Skipped()) return;
+  // Every structure here is cut; what follows the formatted area in the
+  // buffer are the bytes of the longer structure decoded before it.
+  const Bytes memError = MemoryError(3, 3, 3, 1, 2, 3, 4);
+  const Bytes memErrorFields(memError.begin() + 4, memError.begin() + 23);
+  EXPECT_EQ(Text({MemoryError(3, 3, 3, 1, 2, 3, 4), Short(18, memErrorFields, 11)}).substr(
+                Text({MemoryError(3, 3, 3, 1, 2, 3, 4)}).size()),
+            "\r\n\r\n Memory Error \r\n\r\n"
+            "Handle\t: 0040H\r\n"
+            "Error type\t: OK\r\n"
+            "Error granularity\t: Device level\r\n"
+            "Error operation\t: Read\r\n"
+            "Vendor syndrome\t: 00000001\r\n");
+  EXPECT_EQ(Text({Power(1, 1, 1, 1, 1), Short(25, {0x12, 0x31, 0x23, 0x59}, 8)}).substr(
+                Text({Power(1, 1, 1, 1, 1)}).size()),
+            "\r\n\r\n System Power Controls \r\n\r\n");
+  EXPECT_EQ(Text({Reset(0x25, 1, 2, 3, 4), Short(23, {0x01, 2, 0, 3, 0}, 9)})
+                .substr(Text({Reset(0x25, 1, 2, 3, 4)}).size()),
+            "\r\n\r\n Automatic System Reset Information \r\n\r\n"
+            "Automatic System Reset\t: Enabled\r\n"
+            "Boot Option\t: reserved\r\n"
+            "Boot Option on Limit\t: reserved\r\n"
+            "Watchdog timer\t: not present\r\n"
+            "Reset Count\t: 2\r\n"
+            "Reset Limit\t: 3\r\n");
+  EXPECT_EQ(Text({Short(24, {0xE4}, 4), Short(21, {7, 4, 2}, 5)}),
+            "\r\n\r\n Hardware Security \r\n\r\n"
+            "\r\n\r\n Built-in Pointing Device \r\n\r\n"
+            "Type\t: Touchpad\r\n");
+  // A mapped address cut after its ending address still counts.
+  Bytes array;
+  PutU32(array, 1);
+  PutU32(array, 2);
+  EXPECT_EQ(Text({Short(19, array, 12)}),
+            "\r\n\r\n Memory Array Mapped Address \r\n\r\n"
+            "Handle\t: 0040H\r\n"
+            "Starting address\t: 00000400H\r\n"
+            "Ending address\t: 00000800H\r\n");
+  EXPECT_EQ(arrayMapped_, 1);
+}
+
+}  // namespace
