@@ -3,22 +3,18 @@
 #include "dmi_rows.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
+#include <cstdio>
 #include <cstring>
 #include <string>
 
+#include "decoder_harness.h"
 #include "dmi_frame.h"
 #include "dump_builder.h"
 #include "int_str.h"
 #include "platform.h"
 #include "qmrkw32.h"
-#include "readdat.h"
 #include "syslens.h"
-#include "test_env.h"
-#ifndef _WIN32
-#include "edit_posix.h"
-#endif
 
 namespace {
 
@@ -108,76 +104,16 @@ TEST(GetSecurityStatus, TwoBitStates) {
   EXPECT_STREQ(GetSecurityStatus(0x100), "");
 }
 
-// Writes a DMI.DAT with the given plain lines, scrambled as the reader
-// expects them.
-void WriteDmiDat(const std::string& path, const std::vector<std::string>& lines) {
-  std::string out;
-  const size_t keyLength = strlen(kDmiDatPassword);
-  for (const std::string& line : lines) {
-    for (size_t i = 0; i < line.size(); ++i) {
-      out += static_cast<char>(static_cast<unsigned char>(line[i]) +
-                               static_cast<unsigned char>(kDmiDatPassword[i % keyLength]));
-    }
-    out += '\n';
-  }
-  WriteBytes(path, Bytes(out.begin(), out.end()));
-}
-
-enum class Sink { kText, kHtml, kIni };
-
 // Runs a piece of decoder output in one sink and returns what that sink got:
-// the window text, the HTML file, or the property file. DMI.DAT is read from
-// the current directory, so the test runs in its own directory.
-class RowSinks : public ::testing::Test {
+// the window text, the HTML file, or the property file. Each test runs in
+// its own directory, where DMI.DAT is read from.
+class RowSinks : public ::testing::Test, public DecoderHarness {
  protected:
   void SetUp() override {
-    ResetReportState();
-    InitLanguagesEx(PlatProgramModule(), 0);
-    char cwd[4096];
-    ASSERT_NE(getcwd(cwd, sizeof cwd), nullptr);
-    oldDir_ = cwd;
-    ASSERT_EQ(chdir(dir.path.c_str()), 0);
-    WriteDmiDat("DMI.DAT", {"*DMICHASSISTYPE", "03H=Desktop", "!Undefined", "*EMPTY"});
+    ASSERT_TRUE(Start({"*DMICHASSISTYPE", "03H=Desktop", "!Undefined", "*EMPTY"}));
   }
-  void TearDown() override {
-    ResetReportState();
-    EXPECT_EQ(chdir(oldDir_.c_str()), 0);
-  }
-
-  template <typename F>
-  std::string Run(Sink sink, F body) {
-    ResetReportState();
-    const std::string file = dir.File(sink == Sink::kIni ? "out.ini" : "out.htm");
-    remove(file.c_str());
-    snprintf(wnd_data.szOutputFile, sizeof wnd_data.szOutputFile, "%s", file.c_str());
-#ifndef _WIN32
-    EditControl edit;
-#endif
-    switch (sink) {
-      case Sink::kText:
-#ifdef _WIN32
-        return "<no edit control>";
-#else
-        bEdit = 1;
-        wnd_data.heditWnd = &edit;
-        body();
-        wnd_data.heditWnd = nullptr;
-        return edit.text;
-#endif
-      case Sink::kHtml:
-        bHTML = 1;
-        wnd_data.iHTMLOutput = 1;
-        break;
-      case Sink::kIni:
-        bData = 1;
-        break;
-    }
-    body();
-    return ReadText(file);
-  }
-
-  TempDir dir;
-  std::string oldDir_;
+  void TearDown() override { EXPECT_TRUE(Stop()); }
+  using DecoderHarness::Run;  // not the framework's own Run
 };
 
 TEST_F(RowSinks, StringDataWithAndWithoutValue) {
@@ -275,14 +211,11 @@ TEST_F(RowSinks, StructureHeading) {
 // The frame: pending tables, filters and dispatch.
 class Frame : public RowSinks {
  protected:
-  int Print(const Bytes& structure) {
-    Bytes buffer(structure);
-    int devices = 0, arrayMapped = 0, deviceMapped = 0;
-    return DMI_Print_Structure(buffer.data(), &devices, &arrayMapped, &deviceMapped, &portConn,
-                               &slots, static_cast<int>(buffer.size()));
-  }
-  int portConn = 0;
-  int slots = 0;
+  int Print(const Bytes& structure) { return dump_.Print(structure); }
+  DumpState dump_;
+  // Whether a port connector or slot table is pending; the tests set these.
+  int& portConn = dump_.portConn;
+  int& slots = dump_.slots;
 };
 
 TEST_F(Frame, AnotherTypeEndsAPendingTableEvenWhenNotReported) {

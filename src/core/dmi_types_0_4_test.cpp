@@ -1,131 +1,44 @@
 // Decoding of BIOS, system, base board, enclosure and processor structures in
 // the three sinks: window text, HTML table entries and properties.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <cstring>
+#include <cstdio>
 #include <string>
+#include <vector>
 
-#include "dmi_frame.h"
+#include "decoder_harness.h"
 #include "dump_builder.h"
-#include "int_str.h"
-#include "platform.h"
-#include "qmrkw32.h"
-#include "readdat.h"
-#include "syslens.h"
-#include "test_env.h"
-#ifndef _WIN32
-#include "edit_posix.h"
-#endif
 
 namespace {
 
-// Writes a DMI.DAT with the given plain lines, scrambled as the reader
-// expects them.
-void WriteDmiDat(const std::string& path, const std::vector<std::string>& lines) {
-  std::string out;
-  const size_t keyLength = strlen(kDmiDatPassword);
-  for (const std::string& line : lines) {
-    for (size_t i = 0; i < line.size(); ++i) {
-      out += static_cast<char>(static_cast<unsigned char>(line[i]) +
-                               static_cast<unsigned char>(kDmiDatPassword[i % keyLength]));
-    }
-    out += '\n';
-  }
-  WriteBytes(path, Bytes(out.begin(), out.end()));
-}
-
-enum class Sink { kText, kHtml, kIni };
-
-// Decodes structures in one sink and returns what that sink got. DMI.DAT is
-// read from the current directory, so each test runs in its own directory.
-class Decode : public ::testing::Test {
+// Decodes structures in one sink and returns what that sink got. Each test
+// runs in its own directory, where DMI.DAT is read from.
+class Decode : public ::testing::Test, public DecoderHarness {
  protected:
   void SetUp() override {
-    ResetReportState();
-    InitLanguagesEx(PlatProgramModule(), 0);
-    char cwd[4096];
-    ASSERT_NE(getcwd(cwd, sizeof cwd), nullptr);
-    oldDir_ = cwd;
-    ASSERT_EQ(chdir(dir.path.c_str()), 0);
-    WriteDmiDat("DMI.DAT", {"*DMICHASSISTYPE", "03H=Desktop", "17H=Rack mount chassis",
-                            "*DMIPROCESSORTYPE", "03H=Central processor",
-                            "*DMIPROCESSORFAMILY", "0BH=Pentium", "FEH=See family 2",
-                            "104H=SuperH SH-3", "!Undefined family",
-                            "*DMIPROCESSORUPGRADE", "04H=ZIF socket",
-                            // A name longer than 50 characters.
-                            "05H=" + std::string(50, 'n') + "CUT"});
+    ASSERT_TRUE(Start({"*DMICHASSISTYPE", "03H=Desktop", "17H=Rack mount chassis",
+                       "*DMIPROCESSORTYPE", "03H=Central processor",
+                       "*DMIPROCESSORFAMILY", "0BH=Pentium", "FEH=See family 2",
+                       "104H=SuperH SH-3", "!Undefined family",
+                       "*DMIPROCESSORUPGRADE", "04H=ZIF socket",
+                       // A name longer than 50 characters.
+                       "05H=" + std::string(50, 'n') + "CUT"}));
   }
-  void TearDown() override {
-    ResetReportState();
-    EXPECT_EQ(chdir(oldDir_.c_str()), 0);
-  }
+  void TearDown() override { EXPECT_TRUE(Stop()); }
 
-  void Print(const Bytes& structure, size_t capacity = 0) {
-    Bytes buffer(structure);
-    if (capacity > buffer.size()) buffer.resize(capacity, 0xEE);
-    int devices = 0, arrayMapped = 0, deviceMapped = 0, portConn = 0, slots = 0;
-    DMI_Print_Structure(buffer.data(), &devices, &arrayMapped, &deviceMapped, &portConn, &slots,
-                        static_cast<int>(buffer.size()));
-  }
-
+  // The window text is decoded from a buffer of the structure's own size,
+  // the other sinks from one of capacity_ bytes.
   std::string Run(Sink sink, const Bytes& structure) {
-    ResetReportState();
-    const std::string file = dir.File(sink == Sink::kIni ? "out.ini" : "out.htm");
-    remove(file.c_str());
-    snprintf(wnd_data.szOutputFile, sizeof wnd_data.szOutputFile, "%s", file.c_str());
-    switch (sink) {
-      case Sink::kText: {
-#ifdef _WIN32
-        return "<no edit control>";
-#else
-        EditControl edit;
-        bEdit = 1;
-        wnd_data.heditWnd = &edit;
-        Print(structure);
-        wnd_data.heditWnd = nullptr;
-        return edit.text;
-#endif
-      }
-      case Sink::kHtml:
-        bHTML = 1;
-        wnd_data.iHTMLOutput = 1;
-        break;
-      case Sink::kIni:
-        bData = 1;
-        break;
-    }
-    Print(structure, capacity_);
-    return ReadText(file);
+    const size_t capacity = sink == Sink::kText ? 0 : capacity_;
+    return DecoderHarness::Run(sink, [&] { DumpState().Print(structure, capacity); });
   }
   std::string Text(const Bytes& structure) { return Run(Sink::kText, structure); }
   std::string Html(const Bytes& structure) { return Run(Sink::kHtml, structure); }
   std::string Ini(const Bytes& structure) { return Run(Sink::kIni, structure); }
 
-  // One property of the last property run, exactly as the file holds it
-  // (a profile reader would drop leading and trailing blanks).
-  std::string Property(const char* key) {
-    const std::string text = "\r\n" + ReadText(dir.File("out.ini"));
-    const std::string start = std::string("\r\n") + key + "=";
-    const size_t at = text.find(start);
-    if (at == std::string::npos) return "<none>";
-    const size_t from = at + start.size();
-    return text.substr(from, text.find("\r\n", from) - from);
-  }
-
-  TempDir dir;
-  std::string oldDir_;
   // Size of the structure buffer; the bytes after the structure are garbage.
   size_t capacity_ = 0;
 };
-
-bool Skipped() {
-#ifdef _WIN32
-  return true;
-#else
-  return false;
-#endif
-}
 
 // BIOS Information in the SMBIOS 2.3 layout (formatted length 0x13).
 Bytes Bios(uint8_t romSize, uint32_t characteristics, const std::vector<std::string>& strings,
@@ -147,7 +60,7 @@ Bytes Bios(uint8_t romSize, uint32_t characteristics, const std::vector<std::str
 TEST_F(Decode, BiosInAllThreeSinks) {
   // Bits 3, 9 and 31 have texts; 4 and 7 have none.
   const Bytes bios = Bios(0x07, 0x80000298, {"Award", "4.51 PG", "07/15/99"});
-  if (!Skipped()) {
+  if (!NoEditControl()) {
     EXPECT_EQ(Text(bios),
               "\r\n BIOS Information \r\n\r\n"
               "  Vendor\t: Award"
@@ -208,7 +121,7 @@ TEST_F(Decode, BiosRomSize) {
     Ini(Bios(c.romSize, 0, {"V"}, c.length, c.extended));
     EXPECT_EQ(Property("dwBIOSROMSzK"), c.expected) << c.name;
   }
-  if (!Skipped()) {
+  if (!NoEditControl()) {
     EXPECT_NE(Text(Bios(0xFF, 0, {"V"}, 0x1A, 0x0020)).find("BIOS ROM size\t: 32768K"),
               std::string::npos);
   }
@@ -216,7 +129,7 @@ TEST_F(Decode, BiosRomSize) {
 
 TEST_F(Decode, BiosWithOnlyTextlessCharacteristicsKeepsTheSubHeading) {
   const Bytes bios = Bios(0, 0x90, {"V"});
-  if (!Skipped()) {
+  if (!NoEditControl()) {
     const std::string text = Text(bios);
     const std::string end = "64K\r\n  BIOS characteristics\r\n";
     ASSERT_GE(text.size(), end.size());
@@ -241,7 +154,7 @@ TEST_F(Decode, FieldsBeyondTheFormattedLengthAreNotRead) {
        "\r\n BIOS Information \r\n\r\n  Vendor\t: Award\r\n  BIOS Version\t: 4.51"
        "\r\n  BIOS Start Segm.\t: E800:0000\r\n  BIOS Rel. Date\t: 99\r\n  BIOS ROM size\t: 64K"},
   };
-  if (Skipped()) return;
+  if (NoEditControl()) return;
   capacity_ = 256;
   for (const Case& c : cases) {
     Bytes f = {1, 2, 0x00, 0xE8, 3, 0};
@@ -253,7 +166,7 @@ TEST_F(Decode, FieldsBeyondTheFormattedLengthAreNotRead) {
 
 TEST_F(Decode, SystemWithOnlyAManufacturerEndsWithoutLineBreak) {
   const Bytes system = Structure(1, 1, {1, 0, 0, 0}, {"X"});
-  if (!Skipped()) {
+  if (!NoEditControl()) {
     EXPECT_EQ(Text(system), "\r\nSystem Information \r\n\r\n  Manufacturer\t: X");
   }
   EXPECT_EQ(Ini(system), "[Settings]\r\nszSysInf_Manuf=X\r\n");
@@ -273,7 +186,7 @@ TEST_F(Decode, SystemAndBaseBoardKeys) {
             "[Settings]\r\n"
             "szBsBrdInf_Manuf=Maker\r\nszBsBrdInf_ProdNm=Prod\r\n"
             "szBsBrdInf_Version=Ver\r\nszBsBrdInf_SrlNo=Ser\r\n");
-  if (!Skipped()) {
+  if (!NoEditControl()) {
     EXPECT_EQ(Text(board),
               "\r\n\r\nBase Board Information \r\n\r\n  Manufacturer\t: Maker"
               "\r\n  Product name\t: Prod\r\n  Version\t: Ver\r\n  Serial number\t: Ser");
@@ -297,7 +210,7 @@ TEST_F(Decode, EnclosureChassisTypeAndEmptyStrings) {
   // Version is an empty string (string 1 of an empty set is the only way to
   // get one, so the manufacturer is missing here).
   const Bytes lockedDesktop = Enclosure(0x83, {0, 1, 0, 0}, {});
-  if (!Skipped()) {
+  if (!NoEditControl()) {
     EXPECT_EQ(Text(lockedDesktop),
               "\r\n\r\nSystem Enclosure or Chassis \r\n\r\n\r\n  Chassis type\t: Desktop");
   }
@@ -354,7 +267,7 @@ Bytes Processor(const ProcessorFields& p) {
 
 TEST_F(Decode, ProcessorInAllThreeSinks) {
   const Bytes cpu = Processor({});
-  if (!Skipped()) {
+  if (!NoEditControl()) {
     EXPECT_EQ(Text(cpu),
               "\r\n\r\nProcessor Information \r\n\r\n"
               "  Socket type\t: Slot 1"
@@ -427,17 +340,13 @@ TEST_F(Decode, ProcessorVoltage) {
     p.externalClock = 0;  // so that the voltage is followed by the status row
     p.maxSpeed = p.currentSpeed = 0;
     const Bytes cpu = Processor(p);
-    if (!Skipped()) {
+    if (!NoEditControl()) {
       const std::string text = Text(cpu);
       const std::string expected = std::string(c.text) + "\r\n  Status\t: CPU Enabled";
       EXPECT_NE(text.find(expected), std::string::npos) << int(c.voltage) << "\n" << text;
     }
     const std::string html = Html(cpu);
-    int entries = 0;
-    for (size_t at = html.find("<lh>Supported Voltage</lh>"); at != std::string::npos;
-         at = html.find("<lh>Supported Voltage</lh>", at + 1)) {
-      ++entries;
-    }
+    const int entries = static_cast<int>(Count(html, "<lh>Supported Voltage</lh>"));
     EXPECT_EQ(entries, c.htmlEntries) << int(c.voltage);
     Ini(cpu);
     EXPECT_EQ(Property("szProcInf_SuppVltg"), c.property) << int(c.voltage);
@@ -465,7 +374,7 @@ TEST_F(Decode, ProcessorStatus) {
     Ini(cpu);
     EXPECT_EQ(Property("szProcInf_SocStatus"), c.socket) << int(c.status);
     EXPECT_EQ(Property("szProcInf_Status"), c.cpu) << int(c.status);
-    if (!Skipped()) {
+    if (!NoEditControl()) {
       const std::string text = Text(cpu);
       EXPECT_NE(text.find(std::string("\r\n  Status\t:") + c.cpu + "\r\n  CPU upgrade"),
                 std::string::npos)
@@ -483,7 +392,7 @@ TEST_F(Decode, ProcessorSpeedsOnlyWhenGiven) {
   EXPECT_EQ(Property("dwProcInf_CurrSpdMHz"), "933");
   p.maxSpeed = p.currentSpeed = 0;
   p.externalClock = 66;
-  if (!Skipped()) {
+  if (!NoEditControl()) {
     const std::string text = Text(Processor(p));
     EXPECT_NE(text.find("External clock\t: 66 MHz"), std::string::npos);
     EXPECT_EQ(text.find("Speed"), std::string::npos);

@@ -2,139 +2,60 @@
 // security and power control structures in the three sinks: window text,
 // HTML table entries and properties.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <cstring>
+#include <algorithm>
 #include <string>
 #include <vector>
 
-#include "dmi_frame.h"
+#include "decoder_harness.h"
 #include "dump_builder.h"
 #include "int_str.h"
 #include "platform.h"
-#include "qmrkw32.h"
-#include "readdat.h"
 #include "syslens.h"
-#include "test_env.h"
-#ifndef _WIN32
-#include "edit_posix.h"
-#endif
 
 namespace {
 
-// Writes a DMI.DAT with the given plain lines, scrambled as the reader
-// expects them.
-void WriteDmiDat(const std::string& path, const std::vector<std::string>& lines) {
-  std::string out;
-  const size_t keyLength = strlen(kDmiDatPassword);
-  for (const std::string& line : lines) {
-    for (size_t i = 0; i < line.size(); ++i) {
-      out += static_cast<char>(static_cast<unsigned char>(line[i]) +
-                               static_cast<unsigned char>(kDmiDatPassword[i % keyLength]));
-    }
-    out += '\n';
-  }
-  WriteBytes(path, Bytes(out.begin(), out.end()));
-}
-
-enum class Sink { kText, kHtml, kIni };
-
-bool Skipped() {
-#ifdef _WIN32
-  return true;
-#else
-  return false;
-#endif
-}
-
 // Runs structures through the decoder as one dump (shared per-dump counters,
 // one structure buffer reused, so a short structure is followed by what a
-// longer one left there) and returns what the sink got. DMI.DAT is read from
-// the current directory, so each test runs in its own directory.
-class DecodeLate : public ::testing::Test {
+// longer one left there) and returns what the sink got. Each test runs in
+// its own directory, where DMI.DAT is read from.
+class DecodeLate : public ::testing::Test, public DecoderHarness {
  protected:
   void SetUp() override {
-    ResetReportState();
-    InitLanguagesEx(PlatProgramModule(), 0);
     oldRevision_ = g_bDMIBIOSRevision;
     g_bDMIBIOSRevision = 0x23;
-    char cwd[4096];
-    ASSERT_NE(getcwd(cwd, sizeof cwd), nullptr);
-    oldDir_ = cwd;
-    ASSERT_EQ(chdir(dir.path.c_str()), 0);
-    WriteDmiDat("DMI.DAT", {"*MEMERRTYPE", "02H=Unknown", "03H=OK", "06H=Single-bit error",
-                            "!Undefined", "*MEMERRGRA", "02H=Unknown", "03H=Device level",
-                            "*MEMERROPE", "02H=Unknown", "03H=Read",
-                            // PNTDEV before PNTDEVINT: sections are found by prefix.
-                            "*PNTDEV", "07H=Touchpad", "*PNTDEVINT", "04H=PS/2",
-                            "*BATTYP", "02H=Unknown", "06H=Lithium-ion"});
+    ASSERT_TRUE(Start({"*MEMERRTYPE", "02H=Unknown", "03H=OK", "06H=Single-bit error",
+                       "!Undefined", "*MEMERRGRA", "02H=Unknown", "03H=Device level",
+                       "*MEMERROPE", "02H=Unknown", "03H=Read",
+                       // PNTDEV before PNTDEVINT: sections are found by prefix.
+                       "*PNTDEV", "07H=Touchpad", "*PNTDEVINT", "04H=PS/2",
+                       "*BATTYP", "02H=Unknown", "06H=Lithium-ion"}));
   }
   void TearDown() override {
-    ResetReportState();
-    InitLanguagesEx(PlatProgramModule(), 0);
     g_bDMIBIOSRevision = oldRevision_;
-    EXPECT_EQ(chdir(oldDir_.c_str()), 0);
+    EXPECT_TRUE(Stop());
   }
 
   void PrintAll(const std::vector<Bytes>& structures) {
     size_t capacity = 0;
     for (const Bytes& s : structures) capacity = std::max(capacity, s.size());
     Bytes buffer(capacity, 0xEE);
-    int devices = 0, arrayMapped = 0, deviceMapped = 0, portConn = 0, slots = 0;
+    DumpState dump;
     for (const Bytes& s : structures) {
       std::copy(s.begin(), s.end(), buffer.begin());
-      DMI_Print_Structure(buffer.data(), &devices, &arrayMapped, &deviceMapped, &portConn,
-                          &slots, static_cast<int>(buffer.size()));
+      dump.PrintBuffer(buffer);
     }
-    arrayMapped_ = arrayMapped;
-    deviceMapped_ = deviceMapped;
+    arrayMapped_ = dump.arrayMapped;
+    deviceMapped_ = dump.deviceMapped;
   }
 
   std::string Run(Sink sink, const std::vector<Bytes>& structures) {
-    ResetReportState();
-    const std::string file = dir.File(sink == Sink::kIni ? "out.ini" : "out.htm");
-    remove(file.c_str());
-    snprintf(wnd_data.szOutputFile, sizeof wnd_data.szOutputFile, "%s", file.c_str());
-    switch (sink) {
-      case Sink::kText: {
-#ifdef _WIN32
-        return "<no edit control>";
-#else
-        EditControl edit;
-        bEdit = 1;
-        wnd_data.heditWnd = &edit;
-        PrintAll(structures);
-        wnd_data.heditWnd = nullptr;
-        return edit.text;
-#endif
-      }
-      case Sink::kHtml:
-        bHTML = 1;
-        wnd_data.iHTMLOutput = 1;
-        break;
-      case Sink::kIni:
-        bData = 1;
-        break;
-    }
-    PrintAll(structures);
-    return ReadText(file);
+    return DecoderHarness::Run(sink, [&] { PrintAll(structures); });
   }
   std::string Text(const std::vector<Bytes>& s) { return Run(Sink::kText, s); }
   std::string Html(const std::vector<Bytes>& s) { return Run(Sink::kHtml, s); }
   std::string Ini(const std::vector<Bytes>& s) { return Run(Sink::kIni, s); }
 
-  // One property of the last property run, exactly as the file holds it.
-  std::string Property(const char* key) {
-    const std::string text = "\r\n" + ReadText(dir.File("out.ini"));
-    const std::string start = std::string("\r\n") + key + "=";
-    const size_t at = text.find(start);
-    if (at == std::string::npos) return "<none>";
-    const size_t from = at + start.size();
-    return text.substr(from, text.find("\r\n", from) - from);
-  }
-
-  TempDir dir;
-  std::string oldDir_;
   uint8_t oldRevision_ = 0;
   int arrayMapped_ = 0;
   int deviceMapped_ = 0;
@@ -265,7 +186,7 @@ std::vector<Bytes> Notebook() {
 }
 
 TEST_F(DecodeLate, NotebookInWindowText) {
-  if (Skipped()) return;
+  if (NoEditControl()) return;
   EXPECT_EQ(Text(Notebook()),
             "\r\n\r\n Memory Error \r\n\r\n"
             "Handle\t: 0030H\r\n"
@@ -335,14 +256,11 @@ TEST_F(DecodeLate, NotebookInWindowText) {
 TEST_F(DecodeLate, NotebookInHtml) {
   // The report library cuts each row at its tab into a caption cell and a
   // value cell, dropping the filler around them.
-  auto row = [](const char* caption, const char* value) {
-    return std::string("\r\n<tr>\r\n<lh>") + caption + "</lh>\r\n<td>" + value +
-           "</td>\r\n</tr>\r\n";
-  };
+  const auto& row = HtmlRow;
   auto heading = [](const char* caption) {
-    return std::string("<h2>\r\n\r\n ") + caption + " \r\n\r\n</h2>\r\n<t>\r\n";
+    return HtmlHeading(std::string("\r\n\r\n ") + caption + " \r\n\r\n");
   };
-  const std::string end = "</t>\r\n";
+  const std::string end = kHtmlEnd;
   EXPECT_EQ(Html(Notebook()),
             heading("Memory Error") + row("Handle", "0030H") + row("Error type", "OK") +
                 row("Error granularity", "Unknown") + row("Error operation", "Unknown") +
@@ -447,7 +365,7 @@ TEST_F(DecodeLate, OtherLanguagesWriteNothing) {
     InitLanguagesEx(PlatProgramModule(), language);
     EXPECT_EQ(Ini(Notebook()), "") << language;
     EXPECT_EQ(Html(Notebook()), "") << language;
-    if (!Skipped()) {
+    if (!NoEditControl()) {
       EXPECT_EQ(Text(Notebook()), "") << language;
     }
     // Nothing reported, nothing counted.
@@ -740,7 +658,7 @@ TEST_F(DecodeLate, PowerOnTime) {
 }
 
 TEST_F(DecodeLate, FieldsBeyondTheFormattedLengthAreLeftOut) {
-  if (Skipped()) return;
+  if (NoEditControl()) return;
   // Every structure here is cut; what follows the formatted area in the
   // buffer are the bytes of the longer structure decoded before it.
   const Bytes memError = MemoryError(3, 3, 3, 1, 2, 3, 4);

@@ -4,24 +4,15 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <string>
 #include <vector>
 
-#include "dmi_frame.h"
+#include "decoder_harness.h"
 #include "dump_builder.h"
 #include "int_str.h"
 #include "platform.h"
-#include "qmrkw32.h"
-#include "syslens.h"
-#include "test_env.h"
-#ifndef _WIN32
-#include "edit_posix.h"
-#endif
 
 namespace {
-
-enum class Sink { kText, kHtml, kIni };
 
 struct ProbeFields {
   uint8_t description = 1;
@@ -64,69 +55,19 @@ Bytes RemoteAccess(uint8_t connections, int length = 6) {
   return Structure(30, 0x50, f, {"Intel"}, length);
 }
 
-class Types26To30 : public ::testing::Test {
+// What one sink got (empty text for the window on Windows, where there is
+// no emulated edit control).
+class Types26To30 : public ::testing::Test, public DecoderHarness {
  protected:
-  void SetUp() override {
-    ResetReportState();
-    InitLanguagesEx(PlatProgramModule(), 0);
-  }
-  void TearDown() override {
-    ResetReportState();
-    InitLanguagesEx(PlatProgramModule(), 0);
-  }
-
-  // What one sink got from body (empty text for the window on Windows,
-  // where there is no emulated edit control).
-  template <typename Body>
-  std::string Run(Sink sink, Body body) {
-    ResetReportState();
-    const std::string file = dir.File(sink == Sink::kIni ? "out.ini" : "out.htm");
-    remove(file.c_str());
-    snprintf(wnd_data.szOutputFile, sizeof wnd_data.szOutputFile, "%s", file.c_str());
-    if (sink == Sink::kText) {
-#ifdef _WIN32
-      return "";
-#else
-      EditControl edit;
-      bEdit = 1;
-      wnd_data.heditWnd = &edit;
-      body();
-      wnd_data.heditWnd = nullptr;
-      return edit.text;
-#endif
-    }
-    if (sink == Sink::kHtml) {
-      bHTML = 1;
-      wnd_data.iHTMLOutput = 1;
-    } else {
-      bData = 1;
-    }
-    body();
-    return ReadText(file);
-  }
+  Types26To30() { noEditControlText = ""; }
+  void SetUp() override { Start(); }
+  void TearDown() override { Stop(); }
+  using DecoderHarness::Run;  // not the framework's own Run
 
   // One structure, in a buffer of capacity bytes whose tail is garbage.
   std::string Print(Sink sink, const Bytes& structure, size_t capacity = 0) {
-    return Run(sink, [&] {
-      Bytes buffer(structure);
-      if (capacity > buffer.size()) buffer.resize(capacity, 0xEE);
-      int devices = 0, arrayMapped = 0, deviceMapped = 0, portConn = 0, slots = 0;
-      DMI_Print_Structure(buffer.data(), &devices, &arrayMapped, &deviceMapped, &portConn, &slots,
-                          static_cast<int>(buffer.size()));
-    });
+    return Run(sink, [&] { DumpState().Print(structure, capacity); });
   }
-
-  // One property of the last property run, exactly as the file holds it.
-  std::string Property(const char* key) {
-    const std::string text = "\r\n" + ReadText(dir.File("out.ini"));
-    const std::string start = std::string("\r\n") + key + "=";
-    const size_t at = text.find(start);
-    if (at == std::string::npos) return "<none>";
-    const size_t from = at + start.size();
-    return text.substr(from, text.find("\r\n", from) - from);
-  }
-
-  TempDir dir;
 };
 
 // What follows marker in text (the whole text when the marker is missing,
@@ -230,12 +171,7 @@ TEST_F(Types26To30, ServerBoardDumpInAllThreeSinks) {
   }
   const std::string path = dir.File("dump.bin");
   ASSERT_TRUE(WriteBytes(path, dump));
-  const auto read = [&] {
-    FILE* file = fopen(path.c_str(), "rb");
-    ASSERT_NE(file, nullptr);
-    display_dmi_info(file);
-    fclose(file);
-  };
+  const auto read = [&] { ASSERT_TRUE(ReadDumpFile(path)); };
 #ifndef _WIN32
   EXPECT_EQ(From(Run(Sink::kText, read), "\r\n\r\n Voltage"), text);
 #endif

@@ -2,158 +2,58 @@
 // structures in the three sinks: window text, HTML table entries and
 // properties.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <cstdio>
-#include <cstring>
 #include <string>
 #include <vector>
 
-#include "dmi_frame.h"
+#include "decoder_harness.h"
 #include "dmi_rows.h"
 #include "dump_builder.h"
-#include "int_str.h"
-#include "platform.h"
-#include "qmrkw32.h"
-#include "readdat.h"
 #include "syslens.h"
-#include "test_env.h"
-#ifndef _WIN32
-#include "edit_posix.h"
-#endif
 
 namespace {
 
-// Writes a DMI.DAT with the given plain lines, scrambled as the reader
-// expects them.
-void WriteDmiDat(const std::string& path, const std::vector<std::string>& lines) {
-  std::string out;
-  const size_t keyLength = strlen(kDmiDatPassword);
-  for (const std::string& line : lines) {
-    for (size_t i = 0; i < line.size(); ++i) {
-      out += static_cast<char>(static_cast<unsigned char>(line[i]) +
-                               static_cast<unsigned char>(kDmiDatPassword[i % keyLength]));
-    }
-    out += '\n';
-  }
-  WriteBytes(path, Bytes(out.begin(), out.end()));
-}
-
-bool Skipped() {
-#ifdef _WIN32
-  return true;
-#else
-  return false;
-#endif
-}
-
-size_t Count(const std::string& text, const std::string& part) {
-  size_t n = 0;
-  for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++n;
-  return n;
-}
-
-enum class Sink { kText, kHtml, kIni };
-
 // Runs structures through the decoder in one sink, as the dump reader does
 // (pending tables kept open between calls and closed at the end), and
-// returns what the sink got. DMI.DAT is read from the current directory, so
-// each test runs in its own directory.
-class MemoryAndPorts : public ::testing::Test {
+// returns what the sink got. Each test runs in its own directory, where
+// DMI.DAT is read from.
+class MemoryAndPorts : public ::testing::Test, public DecoderHarness {
  protected:
   void SetUp() override {
-    ResetReportState();
-    InitLanguagesEx(PlatProgramModule(), 0);
-    char cwd[4096];
-    ASSERT_NE(getcwd(cwd, sizeof cwd), nullptr);
-    oldDir_ = cwd;
-    ASSERT_EQ(chdir(dir.path.c_str()), 0);
-    WriteDmiDat("DMI.DAT", {"*DMIMEMCTRLEDM", "03H=None", "05H=32-bit ECC",
-                            "*DMIINTERLEAVESUP", "03H=One-way interleave",
-                            "04H=Two-way interleave",
-                            "*DMICONNTYPES", "08H=DB-9 male", "0FH=PS/2",
-                            "12H=Access Bus (USB)", "FFH=Other",
-                            "*DMIPORTTYPES", "09H=Serial Port 16550A Compatible",
-                            "0DH=Keyboard Port", "0EH=Mouse Port", "10H=USB"});
+    ASSERT_TRUE(Start({"*DMIMEMCTRLEDM", "03H=None", "05H=32-bit ECC",
+                       "*DMIINTERLEAVESUP", "03H=One-way interleave",
+                       "04H=Two-way interleave",
+                       "*DMICONNTYPES", "08H=DB-9 male", "0FH=PS/2",
+                       "12H=Access Bus (USB)", "FFH=Other",
+                       "*DMIPORTTYPES", "09H=Serial Port 16550A Compatible",
+                       "0DH=Keyboard Port", "0EH=Mouse Port", "10H=USB"}));
   }
-  void TearDown() override {
-    ResetReportState();
-    EXPECT_EQ(chdir(oldDir_.c_str()), 0);
-  }
+  void TearDown() override { EXPECT_TRUE(Stop()); }
 
   void PrintAll(const std::vector<Bytes>& structures) {
-    int devices = 0, arrayMapped = 0, deviceMapped = 0, portConn = 0, slots = 0;
-    for (const Bytes& structure : structures) {
-      Bytes buffer(structure);
-      // The bytes after the structure are left-overs of earlier ones.
-      buffer.resize(buffer.size() + 64, 0xEE);
-      DMI_Print_Structure(buffer.data(), &devices, &arrayMapped, &deviceMapped, &portConn, &slots,
-                          static_cast<int>(buffer.size()));
-    }
-    if (portConn) FinishProcessingPortConnInfoStructs(&portConn);
-    if (slots) FinishProcessingSystemSlotStructs(&slots);
+    DumpState dump;
+    // The bytes after each structure are left-overs of earlier ones.
+    for (const Bytes& structure : structures) dump.Print(structure, structure.size() + 64);
+    dump.Finish();
   }
 
   // Either a list of structures for the frame or, with a whole dump, the
   // dump reader's walk over it.
   std::string Run(Sink sink, const std::vector<Bytes>& structures, const Bytes* dump = nullptr) {
-    ResetReportState();
     iCounterForModInfo = iCounterForCacheInfo = iCounterForPortConnInfo = 0;
-    const std::string file = dir.File(sink == Sink::kIni ? "out.ini" : "out.htm");
-    remove(file.c_str());
-    snprintf(wnd_data.szOutputFile, sizeof wnd_data.szOutputFile, "%s", file.c_str());
-    auto print = [&] {
+    return DecoderHarness::Run(sink, [&] {
       if (!dump) {
         PrintAll(structures);
         return;
       }
       const std::string path = dir.File("dump.bin");
       WriteBytes(path, *dump);
-      FILE* in = fopen(path.c_str(), "rb");
-      ASSERT_NE(in, nullptr);
-      display_dmi_info(in);
-      fclose(in);
-    };
-    switch (sink) {
-      case Sink::kText: {
-#ifdef _WIN32
-        return "<no edit control>";
-#else
-        EditControl edit;
-        bEdit = 1;
-        wnd_data.heditWnd = &edit;
-        print();
-        wnd_data.heditWnd = nullptr;
-        return edit.text;
-#endif
-      }
-      case Sink::kHtml:
-        bHTML = 1;
-        wnd_data.iHTMLOutput = 1;
-        break;
-      case Sink::kIni:
-        bData = 1;
-        break;
-    }
-    print();
-    return ReadText(file);
+      ASSERT_TRUE(ReadDumpFile(path));
+    });
   }
   std::string Text(const std::vector<Bytes>& s) { return Run(Sink::kText, s); }
   std::string Html(const std::vector<Bytes>& s) { return Run(Sink::kHtml, s); }
   std::string Ini(const std::vector<Bytes>& s) { return Run(Sink::kIni, s); }
-
-  // One property of the last property run, exactly as the file holds it.
-  std::string Property(const std::string& key) {
-    const std::string text = "\r\n" + ReadText(dir.File("out.ini"));
-    const std::string start = "\r\n" + key + "=";
-    const size_t at = text.find(start);
-    if (at == std::string::npos) return "<none>";
-    const size_t from = at + start.size();
-    return text.substr(from, text.find("\r\n", from) - from);
-  }
-
-  TempDir dir;
-  std::string oldDir_;
 };
 
 // Memory controller in the SMBIOS 2.3 layout, with four module slots.
@@ -238,7 +138,7 @@ std::vector<Bytes> Machine() {
 }
 
 TEST_F(MemoryAndPorts, MachineInWindowText) {
-  if (Skipped()) return;
+  if (NoEditControl()) return;
   const std::string separator = std::string(139, '-') + "\r\n";
   const std::string header =
       "\r\nPort Connector Information\r\n"
@@ -465,7 +365,7 @@ TEST_F(MemoryAndPorts, ErrorCorrectionCapabilities) {
       const std::string key = "szMemCtrlInf_ErrCorrCap" + std::to_string(i);
       EXPECT_EQ(Property(key), i < c.texts.size() ? c.texts[i] : "<none>") << int(c.field);
     }
-    if (Skipped()) continue;
+    if (NoEditControl()) continue;
     std::string rows = "\r\n  Error corr. capability\t:";
     for (const std::string& t : c.texts) rows += "\t\t:" + t + "\r\n";
     rows += "\r\n  Support Interleave";
@@ -499,7 +399,7 @@ TEST_F(MemoryAndPorts, SupportedSpeedsAndMemoryTypes) {
     // Both properties are written even when empty.
     EXPECT_EQ(Property("szMemCtrlInf_SuppSpd"), c.speeds) << c.field;
     EXPECT_EQ(Property("szMemCtrlInf_SuppMemType"), c.types) << c.field;
-    if (Skipped()) continue;
+    if (NoEditControl()) continue;
     const std::string expected = std::string("  Supported speeds\t:") + c.speeds +
                                  "\r\n  Supported mem. type\t:" + c.types +
                                  "\r\n  Supported Voltage";
@@ -527,7 +427,7 @@ TEST_F(MemoryAndPorts, ControllerVoltages) {
     Ini({controller});
     EXPECT_EQ(Property("szMemCtrlInf_SuppVltg"), c.property) << int(c.field);
     EXPECT_EQ(Count(Html({controller}), "<lh>Supported Voltage</lh>"), c.htmlEntries);
-    if (Skipped()) continue;
+    if (NoEditControl()) continue;
     const std::string text = Text({controller});
     const std::string expected = std::string("\r\n  Supported Voltage\t: ") + c.text;
     ASSERT_GE(text.size(), expected.size());
@@ -561,13 +461,13 @@ TEST_F(MemoryAndPorts, PowerOfTwoSizes) {
       Ini({module});
       EXPECT_EQ(Property("dwMemModInf0_InstldSzMB"), c.mb) << int(c.n);
       EXPECT_EQ(Property("dwMemModInf0_EnbldSzMB"), c.mb) << int(c.n);
-      if (!Skipped()) {
+      if (!NoEditControl()) {
         EXPECT_NE(Text({module}).find(std::string("\r\n  Enabled size\t: ") + c.mb + " MB"),
                   std::string::npos)
             << int(c.n);
       }
     }
-    if (Skipped()) continue;
+    if (NoEditControl()) continue;
     EXPECT_NE(Text({Controller(f)}).find(std::string("Max. Module Size\t: ") + c.mb + " MB\r\n"),
               std::string::npos)
         << int(c.n);
@@ -607,7 +507,7 @@ TEST_F(MemoryAndPorts, ModuleSizeCodesAndType) {
     EXPECT_EQ(Property("dwMemModInf0_InstldSzMB"), c.installedKey) << c.name;
     EXPECT_EQ(Property("dwMemModInf0_EnbldSzMB"), c.enabledKey) << c.name;
     EXPECT_EQ(Property("dwMemModInf0_CurrSpdInns"), "<none>") << c.name;
-    if (Skipped()) continue;
+    if (NoEditControl()) continue;
     EXPECT_EQ(Text({module}),
               std::string("\r\n\r\nMemory Module Information \r\n\r\n  Socket type\t: DIMM0") +
                   c.rows)
@@ -639,7 +539,7 @@ TEST_F(MemoryAndPorts, CacheConfiguration) {
     EXPECT_EQ(Property("szCacheInf0_Type"), c.location) << c.config;
     EXPECT_EQ(Property("szCacheInf0_Status"), std::string(c.status) + "  ") << c.config;
     EXPECT_EQ(Property("szCacheInf0_OpMode"), std::string(c.mode) + "  ") << c.config;
-    if (Skipped()) continue;
+    if (NoEditControl()) continue;
     const std::string text = Text({cache});
     const std::string location =
         strcmp(c.location, "<none>") == 0 ? "" : std::string("  Type\t:") + c.location;
@@ -690,7 +590,7 @@ TEST_F(MemoryAndPorts, SramTypeLists) {
       EXPECT_EQ(Property("szCacheInf0_SuppSRAMType" + std::to_string(i)), expected) << c.field;
       EXPECT_EQ(Property("szCacheInf0_CurrSRAMType" + std::to_string(i)), expected) << c.field;
     }
-    if (Skipped()) continue;
+    if (NoEditControl()) continue;
     const std::string text = Text({cache});
     const std::string lists = std::string("  Supported SRAM type\t:") + c.supported +
                               "  Current SRAM type\t:" + c.current;
@@ -736,7 +636,7 @@ TEST_F(MemoryAndPorts, FieldsBeyondTheFormattedLengthAreNotRead) {
   for (const Case& c : cases) {
     const std::string html = Html({c.structure});
     EXPECT_EQ(Count(html, "<t>"), Count(html, "</t>")) << c.name;
-    if (Skipped()) continue;
+    if (NoEditControl()) continue;
     EXPECT_EQ(Text({c.structure}), c.text) << c.name;
   }
 }

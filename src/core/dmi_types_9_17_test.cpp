@@ -2,150 +2,62 @@
 // BIOS language, memory arrays and memory devices in the three sinks: window
 // text, HTML table entries and properties.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <cstring>
 #include <string>
 #include <vector>
 
-#include "dmi_frame.h"
+#include "decoder_harness.h"
 #include "dmi_rows.h"
 #include "dump_builder.h"
 #include "int_str.h"
 #include "platform.h"
-#include "qmrkw32.h"
-#include "readdat.h"
-#include "syslens.h"
-#include "test_env.h"
-#ifndef _WIN32
-#include "edit_posix.h"
-#endif
 
 namespace {
-
-// Writes a DMI.DAT with the given plain lines, scrambled as the reader
-// expects them.
-void WriteDmiDat(const std::string& path, const std::vector<std::string>& lines) {
-  std::string out;
-  const size_t keyLength = strlen(kDmiDatPassword);
-  for (const std::string& line : lines) {
-    for (size_t i = 0; i < line.size(); ++i) {
-      out += static_cast<char>(static_cast<unsigned char>(line[i]) +
-                               static_cast<unsigned char>(kDmiDatPassword[i % keyLength]));
-    }
-    out += '\n';
-  }
-  WriteBytes(path, Bytes(out.begin(), out.end()));
-}
-
-enum class Sink { kText, kHtml, kIni };
 
 using Dump = std::vector<Bytes>;
 
 // Runs structures through the decoder as one dump (shared per-dump counters
 // and pending-table flags, a pending table closed at the end) in one sink and
-// returns what that sink got. DMI.DAT is read from the current directory, so
-// each test runs in its own directory.
-class SlotsToMemory : public ::testing::Test {
+// returns what that sink got. Each test runs in its own directory, where
+// DMI.DAT is read from.
+class SlotsToMemory : public ::testing::Test, public DecoderHarness {
  protected:
   void SetUp() override {
-    ResetReportState();
-    InitLanguagesEx(PlatProgramModule(), 0);
-    char cwd[4096];
-    ASSERT_NE(getcwd(cwd, sizeof cwd), nullptr);
-    oldDir_ = cwd;
-    ASSERT_EQ(chdir(dir.path.c_str()), 0);
     // No section has a default, so unnamed codes can be tested; names longer
     // than the slot table's columns test the cuts.
-    WriteDmiDat("DMI.DAT", {"*DMISLOTTYPE", "06H=PCI", "A5H=PCI Express x16",
-                            "*DMISLOTDATABUSWIDTH", "05H=32-bit", "0DH=x16",
-                            "*DMICURRENTUSAGE", "03H=Available", "04H=In use",
-                            "05H=Unavailable by design",
-                            "*DMISLOTLEN", "03H=Short", "04H=Long",
-                            "*DMIONBOARDDEVTYPES", "03H=Video", "05H=Ethernet", "07H=Sound",
-                            "*MEMARRLOC", "03H=System board",
-                            "*MEMARRUSE", "03H=System memory",
-                            "*CACHEECC", "03H=None", "05H=Single-bit ECC",
-                            "*MEMDEVFF", "09H=DIMM",
-                            "*MEMDEVTYPE", "12H=DDR", "1AH=DDR4"});
+    ASSERT_TRUE(Start({"*DMISLOTTYPE", "06H=PCI", "A5H=PCI Express x16",
+                       "*DMISLOTDATABUSWIDTH", "05H=32-bit", "0DH=x16",
+                       "*DMICURRENTUSAGE", "03H=Available", "04H=In use",
+                       "05H=Unavailable by design",
+                       "*DMISLOTLEN", "03H=Short", "04H=Long",
+                       "*DMIONBOARDDEVTYPES", "03H=Video", "05H=Ethernet", "07H=Sound",
+                       "*MEMARRLOC", "03H=System board",
+                       "*MEMARRUSE", "03H=System memory",
+                       "*CACHEECC", "03H=None", "05H=Single-bit ECC",
+                       "*MEMDEVFF", "09H=DIMM",
+                       "*MEMDEVTYPE", "12H=DDR", "1AH=DDR4"}));
   }
-  void TearDown() override {
-    ResetReportState();
-    InitLanguagesEx(PlatProgramModule(), 0);
-    EXPECT_EQ(chdir(oldDir_.c_str()), 0);
-  }
+  void TearDown() override { EXPECT_TRUE(Stop()); }
 
   void Print(const Dump& dump) {
-    int devices = 0, arrayMapped = 0, deviceMapped = 0, portConn = 0, slots = 0;
-    for (const Bytes& structure : dump) {
-      Bytes buffer(structure);
-      if (capacity_ > buffer.size()) buffer.resize(capacity_, 0xEE);
-      DMI_Print_Structure(buffer.data(), &devices, &arrayMapped, &deviceMapped, &portConn,
-                          &slots, static_cast<int>(buffer.size()));
-    }
-    if (slots) FinishProcessingSystemSlotStructs(&slots);
-    if (portConn) FinishProcessingPortConnInfoStructs(&portConn);
+    DumpState state;
+    for (const Bytes& structure : dump) state.Print(structure, capacity_);
+    state.Finish();
   }
 
   std::string Run(Sink sink, const Dump& dump) {
-    ResetReportState();
     // The slot counter runs over the whole process; each run here is a
     // process of its own.
     iCounterForSysSlots = 0;
-    const std::string file = dir.File(sink == Sink::kIni ? "out.ini" : "out.htm");
-    remove(file.c_str());
-    snprintf(wnd_data.szOutputFile, sizeof wnd_data.szOutputFile, "%s", file.c_str());
-    switch (sink) {
-      case Sink::kText: {
-#ifdef _WIN32
-        return "<no edit control>";
-#else
-        EditControl edit;
-        bEdit = 1;
-        wnd_data.heditWnd = &edit;
-        Print(dump);
-        wnd_data.heditWnd = nullptr;
-        return edit.text;
-#endif
-      }
-      case Sink::kHtml:
-        bHTML = 1;
-        wnd_data.iHTMLOutput = 1;
-        break;
-      case Sink::kIni:
-        bData = 1;
-        break;
-    }
-    Print(dump);
-    return ReadText(file);
+    return DecoderHarness::Run(sink, [&] { Print(dump); });
   }
   std::string Text(const Dump& dump) { return Run(Sink::kText, dump); }
   std::string Html(const Dump& dump) { return Run(Sink::kHtml, dump); }
   std::string Ini(const Dump& dump) { return Run(Sink::kIni, dump); }
 
-  // One property of the last property run, exactly as the file holds it.
-  std::string Property(const std::string& key) {
-    const std::string text = "\r\n" + ReadText(dir.File("out.ini"));
-    const std::string start = "\r\n" + key + "=";
-    const size_t at = text.find(start);
-    if (at == std::string::npos) return "<none>";
-    const size_t from = at + start.size();
-    return text.substr(from, text.find("\r\n", from) - from);
-  }
-
-  TempDir dir;
-  std::string oldDir_;
   // Size of the structure buffer; the bytes after the structure are garbage.
   size_t capacity_ = 0;
 };
-
-bool NoEditControl() {
-#ifdef _WIN32
-  return true;
-#else
-  return false;
-#endif
-}
 
 // Heading, column header and separator line of a slot table in the window.
 std::string SlotHeading() {
@@ -153,21 +65,6 @@ std::string SlotHeading() {
          " Designation\tID\tType\tBus Width\tCurrent Usage\tLength\tVoltage\r\n" +
          std::string(239, '-') + "\r\n";
 }
-
-// HTML with the test QMRKW32H.INI: a structure's heading and table, a row
-// with a line header, a row of plain cells, the end of a table.
-std::string HtmlHeading(const std::string& caption) {
-  return "<h2>" + caption + "</h2>\r\n<t>\r\n";
-}
-std::string HtmlRow(const std::string& header, const std::string& value) {
-  return "\r\n<tr>\r\n<lh>" + header + "</lh>\r\n<td>" + value + "</td>\r\n</tr>\r\n";
-}
-std::string HtmlCells(const std::vector<std::string>& cells) {
-  std::string out = "\r\n<tr>\r\n";
-  for (const std::string& cell : cells) out += "<td>" + cell + "</td>\r\n";
-  return out + "</tr>\r\n";
-}
-const char kHtmlEnd[] = "</t>\r\n";
 
 // System slot in the SMBIOS 2.1 layout (13 bytes).
 Bytes Slot(uint8_t designation, uint8_t type, uint8_t width, uint8_t usage, uint8_t length,
