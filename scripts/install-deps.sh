@@ -6,7 +6,8 @@ set -euo pipefail
 
 packages=(cmake ninja-build g++ googletest libgtest-dev python3
           g++-mingw-w64-i686 g++-mingw-w64-x86-64
-          wine wine32:i386 wine64 xvfb xdotool imagemagick)
+          wine wine32:i386 wine64 xvfb xdotool imagemagick
+          dmidecode)  # dmidecode: a peer the collector tests compare with
 
 missing=()
 for p in "${packages[@]}"; do

@@ -290,7 +290,8 @@ void SupportedMemoryTypes(unsigned wTypes) {
   if (bEdit) QMRKAddText(&wnd_data, szStr);
   if (bHTML) {
     char szStr1[kRowTextSize];
-    snprintf(szStr1, sizeof szStr1, "%s%s", caption.text, szStr);
+    // Caption and list are each a row long: the joined row is cut.
+    if (snprintf(szStr1, sizeof szStr1, "%s%s", caption.text, szStr) < 0) szStr1[0] = '\0';
     QMRKAddTabbedTableEntry(&wnd_data, szStr1);
   }
   if (bData) WritePropertyString("szMemCtrlInf_SuppMemType", szStr);

@@ -178,7 +178,7 @@ void SlotNameCell(const DmiStructure& s, size_t offset, const char* szSectionNam
   const bool named = s.HasField(offset, 1) && LookupName(szSectionName, s.buf.U8(offset), szName);
   szName[std::min(strlen(szName), width)] = '\0';
   char szCell[kRowTextSize];
-  snprintf(szCell, sizeof szCell, "\t%s", named ? szName : sEmpty);
+  if (snprintf(szCell, sizeof szCell, "\t%s", named ? szName : sEmpty) < 0) szCell[0] = '\0';
   Append(szLine, kSlotLineSize, szCell);
   if (bData && named) {
     snprintf(szTemp, sizeof szTemp, szKeyPattern, slot);

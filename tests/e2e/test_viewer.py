@@ -63,7 +63,10 @@ class ViewerRun(unittest.TestCase):
     def run_viewer(self, *args, pass_fds=()):
         command = [self.viewer, *args]
         if self.wine:
-            command = ARGS.wine + command
+            # Wine quotes an argument that holds blanks when it builds the
+            # command line; one word per argument gives the parameter string.
+            words = [w for a in args for w in (a.split(" ") if a.strip() else [a])]
+            command = ARGS.wine + [self.viewer, *words]
         return subprocess.run(command, cwd=self.dir, env=self.env, capture_output=True,
                               timeout=120, pass_fds=pass_fds)
 
@@ -130,7 +133,10 @@ class HtmlAndProperties(ViewerRun):
 
     def test_property_runs(self):
         self.write_dump(dumpfile.dump([filler()], major=2, minor=7))
-        result = self.run_viewer("W=0 X=0 Y=0 X2=0 Y2=0 A=0 F=20000000 FN=props.ini")
+        # A bare name would be looked for in the Windows directory: give the
+        # property file with its directory.
+        result = self.run_viewer("W=0 X=0 Y=0 X2=0 Y2=0 A=0 F=20000000 FN=" +
+                                 os.path.join(self.dir, "props.ini"))
         self.assertEqual(result.returncode, 0, result.stderr)
         text = self.read("props.ini")
         self.assertIn("[Settings]", text)
