@@ -303,17 +303,17 @@ TEST_F(Decode, ProcessorInAllThreeSinks) {
   EXPECT_EQ(Ini(cpu),
             "[Settings]\r\n"
             "szProcInf_SocTyp=Slot 1\r\n"
-            "szProcInf_SocStatus= Socket populated\r\n"
+            "szProcInf_SocStatus=Socket populated\r\n"
             "szProcInf_ProcType=Central processor\r\n"
             "szProcInf_ProcFamily=Pentium\r\n"
             "szProcInf_Manuf=GenuineMaker\r\n"
             "szProcInf_ProcID=00000683H 0383F9FFH\r\n"
             "szProcInf_Version=Pentium III\r\n"
-            "szProcInf_SuppVltg=1.2V \r\n"
+            "szProcInf_SuppVltg=1.2V\r\n"
             "dwProcInf_ExtrnClckMHz=100\r\n"
             "dwProcInf_MaxSpdMHz=1000\r\n"
             "dwProcInf_CurrSpdMHz=933\r\n"
-            "szProcInf_Status= CPU Enabled\r\n"
+            "szProcInf_Status=CPU Enabled\r\n"
             "szProcInf_CPUUpgrade=ZIF socket\r\n");
 }
 
@@ -324,9 +324,9 @@ TEST_F(Decode, ProcessorVoltage) {
     int htmlEntries;
     const char* property;
   } cases[] = {
-      {0x8C, "\r\n  Supported Voltage\t: 1.2V ", 1, "1.2V "},
-      {0xA1, "\r\n  Supported Voltage\t: 3.3V ", 1, "3.3V "},
-      {0x80, "\r\n  Supported Voltage\t: 0.0V ", 1, "0.0V "},
+      {0x8C, "\r\n  Supported Voltage\t: 1.2V ", 1, "1.2V"},
+      {0xA1, "\r\n  Supported Voltage\t: 3.3V ", 1, "3.3V"},
+      {0x80, "\r\n  Supported Voltage\t: 0.0V ", 1, "0.0V"},
       // Legacy flags: one entry per flag; the property keeps the last one.
       {0x06, "\r\n  Supported Voltage\t: 3.3V 2.9V ", 2, "2.9V"},
       {0x07, "\r\n  Supported Voltage\t: 5V 3.3V 2.9V ", 3, "2.9V"},
@@ -357,15 +357,16 @@ TEST_F(Decode, ProcessorStatus) {
   struct Case {
     uint8_t status;
     const char* socket;
-    const char* cpu;
+    const char* cpu;      // the window row, after the colon
+    const char* cpuProperty;
   } cases[] = {
-      {0x41, " Socket populated", " CPU Enabled"},
-      {0x05, " Socket unpopulated", " Unknown"},
-      {0x42, " Socket populated", " CPU Disabled by User"},
-      {0x43, " Socket populated", " CPU Disabled by System BIOS"},
-      {0x44, " Socket populated", " CPU is Idle"},
-      {0x40, " Socket populated", " Unknown"},
-      {0xBF, " Socket unpopulated", " Unknown"},
+      {0x41, "Socket populated", " CPU Enabled", "CPU Enabled"},
+      {0x05, "Socket unpopulated", " Unknown", "Unknown"},
+      {0x42, "Socket populated", " CPU Disabled by User", "CPU Disabled by User"},
+      {0x43, "Socket populated", " CPU Disabled by System BIOS", "CPU Disabled by System BIOS"},
+      {0x44, "Socket populated", " CPU is Idle", "CPU is Idle"},
+      {0x40, "Socket populated", " Unknown", "Unknown"},
+      {0xBF, "Socket unpopulated", " Unknown", "Unknown"},
   };
   for (const Case& c : cases) {
     ProcessorFields p;
@@ -373,7 +374,7 @@ TEST_F(Decode, ProcessorStatus) {
     const Bytes cpu = Processor(p);
     Ini(cpu);
     EXPECT_EQ(Property("szProcInf_SocStatus"), c.socket) << int(c.status);
-    EXPECT_EQ(Property("szProcInf_Status"), c.cpu) << int(c.status);
+    EXPECT_EQ(Property("szProcInf_Status"), c.cpuProperty) << int(c.status);
     if (!NoEditControl()) {
       const std::string text = Text(cpu);
       EXPECT_NE(text.find(std::string("\r\n  Status\t:") + c.cpu + "\r\n  CPU upgrade"),

@@ -318,16 +318,16 @@ TEST_F(DecodeLate, NotebookInProperties) {
             "szMemDevMapAddr0Hand=0032H\r\n"
             "szMemDevMapAddr0StartAddr=00000000H\r\n"
             "szMemDevMapAddr0EndAddr=0FFFFC00H\r\n"
-            "szMemDevMapAddr0DevHand= 1100H\r\n"
+            "szMemDevMapAddr0DevHand=1100H\r\n"
             "szMemDevMapAddr0PartRowPos=Unknown\r\n"
             "szMemDevMapAddr0InterlPos=Non-interleaved\r\n"
-            "szMemDevMapAddr0InterlDep= 2\r\n"
+            "szMemDevMapAddr0InterlDep=2\r\n"
             "szMemDevMapAddr1Hand=0033H\r\n"
             "szMemDevMapAddr1StartAddr=10000000H\r\n"
             "szMemDevMapAddr1EndAddr=1FFFFC00H\r\n"
-            "szMemDevMapAddr1DevHand= 1101H\r\n"
-            "szMemDevMapAddr1PartRowPos= 1   \r\n"
-            "szMemDevMapAddr1InterlPos= 2   \r\n"
+            "szMemDevMapAddr1DevHand=1101H\r\n"
+            "szMemDevMapAddr1PartRowPos=1\r\n"
+            "szMemDevMapAddr1InterlPos=2\r\n"
             "szMemDevMapAddr1InterlDep=Unknown\r\n"
             "szPointDevType=Touchpad\r\n"
             "szPointDevInt=PS/2\r\n"
@@ -469,7 +469,7 @@ TEST_F(DecodeLate, MappedAddressCountersNumberTheKeys) {
   EXPECT_EQ(Property("szMemDevMapAddr0Hand"), "0040H");
   EXPECT_EQ(Property("szMemDevMapAddr1Hand"), "0042H");
   EXPECT_EQ(Property("szMemDevMapAddr2Hand"), "0044H");
-  EXPECT_EQ(Property("szMemDevMapAddr2DevHand"), " 00A2H");
+  EXPECT_EQ(Property("szMemDevMapAddr2DevHand"), "00A2H");
   EXPECT_EQ(Property("szMemArrMapAddr0Handle"), "0041H");
   EXPECT_EQ(Property("szMemArrMapAddr1Handle"), "0043H");
   EXPECT_EQ(Property("szMemArrMapAddr1MemArrHand"), "00B1H");
@@ -483,9 +483,9 @@ TEST_F(DecodeLate, PartitionAndInterleave) {
     uint8_t value;
     const char *row, *position, *depth;
   } cases[] = {
-      {0, " 0   ", "Non-interleaved", "Non-interleaved"},
-      {2, " 2   ", " 2   ", " 2"},
-      {254, " 254 ", " 254 ", " 254"},
+      {0, "0", "Non-interleaved", "Non-interleaved"},
+      {2, "2", "2", "2"},
+      {254, "254", "254", "254"},
       {0xFF, "Unknown", "Unknown", "Unknown"},
   };
   for (const Case& c : cases) {

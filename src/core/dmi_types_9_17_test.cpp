@@ -315,7 +315,7 @@ TEST_F(SlotsToMemory, RealisticDumpAsProperties) {
             "szSysSlot2_Len=Short\r\n"
             "szOEMString1=OEM one\r\n"
             "szOEMString2=Two\r\n"
-            "szSysConfigOptns_String1=JP1: clear CMOS \r\n"
+            "szSysConfigOptns_String1=JP1: clear CMOS\r\n"
             "szBIOSLangInf_CurrLang=fr|FR|iso8859-1\r\n"
             "dwBIOSLangInf_InstlbleLang=2\r\n"
             "szBIOSLangInf_Lang1=en|US|iso8859-1\r\n"
@@ -443,28 +443,31 @@ TEST_F(SlotsToMemory, OemStringsAndConfigurationOptions) {
   struct Case {
     const char* name;
     Bytes structure;
-    std::vector<std::string> values;  // the properties String1, String2 ...
+    std::vector<std::string> values;      // the window rows String 1, String 2 ...
+    std::vector<std::string> properties;  // the properties String1, String2 ...
   } cases[] = {
+      // The property writer trims the blanks around every value.
       {"OEM strings lose their trailing blanks, the next string is still found",
-       Counted(11, 3, {"ab  ", "c d ", "   "}), {"ab", "c d", " "}},
-      {"options keep them", Counted(12, 2, {"ab  ", "c d "}), {"ab  ", "c d "}},
+       Counted(11, 3, {"ab  ", "c d ", "   "}), {"ab", "c d", " "}, {"ab", "c d", ""}},
+      {"options keep them, but not in the property file", Counted(12, 2, {"ab  ", "c d "}),
+       {"ab  ", "c d "}, {"ab", "c d"}},
       {"a count beyond the set shows the strings there are", Counted(11, 5, {"x", "y"}),
-       {"x", "y"}},
-      {"a count of 0 shows none", Counted(12, 0, {"x"}), {}},
-      {"no strings at all", Counted(11, 2, {}), {}},
-      {"a count smaller than the set", Counted(12, 1, {"x", "y"}), {"x"}},
+       {"x", "y"}, {"x", "y"}},
+      {"a count of 0 shows none", Counted(12, 0, {"x"}), {}, {}},
+      {"no strings at all", Counted(11, 2, {}), {}, {}},
+      {"a count smaller than the set", Counted(12, 1, {"x", "y"}), {"x"}, {"x"}},
       // As with every string set, a first string may be empty; only a NUL
       // after a string's own NUL ends the set.
-      {"an empty first string", Counted(11, 3, {"", "y"}), {"", "y"}},
+      {"an empty first string", Counted(11, 3, {"", "y"}), {"", "y"}, {"", "y"}},
   };
   for (const Case& c : cases) {
     const bool oem = c.structure[0] == 11;
     const std::string pattern = oem ? "szOEMString" : "szSysConfigOptns_String";
     Ini({c.structure});
-    for (size_t i = 0; i < c.values.size(); ++i) {
-      EXPECT_EQ(Property(pattern + std::to_string(i + 1)), c.values[i]) << c.name;
+    for (size_t i = 0; i < c.properties.size(); ++i) {
+      EXPECT_EQ(Property(pattern + std::to_string(i + 1)), c.properties[i]) << c.name;
     }
-    EXPECT_EQ(Property(pattern + std::to_string(c.values.size() + 1)), "<none>") << c.name;
+    EXPECT_EQ(Property(pattern + std::to_string(c.properties.size() + 1)), "<none>") << c.name;
     if (!NoEditControl()) {
       std::string expected = oem ? "\r\n\r\nOEM Strings \r\n\r\n"
                                  : "\r\n\r\nSystem Configuration Options \r\n";

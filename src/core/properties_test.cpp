@@ -40,6 +40,12 @@ TEST_F(Properties, ControlCharactersCannotForgeKeysOrSections) {
   EXPECT_EQ(Get("Settings", "szVendor"), "Acme  [Evil]  bBIOSDetected=0 x");
 }
 
+TEST_F(Properties, BlanksAroundKeysAndValuesAreTrimmed) {
+  WritePropertyString("szOEMString1   ", "  padded value ");
+  WritePropertyString("szBlank", "   ");
+  EXPECT_EQ(ReadText(wnd_data.szOutputFile), "[Settings]\r\nszOEMString1=padded value\r\nszBlank=\r\n");
+}
+
 TEST_F(Properties, ReplacesKeysAndKeepsOtherSections) {
   PlatWritePrivateProfileString("Other", "keep", "yes", wnd_data.szOutputFile);
   WritePropertyString("szA", "1");
