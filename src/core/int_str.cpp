@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "format_checked.h"
+
 int iCurrentLanguage = 0;
 QHANDLE hResourceInstance = nullptr;
 
@@ -18,6 +20,17 @@ constexpr unsigned kFirstReportString = 3000;
 
 char szLoadedStringData[kLoadedStringCount][kLoadedStringSize];
 int iWhichString = 0;
+
+OverrideModuleCall overrideModuleCall = PlatCallOverrideModule;
+
+// Strings below 3000 move by 100 per language, report strings by 1000.
+unsigned TranslatedStringId(unsigned iID) {
+  const unsigned step = iID >= kFirstReportString ? 1000u : 100u;
+  return iID + step * static_cast<unsigned>(iCurrentLanguage);
+}
+
+// Longest list of conversions compared; no English string comes near it.
+constexpr size_t kMaxConversions = 64;
 
 int SetLanguage(QHANDLE hInstance, int language) {
   const int previous = iCurrentLanguage;
@@ -71,25 +84,48 @@ int InitLanguagesEx(QHANDLE hInstance, int iLanguageToUse) {
 int GetCurrentLanguage() { return iCurrentLanguage; }
 
 const char* lpszLoadString(unsigned iID) {
-  const unsigned translated =
-      iID >= kFirstReportString ? iID + 1000u * static_cast<unsigned>(iCurrentLanguage)
-                                : iID + 100u * static_cast<unsigned>(iCurrentLanguage);
+  const unsigned translated = TranslatedStringId(iID);
   char* buffer = szLoadedStringData[iWhichString];
   iWhichString = (iWhichString + 1) % kLoadedStringCount;
   buffer[0] = '\0';
+  // Callers format report strings with the arguments the English string asks
+  // for. A replaced or translated text with other conversions would make
+  // them read arguments that were never passed, so it gives way to English.
   if (iID >= kFirstReportString && GetOverrideString(iID, buffer, kLoadedStringSize)) {
     buffer[kLoadedStringSize - 1] = '\0';  // the module's text may fill the buffer
+    // The module's text ends at its first NUL. Clearing the rest means a
+    // caller that reads NUL-separated parts up to an empty one (the save
+    // dialog's filter, 3956) stops inside this buffer, not in stale text.
+    const size_t length = strlen(buffer);
+    memset(buffer + length, 0, kLoadedStringSize - length);
+    if (KeepsEnglishConversions(iID, buffer)) return buffer;
+  } else if (translated != iID &&
+             PlatLoadString(hResourceInstance, translated, buffer, kLoadedStringSize) > 0 &&
+             KeepsEnglishConversions(iID, buffer)) {
     return buffer;
   }
-  if (PlatLoadString(hResourceInstance, translated, buffer, kLoadedStringSize) > 0) return buffer;
-  PlatLoadString(hResourceInstance, iID, buffer, kLoadedStringSize);
+  if (PlatLoadString(hResourceInstance, iID, buffer, kLoadedStringSize) <= 0) buffer[0] = '\0';
   return buffer;
 }
 
+bool KeepsEnglishConversions(unsigned iID, const char* text) {
+  if (!text) return false;
+  char english[kLoadedStringSize];
+  if (PlatLoadString(hResourceInstance, iID, english, sizeof english) <= 0) english[0] = '\0';
+  char englishKinds[kMaxConversions + 1];
+  char textKinds[kMaxConversions + 1];
+  return FormatKinds(english, englishKinds, sizeof englishKinds) &&
+         FormatKinds(text, textKinds, sizeof textKinds) && strcmp(englishKinds, textKinds) == 0;
+}
+
+OverrideModuleCall SetOverrideModuleCall(OverrideModuleCall call) {
+  OverrideModuleCall previous = overrideModuleCall;
+  overrideModuleCall = call ? call : PlatCallOverrideModule;
+  return previous;
+}
+
 int GetStringId(unsigned iID) {
-  const unsigned translated =
-      iID >= kFirstReportString ? iID + 1000u * static_cast<unsigned>(iCurrentLanguage)
-                                : iID + 100u * static_cast<unsigned>(iCurrentLanguage);
+  const unsigned translated = TranslatedStringId(iID);
   char scratch[30];
   return static_cast<int>(
       PlatLoadString(hResourceInstance, translated, scratch, sizeof scratch) > 0 ? translated
@@ -106,8 +142,8 @@ bool GetOverrideString(unsigned iStringID, char* pszBuffer, uint32_t dwBufferLen
   char szModuleName[256];
   ProgramModuleName(szModuleName);
   uint32_t dwError = 1;
-  if (!PlatCallOverrideModule(szModuleName, static_cast<int>(iStringID), LangID[iCurrentLanguage],
-                              pszBuffer, dwBufferLength, &dwError)) {
+  if (!overrideModuleCall(szModuleName, static_cast<int>(iStringID), LangID[iCurrentLanguage],
+                          pszBuffer, dwBufferLength, &dwError)) {
     return false;
   }
   return dwError == 0;

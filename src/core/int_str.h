@@ -29,3 +29,16 @@ int GetDialogId(unsigned iID);
 int GetAcceleratorId(unsigned iID);
 
 bool GetOverrideString(unsigned iStringID, char* pszBuffer, uint32_t dwBufferLength);
+
+// True when text asks for the same arguments as the English string of base
+// id iID (the same conversion kinds in the same order), so a caller that
+// formats it with the English string's arguments reads only what it passes.
+// A text whose conversions cannot be checked never matches.
+bool KeepsEnglishConversions(unsigned iID, const char* text);
+
+// The call into the override module (PlatCallOverrideModule by default).
+// Tests put a double in its place; null restores the default. Returns the
+// call that was in place.
+using OverrideModuleCall = bool (*)(const char* programName, int stringId, unsigned langId,
+                                    char* buffer, uint32_t size, uint32_t* result);
+OverrideModuleCall SetOverrideModuleCall(OverrideModuleCall call);

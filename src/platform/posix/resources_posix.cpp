@@ -23,6 +23,24 @@ const ResString* FindString(unsigned id) {
   return found != end && found->id == id ? found : nullptr;
 }
 
+constexpr char kOverrideModuleName[] = "CustomStrings.so";
+
+// The module beside the program is the one a site installs with it, so it
+// is tried first; then the loader's normal search (LD_LIBRARY_PATH, the
+// program's run path, the system's directories).
+void* LoadOverrideModule() {
+  char path[4096 + sizeof kOverrideModuleName];
+  const unsigned length = PlatGetModuleFileName(nullptr, path, 4096);
+  if (length > 0 && length < 4096) {
+    char* slash = strrchr(path, '/');
+    if (slash) {
+      memcpy(slash + 1, kOverrideModuleName, sizeof kOverrideModuleName);
+      if (void* module = dlopen(path, RTLD_NOW | RTLD_LOCAL)) return module;
+    }
+  }
+  return dlopen(kOverrideModuleName, RTLD_NOW | RTLD_LOCAL);
+}
+
 }  // namespace
 
 int PlatLoadString(QHANDLE module, unsigned id, char* out, int size) {
@@ -56,7 +74,7 @@ bool PlatCallOverrideModule(const char* programName, int stringId, unsigned lang
                             char* buffer, uint32_t size, uint32_t* result) {
   // Loaded afresh at every lookup and never unloaded, as LoadLibrary is used
   // by the Windows build; the loader only counts the references.
-  void* module = dlopen("CustomStrings.so", RTLD_NOW | RTLD_LOCAL);
+  void* module = LoadOverrideModule();
   if (!module) return false;
   auto fn = reinterpret_cast<GetQmrkStringFn>(dlsym(module, "GetQmrkString"));
   if (!fn) return false;

@@ -1,11 +1,41 @@
 // Resources of a module and the override module, through the Win32 API.
 #include <windows.h>
 
+#include <cstring>
+
 #include "platform.h"
 
 namespace {
 // The export takes five 32-bit arguments and pops them itself.
 using GetQmrkStringFn = DWORD(WINAPI*)(const char*, DWORD, DWORD, char*, DWORD);
+
+constexpr char kOverrideModuleName[] = "CustomStrings.DLL";
+
+// The module beside the program is the one a site installs with it. Naming
+// it by full path keeps a module planted in the current directory from
+// winning when the system's search order (safe DLL search mode off, or a
+// SetDllDirectory of the process) would look there before the program's
+// directory. Its own dependencies are searched from its directory. Then the
+// normal search, as before.
+HMODULE LoadOverrideModule() {
+  char path[MAX_PATH + sizeof kOverrideModuleName];
+  const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
+  if (length > 0 && length < MAX_PATH) {
+    // CharNextA steps over double-byte characters, whose second byte may be
+    // the value of a backslash.
+    char* separator = nullptr;
+    for (char* p = path; *p; p = CharNextA(p)) {
+      if (*p == '\\' || *p == '/') separator = p;
+    }
+    if (separator) {
+      memcpy(separator + 1, kOverrideModuleName, sizeof kOverrideModuleName);
+      if (HMODULE module = LoadLibraryExA(path, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH)) {
+        return module;
+      }
+    }
+  }
+  return LoadLibraryA(kOverrideModuleName);
+}
 }  // namespace
 
 int PlatLoadString(QHANDLE module, unsigned id, char* out, int size) {
@@ -35,7 +65,7 @@ bool PlatCallOverrideModule(const char* programName, int stringId, unsigned lang
                             char* buffer, uint32_t size, uint32_t* result) {
   // Loaded at every lookup and never freed: the module's reference count
   // grows, and a module installed while the program runs is found next time.
-  HMODULE module = LoadLibraryA("CustomStrings.DLL");
+  HMODULE module = LoadOverrideModule();
   if (!module) return false;
   auto fn = reinterpret_cast<GetQmrkStringFn>(
       reinterpret_cast<void*>(GetProcAddress(module, "_GetQmrkString@20")));

@@ -1,0 +1,27 @@
+# Checks the override DLL's file: it exports exactly "_GetQmrkString@20",
+# and with STDCALL=1 every return of that function pops its five 32-bit
+# arguments (ret $0x14), as the callee of the standard Win32 convention does.
+#   cmake -DOBJDUMP=... -DDLL=... -DSTDCALL=0|1 -P check_export.cmake
+execute_process(COMMAND ${OBJDUMP} -p ${DLL} OUTPUT_VARIABLE _headers RESULT_VARIABLE _rc)
+if(NOT _rc EQUAL 0)
+  message(FATAL_ERROR "${OBJDUMP} -p ${DLL} failed")
+endif()
+string(REGEX MATCH "\\[Ordinal/Name Pointer\\] Table\n([^\n]+\n)*" _names "${_headers}")
+string(REGEX MATCHALL "\\[ *[0-9]+\\] [^\n]+" _exports "${_names}")
+if(NOT _exports MATCHES "^\\[ *0\\] _GetQmrkString@20$")
+  message(FATAL_ERROR "exports are not exactly _GetQmrkString@20: '${_exports}'")
+endif()
+if(STDCALL)
+  execute_process(COMMAND ${OBJDUMP} -d ${DLL} OUTPUT_VARIABLE _code RESULT_VARIABLE _rc)
+  string(REGEX MATCH "<_GetQmrkString@20>:\n([^<]|<[^>]*>[^:])*" _body "${_code}")
+  string(REGEX MATCHALL "\tret[^\n]*" _returns "${_body}")
+  if(NOT _returns)
+    message(FATAL_ERROR "no return found in _GetQmrkString@20")
+  endif()
+  foreach(_ret IN LISTS _returns)
+    if(NOT _ret MATCHES "ret +\\$0x14")
+      message(FATAL_ERROR "_GetQmrkString@20 returns without popping 20 bytes: '${_ret}'")
+    endif()
+  endforeach()
+endif()
+message(STATUS "export ok: ${_exports}")
