@@ -7,7 +7,8 @@ set -euo pipefail
 packages=(cmake ninja-build g++ googletest libgtest-dev python3
           g++-mingw-w64-i686 g++-mingw-w64-x86-64
           wine wine32:i386 wine64 xvfb xdotool imagemagick
-          dmidecode)  # dmidecode: a peer the collector tests compare with
+          dmidecode  # dmidecode: a peer the collector tests compare with
+          clang libclang-rt-14-dev)  # the fuzz targets (scripts/fuzz.sh): clang and libFuzzer
 
 missing=()
 for p in "${packages[@]}"; do

@@ -27,6 +27,9 @@ run() {
 
 run native
 run asan
+# Every parser of outside input under libFuzzer, ASan and UBSan, for a
+# bounded time per target.
+scripts/fuzz.sh "${SYSLENS_FUZZ_SECONDS:-30}"
 # The slow end-to-end runs under Wine go once: on the 32-bit target where this
 # machine runs 32-bit programs, else on the 64-bit one (the 32-bit tests then
 # report themselves skipped).
