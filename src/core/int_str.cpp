@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "format_checked.h"
 
@@ -51,24 +52,26 @@ int LocalisedResourceId(unsigned iID, ResKind kind) {
                                                                                 : iID);
 }
 
-// File name of the running program without directory and extension.
-void ProgramModuleName(char (&name)[256]) {
-  char path[kMaxPath] = "";
-  unsigned length = PlatGetModuleFileName(nullptr, path, sizeof path);
-  if (length == 0 || length >= sizeof path) {
-    name[0] = '\0';  // unknown: the module gets an empty name
-    return;
-  }
-  path[length] = '\0';
-  const char* base = path;
-  for (const char* p = path; *p; ++p) {
-    if (*p == '\\' || *p == '/') base = p + 1;
-  }
-  // A name longer than the buffer is cut; the module only uses it to choose.
-  const size_t nameLength = strnlen(base, sizeof name - 1);
-  memcpy(name, base, nameLength);
-  name[nameLength] = '\0';
-  if (char* dot = strrchr(name, '.')) *dot = '\0';
+// File name of the running program without directory and extension,
+// worked out once: every report string passes it to the override module.
+const char* ProgramModuleName() {
+  static const std::string name = [] {
+    char path[kMaxPath] = "";
+    const unsigned length = PlatGetModuleFileName(nullptr, path, sizeof path);
+    // Unknown: the module gets an empty name.
+    if (length == 0 || length >= sizeof path) return std::string();
+    path[length] = '\0';
+    const char* base = path;
+    for (const char* p = path; *p; ++p) {
+      if (*p == '\\' || *p == '/') base = p + 1;
+    }
+    // A name longer than 255 characters is cut; the module only uses it to
+    // choose.
+    std::string result(base, strnlen(base, 255));
+    if (const size_t dot = result.rfind('.'); dot != std::string::npos) result.resize(dot);
+    return result;
+  }();
+  return name.c_str();
 }
 
 }  // namespace
@@ -139,11 +142,9 @@ int GetDialogId(unsigned iID) { return LocalisedResourceId(iID, ResKind::Dialog)
 int GetAcceleratorId(unsigned iID) { return LocalisedResourceId(iID, ResKind::Accelerator); }
 
 bool GetOverrideString(unsigned iStringID, char* pszBuffer, uint32_t dwBufferLength) {
-  char szModuleName[256];
-  ProgramModuleName(szModuleName);
   uint32_t dwError = 1;
-  if (!overrideModuleCall(szModuleName, static_cast<int>(iStringID), LangID[iCurrentLanguage],
-                          pszBuffer, dwBufferLength, &dwError)) {
+  if (!overrideModuleCall(ProgramModuleName(), static_cast<int>(iStringID),
+                          LangID[iCurrentLanguage], pszBuffer, dwBufferLength, &dwError)) {
     return false;
   }
   return dwError == 0;

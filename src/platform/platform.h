@@ -103,10 +103,10 @@ bool PlatFindResource(QHANDLE module, unsigned id, ResKind kind);
 QHANDLE PlatLoadIcon(QHANDLE module, unsigned id);
 
 // ---- Override module for report strings ----------------------------------
-// Loads the override module (CustomStrings.DLL, CustomStrings.so) at each
-// call, from the program's own directory first, then with the system's
-// normal search, and calls its string export with the program's module name.
-// Returns false when the module or export is missing; otherwise stores the
+// Loads the override module (CustomStrings.DLL, CustomStrings.so) at the
+// first call of the process, from the program's own directory first, then
+// with the system's normal search, and calls its string export with the
+// program's module name. Returns false when the module or export is missing; otherwise stores the
 // export's result in *result (0: a text was supplied).
 bool PlatCallOverrideModule(const char* programName, int stringId, unsigned langId,
                             char* buffer, uint32_t size, uint32_t* result);

@@ -72,11 +72,14 @@ QHANDLE PlatLoadIcon(QHANDLE module, unsigned id) {
 
 bool PlatCallOverrideModule(const char* programName, int stringId, unsigned langId,
                             char* buffer, uint32_t size, uint32_t* result) {
-  // Loaded afresh at every lookup and never unloaded, as LoadLibrary is used
-  // by the Windows build; the loader only counts the references.
-  void* module = LoadOverrideModule();
-  if (!module) return false;
-  auto fn = reinterpret_cast<GetQmrkStringFn>(dlsym(module, "GetQmrkString"));
+  // Every report string asks the module, so it is looked for once per
+  // process: a failed search walks the whole library path, which would cost
+  // more than the report itself. A module installed while the program runs
+  // is found at its next start.
+  static const GetQmrkStringFn fn = [] {
+    void* module = LoadOverrideModule();
+    return module ? reinterpret_cast<GetQmrkStringFn>(dlsym(module, "GetQmrkString")) : nullptr;
+  }();
   if (!fn) return false;
   *result = fn(programName ? programName : "", static_cast<uint32_t>(stringId), langId, buffer,
                size);

@@ -63,12 +63,15 @@ QHANDLE PlatLoadIcon(QHANDLE module, unsigned id) {
 
 bool PlatCallOverrideModule(const char* programName, int stringId, unsigned langId,
                             char* buffer, uint32_t size, uint32_t* result) {
-  // Loaded at every lookup and never freed: the module's reference count
-  // grows, and a module installed while the program runs is found next time.
-  HMODULE module = LoadOverrideModule();
-  if (!module) return false;
-  auto fn = reinterpret_cast<GetQmrkStringFn>(
-      reinterpret_cast<void*>(GetProcAddress(module, "_GetQmrkString@20")));
+  // Every report string asks the module, so it is looked for once per
+  // process (never freed): a failed search walks the whole DLL search path.
+  // A module installed while the program runs is found at its next start.
+  static const GetQmrkStringFn fn = [] {
+    HMODULE module = LoadOverrideModule();
+    return module ? reinterpret_cast<GetQmrkStringFn>(
+                        reinterpret_cast<void*>(GetProcAddress(module, "_GetQmrkString@20")))
+                  : nullptr;
+  }();
   if (!fn) return false;
   *result = fn(programName, static_cast<DWORD>(stringId), langId, buffer, size);
   return true;
