@@ -1,16 +1,15 @@
 // Reading of DMI.DAT: unscrambling and the lookup of one code's name.
 //
-// Nothing is cached: every lookup opens the file, reads it from the start and
-// closes it again. A report makes a few dozen lookups in a file of a few
-// hundred short lines.
+// The file is read whole into memory and cut into the pieces the lookup
+// walks; finding the section is a walk over the section lines alone.
 #include "readdat.h"
 
 #include <array>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
-#include <memory>
 #include <optional>
+#include <string>
 
 namespace {
 
@@ -20,31 +19,24 @@ static_assert(kPasswordLength == 21, "the key is 21 characters long");
 // One piece of the file: at most kDmiDatLineMax characters and a NUL.
 using Piece = std::array<char, kDmiDatLineMax + 1>;
 
-struct FileCloser {
-  void operator()(std::FILE *file) const { std::fclose(file); }
-};
-using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
-
 // Reads characters the way the Windows C runtime reads a file opened in text
 // mode: a CR LF pair reads as one LF and Ctrl-Z ends the file. A POSIX
 // runtime does neither; doing it here on every platform makes a file split
-// into the same pieces everywhere (on Windows the runtime has already done
-// it, and this changes nothing).
+// into the same pieces everywhere.
 struct TextReader {
-  std::FILE *file;
-  bool ended = false;
+  std::string_view bytes;
+  std::size_t at = 0;
 
   int next() {
-    if (ended) return EOF;
-    const int c = std::getc(file);
-    if (c == EOF || c == 0x1A) {
-      ended = true;
+    if (at >= bytes.size()) return EOF;
+    const auto c = static_cast<unsigned char>(bytes[at++]);
+    if (c == 0x1A) {
+      at = bytes.size();
       return EOF;
     }
-    if (c == '\r') {
-      const int after = std::getc(file);
-      if (after == '\n') return '\n';
-      if (after != EOF) std::ungetc(after, file);
+    if (c == '\r' && at < bytes.size() && bytes[at] == '\n') {
+      ++at;
+      return '\n';
     }
     return c;
   }
@@ -164,24 +156,35 @@ void strip_trailing_lf(char *s) {
   if (length > 0 && s[length - 1] == '\n') s[length - 1] = '\0';
 }
 
-int lookup_type(const char *filename, const char *sectionname, int desiredvalue,
-                char *s) {
-  if (filename == nullptr || sectionname == nullptr || s == nullptr) return 0;
-  FilePtr file(std::fopen(filename, "r"));
-  if (!file) return 0;
-  TextReader in{file.get()};
-
-  // Until the section is found, s keeps what the caller had in it.
+DmiDatTable parse_dmi_dat(std::string_view bytes) {
+  DmiDatTable table;
+  TextReader in{bytes};
   Piece line;
-  do {
-    if (!read_line(in, line)) return 0;
-  } while (!opens_section(line.data(), sectionname));
+  while (read_line(in, line)) {
+    if (line[0] == '*') table.sections.push_back(table.starts.size());
+    table.starts.push_back(table.text.size());
+    table.text.append(line.data());
+    table.text.push_back('\0');
+  }
+  return table;
+}
+
+int lookup_in_dmi_dat(const DmiDatTable &table, const char *sectionname, int desiredvalue, char *s) {
+  // Until the section is found, s keeps what the caller had in it.
+  std::optional<std::size_t> found;
+  for (const std::size_t section : table.sections) {
+    if (opens_section(table.line(section), sectionname)) {
+      found = section + 1;
+      break;
+    }
+  }
+  if (!found) return 0;
 
   s[0] = '\0';
   Piece fallback{};
   const auto wanted = static_cast<std::uint32_t>(desiredvalue);
-  while (read_line(in, line)) {
-    const char *text = line.data();
+  for (std::size_t at = *found; at < table.starts.size(); ++at) {
+    const char *text = table.line(at);
     const std::optional<std::uint32_t> code = read_value_code(text);
     if (code && *code == wanted) {
       // The name is everything after the first "=", "=" included.

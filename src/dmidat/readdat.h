@@ -8,6 +8,11 @@
 // it is read. The build produces the file from data/dmi_values.txt.
 #pragma once
 
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
 // Name of the table file. It is opened by this plain name, so the viewer
 // finds it in its current directory.
 inline constexpr const char *pszDMI_datafile = "DMI.DAT";
@@ -23,8 +28,13 @@ inline constexpr int kDmiDatLineMax = 79;
 // starting over every 21 characters and at the start of every piece).
 inline constexpr char kDmiDatPassword[] = "QuIeTrIvErStOnEbRiDgE";
 
+// A table file larger than this is not read: lookups in it fail as in a file
+// that cannot be opened. The real table is a few kilobytes.
+inline constexpr unsigned long kDmiDatMaxFileSize = 4ul * 1024 * 1024;
+
 // Looks up the name of the code desiredvalue in section sectionname of the
-// table file filename, re-reading the file from its start.
+// table file filename. The file is read once and kept while it stays
+// unchanged (same size, times and identity); a rewritten file is read again.
 // Result 1: s holds the name, or the section's nonempty default text.
 // Result 0 with s unchanged: the file cannot be opened or has no section
 // whose name begins with sectionname (compared without regard to case).
@@ -32,6 +42,22 @@ inline constexpr char kDmiDatPassword[] = "QuIeTrIvErStOnEbRiDgE";
 // s must hold at least kDmiDatLineMax + 1 bytes.
 int lookup_type(const char *filename, const char *sectionname, int desiredvalue,
                 char *s);
+
+// A table file in memory: its pieces unscrambled, each as the C string a
+// lookup sees, and which of them are section lines.
+struct DmiDatTable {
+  std::string text;                   // every piece followed by its NUL
+  std::vector<std::size_t> starts;    // offset of each piece in text
+  std::vector<std::size_t> sections;  // indexes of the pieces starting with '*'
+
+  const char *line(std::size_t index) const { return text.data() + starts[index]; }
+};
+
+// Cuts the bytes of a table file into pieces and unscrambles them.
+DmiDatTable parse_dmi_dat(std::string_view file_bytes);
+// lookup_type on a table already in memory, with the same results.
+int lookup_in_dmi_dat(const DmiDatTable &table, const char *sectionname, int desiredvalue,
+                      char *s);
 
 // Unscrambles one line in place, up to its NUL.
 void unhide_dat_text(char *s);

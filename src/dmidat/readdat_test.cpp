@@ -182,6 +182,18 @@ TEST(LookupType, SurvivesGarbage) {
   }
 }
 
+TEST(LookupType, ReadsARewrittenFileAgainAndRefusesAHugeOne) {
+  TempDat dat({"*S", "01H=One"});
+  EXPECT_EQ(lookup(dat.path, "S", 1).s, "One");
+  dat.write(hide("*S") + "\n" + hide("01H=Uno, rewritten") + "\n");
+  EXPECT_EQ(lookup(dat.path, "S", 1).s, "Uno, rewritten");
+  // Kept in memory, the table must not grow without bound.
+  std::string huge = hide("*S") + "\n" + hide("01H=One") + "\n";
+  huge.resize(kDmiDatMaxFileSize + 1, '\n');
+  dat.write(huge);
+  EXPECT_EQ(lookup(dat.path, "S", 1).rc, 0);
+}
+
 // The table as the source describes it: each section's lines as they stand
 // in DMI.DAT, its codes and names, its default and its width.
 struct SourceSection {

@@ -52,6 +52,22 @@ bool PlatWritePrivateProfileString(const char* section, const char* key,
 
 // ---- Files and paths -----------------------------------------------------
 bool PlatDeleteFile(const char* path);
+// What tells one state of a file from another: its size, its times of last
+// change and its identity where the system has one. Equal stamps mean the
+// file was not rewritten in between (to the resolution of the file system's
+// clock).
+struct PlatFileStamp {
+  uint64_t size = 0;
+  int64_t modified = 0;
+  int64_t changed = 0;
+  uint64_t identity = 0;
+};
+inline bool operator==(const PlatFileStamp& a, const PlatFileStamp& b) {
+  return a.size == b.size && a.modified == b.modified && a.changed == b.changed &&
+         a.identity == b.identity;
+}
+// False when the file does not exist or cannot be examined.
+bool PlatGetFileStamp(const char* path, PlatFileStamp* stamp);
 // Directory for temporary files, with its trailing separator.
 bool PlatGetTempPath(char* out, unsigned size);
 // Makes a new, empty, uniquely named file in dir whose name starts with

@@ -1,4 +1,5 @@
 // Files, paths and text rules on POSIX.
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -8,6 +9,16 @@
 #include "platform.h"
 
 bool PlatDeleteFile(const char* path) { return path && unlink(path) == 0; }
+
+bool PlatGetFileStamp(const char* path, PlatFileStamp* stamp) {
+  struct stat info;
+  if (!path || !stamp || stat(path, &info) != 0) return false;
+  stamp->size = static_cast<uint64_t>(info.st_size);
+  stamp->modified = static_cast<int64_t>(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec;
+  stamp->changed = static_cast<int64_t>(info.st_ctim.tv_sec) * 1000000000 + info.st_ctim.tv_nsec;
+  stamp->identity = static_cast<uint64_t>(info.st_ino) ^ (static_cast<uint64_t>(info.st_dev) << 40);
+  return true;
+}
 
 bool PlatGetTempPath(char* out, unsigned size) {
   const char* dir = getenv("TMPDIR");

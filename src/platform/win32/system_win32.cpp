@@ -32,6 +32,21 @@ bool PlatWritePrivateProfileString(const char* section, const char* key, const c
 
 bool PlatDeleteFile(const char* path) { return DeleteFileA(path) != 0; }
 
+bool PlatGetFileStamp(const char* path, PlatFileStamp* stamp) {
+  WIN32_FILE_ATTRIBUTE_DATA info;
+  if (!path || !stamp || !GetFileAttributesExA(path, GetFileExInfoStandard, &info)) return false;
+  const auto join = [](DWORD high, DWORD low) {
+    return (static_cast<uint64_t>(high) << 32) | low;
+  };
+  stamp->size = join(info.nFileSizeHigh, info.nFileSizeLow);
+  stamp->modified = static_cast<int64_t>(
+      join(info.ftLastWriteTime.dwHighDateTime, info.ftLastWriteTime.dwLowDateTime));
+  stamp->changed = static_cast<int64_t>(
+      join(info.ftCreationTime.dwHighDateTime, info.ftCreationTime.dwLowDateTime));
+  stamp->identity = 0;
+  return true;
+}
+
 bool PlatGetTempPath(char* out, unsigned size) {
   const DWORD length = GetTempPathA(size, out);
   return length != 0 && length < size;
