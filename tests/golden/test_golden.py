@@ -39,6 +39,8 @@ import tables  # noqa: E402
 EXPECTED_DIR = os.path.join(HERE, "expected")
 VARIABLE = "PROBEX_SMBIOS_DUMP"
 GERMAN = 8
+# Japanese also gives the collector a fixed 10 s instead of waiting for it.
+JAPANESE = 15
 ARGS = None
 
 # (golden name, table, sink, language): table is "sample" (the bundled
@@ -51,6 +53,7 @@ CASES = [
     ("types-5-30.htm", "types-5-30", "html", 0),
     ("types-5-30.ini", "types-5-30", "properties", 0),
     ("types-0-13-german.txt", "types-0-13", "text", GERMAN),
+    ("types-0-13-japanese.txt", "types-0-13", "text", JAPANESE),
 ]
 
 
@@ -60,8 +63,9 @@ def read(path):
 
 
 def show(data):
-    """Lines of an output for a diff, with the line ends made visible."""
-    text = data.decode("latin-1")
+    """Lines of an output for a diff, with the line ends made visible; the
+    translated reports are UTF-8, and bytes that are not show escaped."""
+    text = data.decode("utf-8", errors="backslashreplace")
     return [line.replace("\r", "\\r").replace("\t", "\\t") + "\n"
             for line in text.split("\n")]
 

@@ -9,27 +9,120 @@ then runs, each against the same display and Wine prefix:
   2. host_edit           a host program whose edit control receives the
                          report through W=;
   3. window_driver       the real window worked from outside; while it waits
-                         the runner takes the screenshot (--screenshot).
+                         the runner takes the screenshot (--screenshot);
+                         last, a German window (CurrentLanguage=8), whose
+                         title, menu and report the runner then compares
+                         with res/menus.rc and res/strings/de.txt.
 Exit code 77 (skipped) when this machine cannot run the build's
 architecture under Wine; 1 when a part failed.
 """
 import argparse
 import os
+import re
 import shutil
 import subprocess
 import sys
 import time
 
 HERE = os.path.dirname(os.path.abspath(__file__))
+RES = os.path.join(HERE, "..", "..", "res")
 sys.path.insert(0, os.path.join(HERE, "..", "e2e"))
+sys.path.insert(0, os.path.join(HERE, "..", "..", "tools", "resgen"))
+sys.dont_write_bytecode = True  # nothing written into the source tree
+import check_translation  # noqa: E402
 import dumpfile  # noqa: E402
 
 TITLE = "\r\n\r\nDESKTOP MANAGEMENT INFORMATION BIOS (DMIBIOS)\r\n\r\n\r\n\r\n"
 LARGE_COUNT = 210  # must match kLargeCount of window_driver.cpp
+GERMAN = 8
 
 
 def header_text(minor):
     return TITLE + " DMI BIOS\t: Detected\r\n DMIBIOS Revision\t: 2.%d\r\n" % minor
+
+
+def rc_menu(text, menu_id):
+    """Menu MENU_ID of a resource script written as res/menus.rc writes
+    menus (one entry per line, texts as wide literals), as the driver lists
+    a menu: ("popup", text), ("item", id, text) or ("separator",)."""
+    lines = iter(text.splitlines())
+    for line in lines:
+        if re.match(r"\s*%d\s+MENU\b" % menu_id, line):
+            break
+    else:
+        raise ValueError("no menu %d" % menu_id)
+    literal = r'L"((?:[^"\\]|\\.)*)"'
+    entries, depth = [], 0
+    for line in lines:
+        word = line.split()[0] if line.split() else ""
+        if word == "BEGIN":
+            depth += 1
+        elif word == "END":
+            depth -= 1
+            if depth == 0:
+                return entries
+        elif word == "POPUP":
+            entries.append(("popup", wide(re.search(literal, line).group(1))))
+        elif line.split()[1:2] == ["SEPARATOR"]:
+            entries.append(("separator",))
+        elif word == "MENUITEM":
+            m = re.search(literal + r"\s*,\s*(\d+)", line)
+            entries.append(("item", int(m.group(2)), wide(m.group(1))))
+    raise ValueError("menu %d does not end" % menu_id)
+
+
+def wide(literal):
+    """Text of a wide string literal with \\xNNNN escapes."""
+    return re.sub(r"\\x([0-9A-Fa-f]{4})", lambda m: chr(int(m.group(1), 16)), literal)
+
+
+def driver_menu(lines):
+    """The driver's menu lines as rc_menu returns a menu."""
+    entries = []
+    for line in lines:
+        kind, _, rest = line.partition(" ")
+        if kind == "item":
+            number, _, text = rest.partition(" ")
+            entries.append(("item", int(number), text))
+        elif kind == "separator":
+            entries.append(("separator",))
+        else:
+            entries.append((kind, rest))
+    return entries
+
+
+def check_german_window(out):
+    """Compares what the driver saw of the German window with the German
+    menu (8010) of res/menus.rc and the German strings; 0 when they agree."""
+    path = os.path.join(out, "german-menu.txt")
+    if not os.path.exists(path):
+        print("german window: the driver wrote no %s" % path)
+        return 1
+    with open(path, "rb") as f:
+        raw = f.read()
+    # The driver writes the window's ANSI texts; its first line names the code page.
+    first, _, rest = raw.partition(b"\n")
+    codepage = "cp" + first.decode("ascii").split()[1]
+    lines = rest.decode(codepage).splitlines()
+    with open(os.path.join(RES, "menus.rc"), encoding="ascii") as f:
+        expected_menu = rc_menu(f.read(), 10 + 1000 * GERMAN)
+    strings = check_translation.read_lang_file(os.path.join(RES, "strings", "de.txt")).texts
+    with open(os.path.join(out, "german-report.txt"), "rb") as f:
+        report = f.read().decode(codepage)
+    # The dump holds no reported structure: the text is the header only,
+    # the heading set off and upper-cased as the English one is.
+    expected_report = ("\r\n" + strings[3002].upper() + "\r\n\r\n" + strings[3003] +
+                       strings[3004] % (2, 3))
+    failures = 0
+    for what, actual, expected in (
+            ("title", lines[0] if lines else "", "title " + strings[3001]),
+            ("menu", driver_menu(lines[1:]), expected_menu),
+            ("report", report, expected_report)):
+        ok = actual == expected
+        print("%s: German %s%s" % ("ok  " if ok else "FAIL", what,
+                                   "" if ok else ": %r, expected %r" % (actual, expected)))
+        failures += not ok
+    return 1 if failures else 0
 
 
 def filler():
@@ -158,6 +251,7 @@ def main():
                                            "--golden", win_path(os.path.join(dumps, "golden23.txt"))],
                                    env, 300)
         results["window_driver"] = run_driver(wine, args, app, dumps, out, env, display)
+        results["german_window"] = check_german_window(out)
         # Let this prefix's wineserver finish before the display goes.
         server_env = dict(env, WINEPREFIX=os.path.join(work, "prefix") + "-" + args.arch)
         subprocess.run(["wineserver", "-w"], env=server_env, timeout=120)

@@ -10,6 +10,13 @@
 // DIR\current.bin, which the driver replaces to change what a refill shows.
 // The driver writes OUT\window-ready once the window shows its report and
 // waits (up to 20 s) for OUT\shot-done, so the runner can take a screenshot.
+// Last, it starts the viewer once more with CurrentLanguage=8 (German) in
+// the profile and writes what that window shows, in the window's ANSI code
+// page, for the runner to compare with the German resources:
+// OUT\german-menu.txt (code page, title, menu bar and popup items) and
+// OUT\german-report.txt (the edit control's text). Wine answers the menu
+// API only inside the process that owns the menu, so menu_probe.dll (beside
+// the driver) is hooked into the viewer to read it there.
 // Exit code: 0 when every check passed, 1 otherwise.
 #include <windows.h>
 
@@ -425,6 +432,101 @@ void CheckExit(Viewer* v) {
   CloseHandle(v->pi.hProcess);
 }
 
+BOOL CALLBACK FindReportWindowProc(HWND hwnd, LPARAM lParam) {
+  auto* search = reinterpret_cast<DialogSearch*>(lParam);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(hwnd, &pid);
+  char cls[64] = "";
+  GetClassNameA(hwnd, cls, sizeof cls);
+  if (pid == search->pid && strcmp(cls, "QMRKWAPP") == 0) {
+    search->found = hwnd;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+// The report window of one process, whatever its (translated) title.
+HWND WaitReportWindow(DWORD pid) {
+  for (int i = 0; i < 600; ++i) {
+    DialogSearch search = {pid, nullptr};
+    EnumWindows(FindReportWindowProc, reinterpret_cast<LPARAM>(&search));
+    if (search.found) return search.found;
+    Sleep(50);
+  }
+  return nullptr;
+}
+
+bool WriteFileText(const std::string& path, const std::string& text) {
+  FILE* f = fopen(path.c_str(), "wb");
+  if (!f) return false;
+  const bool written = fwrite(text.data(), 1, text.size(), f) == text.size();
+  return fclose(f) == 0 && written;
+}
+
+// The menu of the viewer's window as menu_probe.dll lists it from inside
+// the viewer (the probe's output file was named in the viewer's environment).
+std::string MenuFromInside(const Viewer& v, const std::string& probeOut) {
+  char self[MAX_PATH] = "";
+  const DWORD length = GetModuleFileNameA(nullptr, self, sizeof self);
+  std::string probe(self, length < sizeof self ? length : 0);
+  probe = probe.substr(0, probe.find_last_of("\\/") + 1) + "menu_probe.dll";
+  HMODULE module = LoadLibraryA(probe.c_str());
+  auto get = module ? reinterpret_cast<HOOKPROC (*)()>(
+                          reinterpret_cast<void*>(GetProcAddress(module, "MenuProbeHookProc")))
+                    : nullptr;
+  HHOOK hook = get ? SetWindowsHookExA(WH_GETMESSAGE, get(), module,
+                                       GetWindowThreadProcessId(v.frame, nullptr))
+                   : nullptr;
+  Check(hook != nullptr, "menu probe %s hooked into the viewer", probe.c_str());
+  std::string menu;
+  if (hook) {
+    // Each message the viewer takes runs the hook until it has written.
+    for (int i = 0; i < 200 && !FileExists(probeOut); ++i) {
+      PostMessageA(v.frame, WM_NULL, 0, 0);
+      Sleep(50);
+    }
+    menu = ReadFileText(probeOut);
+    Check(!menu.empty(), "menu probe wrote the menu");
+    UnhookWindowsHookEx(hook);
+  }
+  if (module) FreeLibrary(module);
+  return menu;
+}
+
+void CheckGermanWindow() {
+  WriteProfileStringA("QMRKWIN", "CurrentLanguage", "8");
+  const std::string probeOut = outDir + "\\german-menu-probe.txt";
+  DeleteFileA(probeOut.c_str());
+  SetEnvironmentVariableA("SYSLENS_MENU_PROBE_OUT", probeOut.c_str());
+  UseDump("v23.bin");
+  Viewer v;
+  Check(StartViewer("tulip", &v.pi) != 0, "viewer started with CurrentLanguage=8");
+  if (v.pi.hProcess) {
+    v.frame = WaitReportWindow(v.pi.dwProcessId);
+    if (v.frame) v.edit = GetDlgItem(v.frame, kReportEditId);
+  }
+  Check(v.frame && v.edit && WaitIdle(v.frame), "German report window appears");
+  if (v.frame && v.edit) {
+    char title[256] = "";
+    GetWindowTextA(v.frame, title, sizeof title);
+    std::string menu = "acp " + std::to_string(GetACP()) + "\ntitle " + title + "\n";
+    menu += MenuFromInside(v, probeOut);
+    Check(WriteFileText(outDir + "\\german-menu.txt", menu) &&
+              WriteFileText(outDir + "\\german-report.txt", EditText(v.edit)),
+          "German menu and report written for the runner");
+    SendCommand(v, kCmdExit);
+  }
+  if (v.pi.hProcess) {
+    if (WaitForSingleObject(v.pi.hProcess, 20000) != WAIT_OBJECT_0) {
+      Check(false, "German viewer ends on Exit");
+      TerminateProcess(v.pi.hProcess, 1);
+    }
+    CloseHandle(v.pi.hThread);
+    CloseHandle(v.pi.hProcess);
+  }
+  WriteProfileStringA("QMRKWIN", "CurrentLanguage", nullptr);
+}
+
 const char* Argument(int argc, char** argv, const char* name) {
   for (int i = 1; i + 1 < argc; ++i) {
     if (strcmp(argv[i], name) == 0) return argv[i + 1];
@@ -447,7 +549,10 @@ int main(int argc, char** argv) {
   outDir = out;
   const std::string golden23 = ReadFileText(dumpsDir + "\\golden23.txt");
   const std::string golden27 = ReadFileText(dumpsDir + "\\golden27.txt");
+  // The prefix outlives a run: start from the defaults even after a run
+  // that stopped half-way.
   WriteProfileStringA("QMRKWIN", "SmallFont", nullptr);
+  WriteProfileStringA("QMRKWIN", "CurrentLanguage", nullptr);
 
   UseDump("v23.bin");
   Viewer v;
@@ -467,6 +572,9 @@ int main(int argc, char** argv) {
   CheckOutOfSpace(v);
   CheckSaveLog(v);
   CheckExit(&v);
+  const DWORD germanStart = GetTickCount();
+  CheckGermanWindow();
+  printf("German window run: %lu ms\n", GetTickCount() - germanStart);
   printf("%d failure(s)\n", failures);
   return failures ? 1 : 0;
 }
