@@ -8,6 +8,8 @@ packages=(cmake ninja-build g++ googletest libgtest-dev python3
           g++-mingw-w64-i686 g++-mingw-w64-x86-64
           wine wine32:i386 wine64 xvfb xdotool imagemagick
           dmidecode  # dmidecode: a peer the collector tests compare with
+          libbenchmark-dev time  # scripts/bench.sh: Google Benchmark, GNU time for peak memory
+          python3-html5lib  # the hostile-input test parses the HTML report strictly
           clang libclang-rt-14-dev)  # the fuzz targets (scripts/fuzz.sh): clang and libFuzzer
 
 missing=()

@@ -240,6 +240,7 @@ TEST_F(Frame, AnotherTypeEndsAPendingTableEvenWhenNotReported) {
       // Two open tables, one for each pending run.
       QMRKBeginTable(&wnd_data, 0, nullptr);
       QMRKBeginTable(&wnd_data, 0, nullptr);
+      CloseReportFiles();
       remove(wnd_data.szOutputFile);
       portConn = slots = 1;
       EXPECT_EQ(Print(Structure(c.type, 0, {})), 1) << c.name;

@@ -37,6 +37,7 @@ class DumpReader : public ::testing::Test {
     return result;
   }
   std::string Property(const char* key) {
+    CloseReportFiles();
     char value[64];
     PlatGetPrivateProfileString("Settings", key, "<none>", value, sizeof value,
                                 wnd_data.szOutputFile);

@@ -1,11 +1,15 @@
-// HTML report file: every write opens the file, appends and closes it, so the
-// file is complete after each call. Mark-up snippets come from the HTML codes
-// file beside the program.
+// HTML report file: kept open for the run and written in whole lines (see
+// OutputFile); flushed before the viewer waits for the collector and closed
+// at the end of the report. Mark-up snippets come from the HTML codes file
+// beside the program and are read once per report.
 #include <cstdio>
 #include <cstring>
+#include <map>
 #include <string>
 
 #include "addpath.h"
+#include "html_text.h"
+#include "output_file.h"
 #include "qmrkw32.h"
 
 int g_iQMRKShowOutput = 1;
@@ -14,15 +18,26 @@ namespace {
 
 constexpr unsigned kSnippetSize = 200;
 
+OutputFile htmlFile;
+
+// Snippets already read in this report, by section and key; a snippet
+// missing from the codes file is kept as empty.
+std::map<std::string, std::string> snippets;
+
 // Full path of the codes file, copied out of AddPath's shared buffer.
 std::string HtmlCodesPath(const HLISTWINDOW_ARRAY_struct* lpwnd_data) {
   return AddPath(lpwnd_data->hInstance, kHtmlCodesFile);
 }
 
-void ReadCode(const HLISTWINDOW_ARRAY_struct* lpwnd_data, const char* section,
-              const char* key, char (&value)[kSnippetSize]) {
+const std::string& ReadCode(const HLISTWINDOW_ARRAY_struct* lpwnd_data, const char* section,
+                            const char* key) {
+  const std::string name = std::string(section) + '\n' + key;
+  auto found = snippets.find(name);
+  if (found != snippets.end()) return found->second;
+  char value[kSnippetSize];
   PlatGetPrivateProfileString(section, key, "", value, sizeof value,
                               HtmlCodesPath(lpwnd_data).c_str());
+  return snippets.emplace(name, value).first->second;
 }
 
 }  // namespace
@@ -30,38 +45,34 @@ void ReadCode(const HLISTWINDOW_ARRAY_struct* lpwnd_data, const char* section,
 int QMRKOutputToFile(LPHLISTWINDOW_ARRAY_struct lpwnd_data,
                      const char* lpszString) {
   if (!lpwnd_data->iHTMLOutput || !lpszString || !*lpszString) return 1;
-  FILE* file = fopen(lpwnd_data->szOutputFile, "ab");
-  if (!file) return 1;
-  fwrite(lpszString, 1, strlen(lpszString), file);
-  fclose(file);
+  if (!OutputOpen(htmlFile, lpwnd_data->szOutputFile)) return 1;
+  OutputAppend(htmlFile, lpszString);
   return 0;
+}
+
+int QMRKFlushOutputFile() { return OutputFlush(htmlFile) ? 0 : 1; }
+
+int QMRKCloseOutputFile() {
+  snippets.clear();
+  return OutputClose(htmlFile) ? 0 : 1;
 }
 
 int QMRKOutputTextToFile(LPHLISTWINDOW_ARRAY_struct lpwnd_data,
                          const char* lpszText) {
   if (!lpszText) return 1;
-  // Firmware strings reach the report unchanged; written as entities, their
-  // mark-up characters stay text and cannot open elements or attributes.
-  std::string escaped;
-  escaped.reserve(strlen(lpszText) + 16);
-  for (const char* p = lpszText; *p; ++p) {
-    switch (*p) {
-      case '&': escaped += "&amp;"; break;
-      case '<': escaped += "&lt;"; break;
-      case '>': escaped += "&gt;"; break;
-      case '"': escaped += "&quot;"; break;
-      default: escaped += *p; break;
-    }
-  }
+  // Captions and firmware strings are narrow text, the document is UTF-8:
+  // converted, with mark-up characters as entities and the characters HTML
+  // forbids replaced, no firmware string can open an element or an
+  // attribute or make the document invalid. Mark-up snippets bypass this.
+  const std::string escaped = HtmlEscapedText(PlatTextToUtf8(lpszText));
   return QMRKOutputToFile(lpwnd_data, escaped.c_str());
 }
 
 int QMRKOutputToFileFromINI(LPHLISTWINDOW_ARRAY_struct lpwnd_data,
                             const char* lpszStringName) {
-  char value[kSnippetSize];
-  ReadCode(lpwnd_data, "HTMLCodes", lpszStringName, value);
-  if (!value[0]) return 1;
-  return QMRKOutputToFile(lpwnd_data, value);
+  const std::string& value = ReadCode(lpwnd_data, "HTMLCodes", lpszStringName);
+  if (value.empty()) return 1;
+  return QMRKOutputToFile(lpwnd_data, value.c_str());
 }
 
 int QMRKOutputToFileINISection(LPHLISTWINDOW_ARRAY_struct lpwnd_data,
@@ -70,10 +81,9 @@ int QMRKOutputToFileINISection(LPHLISTWINDOW_ARRAY_struct lpwnd_data,
   for (int i = 1;; ++i) {
     char key[16];
     snprintf(key, sizeof key, "%i", i);
-    char value[kSnippetSize];
-    ReadCode(lpwnd_data, lpszSectionName, key, value);
-    if (!value[0]) break;
-    QMRKOutputToFile(lpwnd_data, value);
+    const std::string& value = ReadCode(lpwnd_data, lpszSectionName, key);
+    if (value.empty()) break;
+    QMRKOutputToFile(lpwnd_data, value.c_str());
     QMRKOutputToFile(lpwnd_data, "\r\n");
   }
   return 0;

@@ -1,11 +1,57 @@
 // Property (INI) output: one key per decoded field in section "Settings" of
 // the output file.
+//
+// A report writes tens of thousands of keys. Rewriting the whole file for
+// each, as the profile functions do, costs time quadratic in the report's
+// size, so the writer reads the file once and keeps it in memory for the
+// report: a new key goes at the end of the section, a known key has its line
+// replaced, both by the profile functions' rules. This is done only while
+// "Settings" is the file's last section and ends with a key line, so that the
+// end of the section is the end of the file. When the report closes the file,
+// the new lines are appended to it, or, when a line that was in the file
+// changed, the file is replaced as a whole. Files of any other shape and keys
+// that would not read back go through the profile functions one by one.
+#include <algorithm>
 #include <cstdio>
 #include <string>
+#include <string_view>
+#include <unordered_map>
+#include <utility>
+#include <vector>
 
+#include "ini_line.h"
 #include "qmrkw32.h"
 
 namespace {
+
+constexpr char kSection[] = "Settings";
+constexpr std::string_view kLineEnd = "\r\n";
+// A larger file is left to the profile functions.
+constexpr size_t kMaxModelledFile = 16u * 1024u * 1024u;
+
+struct PropertyFile {
+  std::string path;
+  bool learnTried = false;
+  bool modelled = false;
+  std::string text;      // the file as read, then the key lines added since
+  size_t savedSize = 0;  // how much of text is in the file
+  // Where each key line of "Settings" starts in text, in file order, and a
+  // hash table over their names (line number + 1; 0 is a free slot).
+  std::vector<uint32_t> lines;
+  std::vector<uint32_t> slots;
+  // Replaced key lines: line number -> new content, without line end.
+  std::unordered_map<uint32_t, std::string> patches;
+  bool rewrite = false;  // a line that is in the file was replaced
+};
+
+PropertyFile propertyFile;
+
+PropertyFile Fresh(std::string path, bool learnTried = false) {
+  PropertyFile file;
+  file.path = std::move(path);
+  file.learnTried = learnTried;
+  return file;
+}
 
 std::string TrimBlanks(const std::string& text) {
   const size_t first = text.find_first_not_of(' ');
@@ -13,12 +59,210 @@ std::string TrimBlanks(const std::string& text) {
   return text.substr(first, text.find_last_not_of(' ') - first + 1);
 }
 
+uint32_t HashName(std::string_view name) {
+  uint32_t hash = 2166136261u;
+  for (char c : name) hash = (hash ^ static_cast<unsigned char>(ini::LowerAscii(c))) * 16777619u;
+  return hash;
+}
+
+// Content of a line as it stands in text (every line ends in CR LF).
+std::string_view LineText(const PropertyFile& file, uint32_t line) {
+  const size_t start = file.lines[line];
+  return std::string_view(file.text).substr(start, file.text.find(kLineEnd, start) - start);
+}
+
+std::string_view LineName(const PropertyFile& file, uint32_t line) {
+  return ini::Classify(LineText(file, line)).name;
+}
+
+void PutInTable(PropertyFile& file, uint32_t line) {
+  const size_t mask = file.slots.size() - 1;
+  size_t slot = HashName(LineName(file, line)) & mask;
+  while (file.slots[slot] != 0) slot = (slot + 1) & mask;
+  file.slots[slot] = line + 1;
+}
+
+// Line number of the key's first line, or -1.
+int64_t FindKey(const PropertyFile& file, std::string_view key) {
+  if (file.slots.empty()) return -1;
+  const size_t mask = file.slots.size() - 1;
+  for (size_t slot = HashName(key) & mask; file.slots[slot] != 0; slot = (slot + 1) & mask) {
+    const uint32_t line = file.slots[slot] - 1;
+    if (ini::SameName(LineName(file, line), key)) return line;
+  }
+  return -1;
+}
+
+// Adds a key line that starts at offset; a later line of a known key is
+// never found (the first counts), so it is not listed.
+void AddKeyLine(PropertyFile& file, size_t offset) {
+  file.lines.push_back(static_cast<uint32_t>(offset));
+  const auto line = static_cast<uint32_t>(file.lines.size() - 1);
+  if (FindKey(file, LineName(file, line)) >= 0) {
+    file.lines.pop_back();
+    return;
+  }
+  if (file.lines.size() * 2 > file.slots.size()) {
+    file.slots.assign(std::max<size_t>(1024, file.slots.size() * 2), 0);
+    for (uint32_t known = 0; known < file.lines.size(); ++known) PutInTable(file, known);
+  } else {
+    PutInTable(file, line);
+  }
+}
+
+bool ReadWhole(const char* path, std::string& text) {
+  std::FILE* in = std::fopen(path, "rb");
+  if (!in) return false;
+  char chunk[16384];
+  bool fits = true;
+  while (const size_t got = std::fread(chunk, 1, sizeof chunk, in)) {
+    text.append(chunk, got);
+    if (text.size() > kMaxModelledFile) {
+      fits = false;
+      break;
+    }
+  }
+  const bool read = !std::ferror(in);
+  std::fclose(in);
+  return fits && read;
+}
+
+// Reads the file into the model when new keys may go at its end: every line
+// ends in CR LF, "Settings" appears once and is the last section, and its
+// last line is a key line or the header itself.
+bool Learn(PropertyFile& file) {
+  file.text.clear();
+  file.lines.clear();
+  file.slots.clear();
+  std::string& text = file.text;
+  if (!ReadWhole(file.path.c_str(), text) || text.size() < 2 ||
+      text.compare(0, 3, "\xEF\xBB\xBF") == 0 || text.compare(text.size() - 2, 2, kLineEnd) != 0) {
+    return false;
+  }
+  bool seen = false;
+  bool inSection = false;
+  bool endsWithKey = false;
+  for (size_t pos = 0; pos < text.size();) {
+    const size_t end = text.find_first_of("\r\n", pos);
+    if (text[end] != '\r' || text[end + 1] != '\n') return false;  // a lone CR or LF
+    const ini::Parsed line = ini::Classify(std::string_view(text).substr(pos, end - pos));
+    switch (line.kind) {
+      case ini::Kind::Section:
+        if (seen) return false;  // a later section, or "Settings" twice
+        seen = inSection = ini::SameName(line.name, kSection);
+        endsWithKey = inSection;
+        break;
+      case ini::Kind::Key:
+      case ini::Kind::Other:
+        if (inSection) AddKeyLine(file, pos);
+        endsWithKey = inSection;
+        break;
+      case ini::Kind::Blank:
+      case ini::Kind::Comment:
+        endsWithKey = false;
+        break;
+    }
+    pos = end + 2;
+  }
+  file.savedSize = text.size();
+  return seen && endsWithKey;
+}
+
+// Sets the key's line as the profile functions replace a value: the line
+// keeps everything up to the end of its key name, "=value" follows. An equal
+// value leaves it alone.
+void ReplaceValue(PropertyFile& file, uint32_t line, const std::string& value) {
+  const auto patch = file.patches.find(line);
+  const std::string_view current =
+      patch != file.patches.end() ? std::string_view(patch->second) : LineText(file, line);
+  const ini::Parsed parsed = ini::Classify(current);
+  if (parsed.kind == ini::Kind::Key && parsed.value == value) return;
+  const std::string_view original = LineText(file, line);
+  const ini::Parsed name = ini::Classify(original);
+  const size_t nameEnd = static_cast<size_t>(name.name.data() + name.name.size() - original.data());
+  std::string replaced = std::string(original.substr(0, nameEnd)) + "=" + value;
+  if (file.lines[line] < file.savedSize) file.rewrite = true;
+  if (replaced == original) {
+    file.patches.erase(line);
+  } else {
+    file.patches[line] = std::move(replaced);
+  }
+}
+
+// text from offset on, with the replaced lines in it.
+std::string Render(const PropertyFile& file, size_t from) {
+  std::vector<uint32_t> patched;
+  for (const auto& entry : file.patches) {
+    if (file.lines[entry.first] >= from) patched.push_back(entry.first);
+  }
+  std::sort(patched.begin(), patched.end());
+  std::string out;
+  out.reserve(file.text.size() - from);
+  size_t at = from;
+  for (const uint32_t line : patched) {
+    const size_t start = file.lines[line];
+    out.append(file.text, at, start - at);
+    out += file.patches.at(line);
+    at = file.text.find(kLineEnd, start);
+  }
+  out.append(file.text, at, std::string::npos);
+  return out;
+}
+
+// Puts the model's changes into the file and ends the model.
+bool Commit(PropertyFile& file) {
+  if (!file.modelled) return true;
+  bool written = true;
+  if (file.rewrite) {
+    written = PlatReplaceFile(file.path.c_str(), Render(file, 0));
+  } else if (file.text.size() > file.savedSize) {
+    const std::string tail = Render(file, file.savedSize);
+    std::FILE* out = std::fopen(file.path.c_str(), "ab");
+    written = out && std::fwrite(tail.data(), 1, tail.size(), out) == tail.size();
+    if (out) written = std::fclose(out) == 0 && written;
+  }
+  // The profile functions may keep the file cached (Windows does); the cache
+  // cannot know of these lines.
+  PlatWritePrivateProfileString(nullptr, nullptr, nullptr, file.path.c_str());
+  file = Fresh(file.path);
+  return written;
+}
+
+bool WriteKey(const char* path, const std::string& key, const std::string& value) {
+  PropertyFile& file = propertyFile;
+  if (file.path != path) {
+    Commit(file);
+    file = Fresh(path);
+  }
+  if (file.modelled && !key.empty() && ini::KeyNameWritable(key)) {
+    const int64_t line = FindKey(file, key);
+    if (line >= 0) {
+      ReplaceValue(file, static_cast<uint32_t>(line), value);
+    } else {
+      const size_t offset = file.text.size();
+      file.text.append(key).append("=").append(value).append(kLineEnd);
+      AddKeyLine(file, offset);
+    }
+    return true;
+  }
+  Commit(file);
+  const bool written = PlatWritePrivateProfileString(kSection, key.c_str(), value.c_str(), path);
+  if (written && !file.learnTried) {
+    file.learnTried = true;
+    file.modelled = Learn(file);
+    if (!file.modelled) file = Fresh(path, true);
+  }
+  return written;
+}
+
 }  // namespace
 
 int WritePropertyString(const char* pszPropertyKey, const char* pszValue) {
   // A CR or LF in a firmware string would start a new line in the INI file
   // and so forge keys or sections; every control character becomes a blank.
-  std::string value = pszValue ? pszValue : "";
+  // The file holds narrow text: bytes invalid there (POSIX: UTF-8) are
+  // replaced first.
+  std::string value = PlatValidNarrowText(pszValue ? pszValue : "");
   for (char& c : value) {
     unsigned char u = static_cast<unsigned char>(c);
     if (u < 0x20 || u == 0x7F) c = ' ';
@@ -28,10 +272,7 @@ int WritePropertyString(const char* pszPropertyKey, const char* pszValue) {
   // the file is the same on every platform (keys padded by a "%-4u" number
   // included).
   const std::string key = TrimBlanks(pszPropertyKey ? pszPropertyKey : "");
-  return PlatWritePrivateProfileString("Settings", key.c_str(), TrimBlanks(value).c_str(),
-                                       wnd_data.szOutputFile)
-             ? 1
-             : 0;
+  return WriteKey(wnd_data.szOutputFile, key, TrimBlanks(value)) ? 1 : 0;
 }
 
 int WritePropertyDword(const char* pszPropertyKey, uint32_t dwValue) {
@@ -39,4 +280,10 @@ int WritePropertyDword(const char* pszPropertyKey, uint32_t dwValue) {
   snprintf(text, sizeof text, "%lu", static_cast<unsigned long>(dwValue));
   if (!text[0]) return 0;
   return WritePropertyString(pszPropertyKey, text);
+}
+
+int ClosePropertyFile() {
+  const bool written = Commit(propertyFile);
+  propertyFile = PropertyFile{};
+  return written ? 1 : 0;
 }

@@ -18,6 +18,7 @@ class Properties : public ::testing::Test {
   }
   void TearDown() override { ResetReportState(); }
   std::string Get(const char* section, const char* key) {
+    CloseReportFiles();
     char value[64];
     PlatGetPrivateProfileString(section, key, "<none>", value, sizeof value,
                                 wnd_data.szOutputFile);
@@ -43,6 +44,7 @@ TEST_F(Properties, ControlCharactersCannotForgeKeysOrSections) {
 TEST_F(Properties, BlanksAroundKeysAndValuesAreTrimmed) {
   WritePropertyString("szOEMString1   ", "  padded value ");
   WritePropertyString("szBlank", "   ");
+  CloseReportFiles();
   EXPECT_EQ(ReadText(wnd_data.szOutputFile), "[Settings]\r\nszOEMString1=padded value\r\nszBlank=\r\n");
 }
 

@@ -102,10 +102,18 @@ int QMRKOutputToFileINISection(LPHLISTWINDOW_ARRAY_struct lpwnd_data,
 int QMRKOutputTextToFile(LPHLISTWINDOW_ARRAY_struct lpwnd_data,
                          const char* lpszText);
 int QMRKShowOutput(int NewQMRKShowOutputFlag);
+// The HTML file stays open for the report and is written in whole lines:
+// flushing makes the file hold everything written so far (done before the
+// viewer waits), closing ends the report's use of it. 0 on success.
+int QMRKFlushOutputFile();
+int QMRKCloseOutputFile();
 
 // Property (INI) sink: section "Settings" of wnd_data.szOutputFile.
 int WritePropertyString(const char* pszPropertyKey, const char* pszValue);
 int WritePropertyDword(const char* pszPropertyKey, uint32_t dwValue);
+// Keys are appended in chunks and replacements written at the end: closing
+// makes the file complete. 1 on success.
+int ClosePropertyFile();
 
 // Name of the HTML codes file beside the program.
 constexpr const char* kHtmlCodesFile = "QMRKW32H.INI";

@@ -21,7 +21,10 @@ class HtmlReport : public ::testing::Test {
     wnd_data.hInstance = nullptr;  // the program: the codes lie beside it
   }
   void TearDown() override { ResetReportState(); }
-  std::string Html() const { return ReadText(dir.File("out.htm")); }
+  std::string Html() {
+    CloseReportFiles();
+    return ReadText(dir.File("out.htm"));
+  }
 
   TempDir dir;
 };

@@ -28,10 +28,18 @@ void FillScreen() {
     QMRKSetTabStops(&wnd_data, kReportTabStops);
     QMRKSuspendRedraw(&wnd_data, 1);
   }
-  if (bHTML) QMRKAddHeader2(&wnd_data, nullptr, 0);
+  if (bHTML) {
+    QMRKAddHeader2(&wnd_data, nullptr, 0);
+    // The header is in the file while the viewer waits for the collector.
+    QMRKFlushOutputFile();
+  }
   dmi_info();
   if (bEdit) QMRKSuspendRedraw(&wnd_data, 0);
-  if (bHTML) QMRKAddHeader2(&wnd_data, nullptr, -1);
+  if (bHTML) {
+    QMRKAddHeader2(&wnd_data, nullptr, -1);
+    QMRKCloseOutputFile();
+  }
+  if (bData) ClosePropertyFile();
 }
 
 int dmi_info() {

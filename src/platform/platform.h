@@ -11,6 +11,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
+#include <string_view>
 
 // Opaque handle of a window, edit control, module, process, font or brush.
 // Win32 handles fit in it as they are; POSIX gives it its own meaning.
@@ -68,6 +70,10 @@ inline bool operator==(const PlatFileStamp& a, const PlatFileStamp& b) {
 }
 // False when the file does not exist or cannot be examined.
 bool PlatGetFileStamp(const char* path, PlatFileStamp* stamp);
+// Replaces a file's whole content, or creates the file: written beside it
+// and renamed over it, so that the old content or the new is there, never
+// a part. False when it cannot be written.
+bool PlatReplaceFile(const char* path, std::string_view content);
 // Directory for temporary files, with its trailing separator.
 bool PlatGetTempPath(char* out, unsigned size);
 // Makes a new, empty, uniquely named file in dir whose name starts with
@@ -88,6 +94,20 @@ const char* PlatKeywordPropertyFile();
 // Upper-cases text in place by the rules of the narrow encoding (the ANSI code
 // page on Windows; ASCII letters only on POSIX, which keeps UTF-8 intact).
 void PlatCharUpper(char* text, size_t length);
+
+// ---- Encoding of report text ----------------------------------------------
+// Texts reach the report with bytes from the firmware inside them, which may
+// be invalid in any encoding.
+// Narrow text as UTF-8, for documents that declare UTF-8 (the HTML report).
+// Windows converts from the ANSI code page; POSIX text is UTF-8 already and
+// every byte that does not start a well-formed sequence becomes U+FFFD.
+std::string PlatTextToUtf8(std::string_view text);
+// Narrow text made valid in the narrow encoding itself, for files and
+// windows that hold narrow text (the property file, the POSIX window text).
+// POSIX: as PlatTextToUtf8. Windows: unchanged, since every byte is a
+// character of the ANSI code page and the profile functions write the bytes
+// as they are.
+std::string PlatValidNarrowText(std::string_view text);
 
 // ---- Processes -----------------------------------------------------------
 // Starts a command line without a visible window and returns its process, or

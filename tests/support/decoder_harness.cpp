@@ -132,6 +132,7 @@ std::string DecoderHarness::Run(Sink sink, const std::function<void()>& body) {
       break;
   }
   body();
+  CloseReportFiles();
   return ReadText(file);
 }
 

@@ -31,7 +31,13 @@ TempDir::~TempDir() {
 
 std::string TempDir::File(const std::string& name) const { return (fs::path(path) / name).string(); }
 
+void CloseReportFiles() {
+  QMRKCloseOutputFile();
+  ClosePropertyFile();
+}
+
 void ResetReportState() {
+  CloseReportFiles();
   memset(&wnd_data, 0, sizeof wnd_data);
   bEdit = bHTML = bData = 0;
   iTableCounter = 0;

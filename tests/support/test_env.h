@@ -17,3 +17,6 @@ struct TempDir {
 // Zeroes the report-window record, the output flags and the table state, and
 // turns output on again.
 void ResetReportState();
+// The report's HTML and property files are complete once closed: tests close
+// them before reading.
+void CloseReportFiles();

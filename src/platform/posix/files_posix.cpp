@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "ini_file.h"
 #include "platform.h"
 
 bool PlatDeleteFile(const char* path) { return path && unlink(path) == 0; }
@@ -18,6 +19,10 @@ bool PlatGetFileStamp(const char* path, PlatFileStamp* stamp) {
   stamp->changed = static_cast<int64_t>(info.st_ctim.tv_sec) * 1000000000 + info.st_ctim.tv_nsec;
   stamp->identity = static_cast<uint64_t>(info.st_ino) ^ (static_cast<uint64_t>(info.st_dev) << 40);
   return true;
+}
+
+bool PlatReplaceFile(const char* path, std::string_view content) {
+  return IniReplaceFile(path, content);
 }
 
 bool PlatGetTempPath(char* out, unsigned size) {

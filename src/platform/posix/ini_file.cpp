@@ -1,6 +1,7 @@
 // INI reading and writing with the rules of the Win32 private-profile calls;
 // the rules are listed in ini_file.h.
 #include "ini_file.h"
+#include "ini_line.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -13,28 +14,10 @@
 
 namespace {
 
+using namespace ini;
+
 constexpr std::string_view kLineEnd = "\r\n";
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
-
-bool IsBlank(char c) {
-  return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
-}
-
-std::string_view Trim(std::string_view s) {
-  while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
-  while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
-  return s;
-}
-
-char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool SameName(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (LowerAscii(a[i]) != LowerAscii(b[i])) return false;
-  }
-  return true;
-}
 
 // One line of the text: [begin, end) is its content, [end, next) its line end.
 struct Line {
@@ -59,42 +42,6 @@ bool NextLine(std::string_view text, size_t& pos, Line& line) {
   return true;
 }
 
-enum class Kind { Blank, Comment, Section, Key, Other };
-
-struct Parsed {
-  Kind kind = Kind::Blank;
-  std::string_view name;   // section or key name, trimmed
-  std::string_view value;  // value of a key line, trimmed
-};
-
-Parsed Classify(std::string_view content) {
-  Parsed p;
-  const std::string_view t = Trim(content);
-  if (t.empty()) return p;
-  if (t.front() == ';') {
-    p.kind = Kind::Comment;
-    return p;
-  }
-  if (t.front() == '[') {
-    const size_t close = t.rfind(']');
-    if (close != std::string_view::npos) {
-      p.kind = Kind::Section;
-      p.name = Trim(t.substr(1, close - 1));
-      return p;
-    }
-  }
-  const size_t eq = t.find('=');
-  if (eq == std::string_view::npos) {
-    p.kind = Kind::Other;
-    p.name = t;
-    return p;
-  }
-  p.kind = Kind::Key;
-  p.name = Trim(t.substr(0, eq));
-  p.value = Trim(t.substr(eq + 1));
-  return p;
-}
-
 // The text of a line for classification (the first line without its BOM).
 std::string_view Content(std::string_view text, const Line& line) {
   std::string_view content = text.substr(line.begin, line.end - line.begin);
@@ -102,18 +49,6 @@ std::string_view Content(std::string_view text, const Line& line) {
     content.remove_prefix(kUtf8Bom.size());
   }
   return content;
-}
-
-bool HasLineBreakOrNul(std::string_view s) {
-  return s.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos;
-}
-
-// A key is written only when its line reads back as the same key.
-bool KeyNameWritable(std::string_view key) {
-  if (HasLineBreakOrNul(key)) return false;
-  const std::string line = std::string(key) + "=x";
-  const Parsed p = Classify(line);
-  return p.kind == Kind::Key && p.name == key;
 }
 
 bool SectionNameWritable(std::string_view section) {
@@ -365,9 +300,9 @@ bool ReplaceFile(const char* path, std::string_view content) {
     (void)!fchown(temp.fd, old.st_uid, old.st_gid);
     (void)!fchmod(temp.fd, old.st_mode & 07777);
   }
-  // Not forced to disk (no fsync): the property writer rewrites the file once
-  // per key, and a sync each time costs milliseconds. The rename alone keeps a
-  // crashed program from leaving a half-written file.
+  // Not forced to disk (no fsync): a profile write rewrites the whole file,
+  // and a sync each time costs milliseconds. The rename alone keeps a crashed
+  // program from leaving a half-written file.
   bool ok = WriteAll(temp.fd, content);
   ok = temp.Close() && ok;
   if (ok) ok = rename(tempPath.c_str(), target.c_str()) == 0;
@@ -435,6 +370,10 @@ std::string IniTextDeleteSection(std::string_view text, std::string_view section
     return std::string(text);
   }
   return result;
+}
+
+bool IniReplaceFile(const char* path, std::string_view content) {
+  return path && *path && ReplaceFile(path, content);
 }
 
 unsigned IniGetString(const char* file, const char* section, const char* key,

@@ -83,6 +83,10 @@ unsigned IniGetString(const char* file, const char* section, const char* key,
 bool IniWriteString(const char* file, const char* section, const char* key,
                     const char* value);
 
+// Replaces the file's content through a temporary file beside it and a
+// rename, keeping its permission bits (see the writing rules above).
+bool IniReplaceFile(const char* path, std::string_view content);
+
 // The same two operations on text in memory, for tests and reuse.
 // The value of key in section (quotes removed), or nothing when missing.
 std::optional<std::string> IniTextGet(std::string_view text,

@@ -77,6 +77,12 @@ TEST(TerminalText, ExpandsTabsToTheStopsAndFoldsLineEnds) {
                                     std::string(28, ' ') + "c\n");
 }
 
+TEST(TerminalText, ShowsControlCharactersAsBlanks) {
+  EditControl edit;
+  edit.text = "a\x1b[2Jb\rc\x7f\x01\xc2\x9b" "d\xc2\xa0\xc3\xa9\r\n";
+  EXPECT_EQ(TerminalText(edit), "a [2Jb c   d\xc2\xa0\xc3\xa9\n");
+}
+
 TEST(HostEdit, TextGoesToTheDescriptorWhenReleased) {
   TempDir dir;
   const std::string path = dir.File("host.txt");

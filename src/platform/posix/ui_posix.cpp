@@ -22,6 +22,15 @@ constexpr int kDialogUnitsPerChar = 4;
 
 EditControl* Edit(QHANDLE handle) { return static_cast<EditControl*>(handle); }
 
+// A control character other than TAB and LF at text[i] (CR LF is folded
+// before): C0, DEL, or a C1 control (U+0080 to U+009F, C2 80 to C2 9F in the
+// control's UTF-8).
+bool IsTerminalControl(const std::string& text, size_t i) {
+  const auto byte = [&text](size_t k) { return static_cast<unsigned char>(text[k]); };
+  if (byte(i) < 0x20 || byte(i) == 0x7F) return true;
+  return byte(i) == 0xC2 && i + 1 < text.size() && byte(i + 1) >= 0x80 && byte(i + 1) <= 0x9F;
+}
+
 }  // namespace
 
 bool WriteAll(int fd, const std::string& bytes) {
@@ -62,6 +71,13 @@ std::string TerminalText(const EditControl& edit) {
       }
       out.append(next - column, ' ');
       column = next;
+    } else if (IsTerminalControl(edit.text, i)) {
+      // Control characters from firmware strings (ESC, a lone CR, C1 CSI)
+      // would drive the terminal: recolour, retitle or overwrite the report.
+      // A Windows edit control shows no such effect; a blank takes their place.
+      if (c == '\xC2') ++i;
+      out += ' ';
+      ++column;
     } else {
       out += c;
       // Count characters, not the continuation bytes of UTF-8.
@@ -81,7 +97,10 @@ void PlatMessageBox(QHANDLE, const char* text, const char* caption, MsgIcon) {
 
 bool PlatEditAppend(QHANDLE handle, const char* text) {
   if (!Edit(handle) || !text) return false;
-  Edit(handle)->text += text;
+  // The control holds characters, as a Windows edit control does: bytes of
+  // firmware strings that are no UTF-8 reach the terminal or the host's
+  // descriptor as U+FFFD.
+  Edit(handle)->text += PlatValidNarrowText(text);
   return true;
 }
 

@@ -2,7 +2,9 @@
 // Win32 API.
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <cstring>
 
 #include "platform.h"
 
@@ -45,6 +47,37 @@ bool PlatGetFileStamp(const char* path, PlatFileStamp* stamp) {
       join(info.ftCreationTime.dwHighDateTime, info.ftCreationTime.dwLowDateTime));
   stamp->identity = 0;
   return true;
+}
+
+bool PlatReplaceFile(const char* path, std::string_view content) {
+  if (!path || !*path) return false;
+  // The temporary file goes in the target's directory, so the move is a
+  // rename on one volume.
+  char directory[MAX_PATH];
+  const char* separator = nullptr;
+  for (const char* p = path; *p; p = CharNextA(p)) {
+    if (*p == '\\' || *p == '/' || *p == ':') separator = p;
+  }
+  const size_t length = separator ? static_cast<size_t>(separator - path) + 1 : 0;
+  if (length >= sizeof directory) return false;
+  memcpy(directory, path, length);
+  directory[length] = '\0';
+  if (length == 0) snprintf(directory, sizeof directory, ".");
+  char temp[MAX_PATH];
+  if (!GetTempFileNameA(directory, "prp", 0, temp)) return false;
+  HANDLE file = CreateFileA(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  bool ok = file != INVALID_HANDLE_VALUE;
+  for (size_t at = 0; ok && at < content.size();) {
+    DWORD written = 0;
+    const DWORD piece = static_cast<DWORD>(std::min<size_t>(content.size() - at, 1u << 20));
+    ok = WriteFile(file, content.data() + at, piece, &written, nullptr) && written == piece;
+    at += written;
+  }
+  if (file != INVALID_HANDLE_VALUE) ok = CloseHandle(file) && ok;
+  if (ok) ok = MoveFileExA(temp, path, MOVEFILE_REPLACE_EXISTING) != 0;
+  if (!ok) DeleteFileA(temp);
+  return ok;
 }
 
 bool PlatGetTempPath(char* out, unsigned size) {
