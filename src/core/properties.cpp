@@ -189,24 +189,24 @@ void ReplaceValue(PropertyFile& file, uint32_t line, const std::string& value) {
   }
 }
 
-// text from offset on, with the replaced lines in it.
-std::string Render(const PropertyFile& file, size_t from) {
+// Hands text from offset on, with the replaced lines in it, to write in
+// pieces.
+template <typename Write>
+void Render(const PropertyFile& file, size_t from, Write write) {
   std::vector<uint32_t> patched;
   for (const auto& entry : file.patches) {
     if (file.lines[entry.first] >= from) patched.push_back(entry.first);
   }
   std::sort(patched.begin(), patched.end());
-  std::string out;
-  out.reserve(file.text.size() - from);
+  const std::string_view text(file.text);
   size_t at = from;
   for (const uint32_t line : patched) {
     const size_t start = file.lines[line];
-    out.append(file.text, at, start - at);
-    out += file.patches.at(line);
-    at = file.text.find(kLineEnd, start);
+    write(text.substr(at, start - at));
+    write(file.patches.at(line));
+    at = text.find(kLineEnd, start);
   }
-  out.append(file.text, at, std::string::npos);
-  return out;
+  write(text.substr(at));
 }
 
 // Puts the model's changes into the file and ends the model.
@@ -214,12 +214,20 @@ bool Commit(PropertyFile& file) {
   if (!file.modelled) return true;
   bool written = true;
   if (file.rewrite) {
-    written = PlatReplaceFile(file.path.c_str(), Render(file, 0));
+    std::string content;
+    content.reserve(file.text.size());
+    Render(file, 0, [&content](std::string_view piece) { content.append(piece); });
+    written = PlatReplaceFile(file.path.c_str(), content);
   } else if (file.text.size() > file.savedSize) {
-    const std::string tail = Render(file, file.savedSize);
+    // Only new lines: they go at the end, straight from the model.
     std::FILE* out = std::fopen(file.path.c_str(), "ab");
-    written = out && std::fwrite(tail.data(), 1, tail.size(), out) == tail.size();
-    if (out) written = std::fclose(out) == 0 && written;
+    written = out != nullptr;
+    if (out) {
+      Render(file, file.savedSize, [&](std::string_view piece) {
+        written = written && std::fwrite(piece.data(), 1, piece.size(), out) == piece.size();
+      });
+      written = std::fclose(out) == 0 && written;
+    }
   }
   // The profile functions may keep the file cached (Windows does); the cache
   // cannot know of these lines.

@@ -1,7 +1,9 @@
 // Property output: values in section "Settings" of the output file.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
+#include <utility>
 
 #include "dump_builder.h"
 #include "platform.h"
@@ -55,6 +57,41 @@ TEST_F(Properties, ReplacesKeysAndKeepsOtherSections) {
   EXPECT_EQ(Get("Settings", "szA"), "2");
   EXPECT_EQ(Get("Other", "keep"), "yes");
   EXPECT_EQ(ReadText(wnd_data.szOutputFile).find("szA=1"), std::string::npos);
+}
+
+// The report's writer keeps the file in memory and writes it when closed;
+// the result must be the file the profile functions write key by key.
+TEST_F(Properties, SameFileAsTheProfileFunctionsWriteKeyByKey) {
+  const char* starts[] = {
+      nullptr,  // no file yet
+      "",
+      "[Other]\r\nkeep=yes\r\n\r\n[Settings]\r\nszA=old\r\n",
+      "[settings]\r\n  SZA = old  \r\nszB\r\nszA=second\r\nlast=1\r\n",
+      "[Settings]\r\nszA=old\r\n\r\n[After]\r\nx=1\r\n",     // not the last section
+      "[Settings]\r\nszA=old\r\n; trailing comment\r\n",        // not ending with a key
+      "[Settings]\nszA=old\n",                                      // LF line ends
+      "\xEF\xBB\xBF[Settings]\r\nszA=old\r\n",                     // byte order mark
+      "[Settings]\r\nszA=old\r\n[Settings]\r\nszC=twice\r\n",    // the section twice
+  };
+  const std::pair<const char*, const char*> writes[] = {
+      {"szA", "1"}, {"szC", "3"}, {"szb", "2"}, {"szA", "1"}, {"SZC", "three"},
+      {"szD", "4"}, {"szA", "again"}, {"last", "1"},
+  };
+  const std::string oracle = dir.File("oracle.ini");
+  for (const char* start : starts) {
+    remove(wnd_data.szOutputFile);
+    remove(oracle.c_str());
+    if (start) {
+      WriteBytes(wnd_data.szOutputFile, Bytes(start, start + strlen(start)));
+      WriteBytes(oracle, Bytes(start, start + strlen(start)));
+    }
+    for (const auto& [key, value] : writes) {
+      EXPECT_NE(WritePropertyString(key, value), 0);
+      PlatWritePrivateProfileString("Settings", key, value, oracle.c_str());
+    }
+    CloseReportFiles();
+    EXPECT_EQ(ReadText(wnd_data.szOutputFile), ReadText(oracle)) << (start ? start : "no file");
+  }
 }
 
 }  // namespace

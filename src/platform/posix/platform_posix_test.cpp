@@ -83,6 +83,34 @@ TEST(TerminalText, ShowsControlCharactersAsBlanks) {
   EXPECT_EQ(TerminalText(edit), "a [2Jb c   d\xc2\xa0\xc3\xa9\n");
 }
 
+TEST(StreamedEdit, WritesWholeLinesAsTheyGatherAndKeepsCounting) {
+  TempDir dir;
+  const std::string path = dir.File("window.txt");
+  FILE* file = fopen(path.c_str(), "wb");
+  ASSERT_NE(file, nullptr);
+  EditControl edit;
+  edit.streamTo = fileno(file);
+  std::string sent;
+  for (int i = 0; sent.size() < 200 * 1024; ++i) {
+    const std::string line = "Row " + std::to_string(i) + "\t: value\r\n";
+    ASSERT_TRUE(PlatEditAppend(&edit, line.c_str()));
+    sent += line;
+    // Never holds more than a chunk and a line, never writes half a line.
+    ASSERT_LT(edit.text.size(), 64u * 1024 + line.size());
+    if (i % 1000 == 999) {
+      const std::string written = ReadText(path);
+      EXPECT_TRUE(written.empty() || written.back() == '\n');
+      EXPECT_EQ(written, sent.substr(0, written.size()));
+    }
+  }
+  ASSERT_TRUE(PlatEditAppend(&edit, "no line end"));
+  sent += "no line end";
+  EXPECT_EQ(PlatEditTextLength(&edit), sent.size());
+  StreamEditText(edit, true);
+  fclose(file);
+  EXPECT_EQ(ReadText(path), sent);
+}
+
 TEST(HostEdit, TextGoesToTheDescriptorWhenReleased) {
   TempDir dir;
   const std::string path = dir.File("host.txt");

@@ -36,6 +36,10 @@ int16_t QMRKCreateTextWindow(QHANDLE hInstance, const char* /*lpszWindowTitle*/,
            lpszHelpContext ? lpszHelpContext : "");
   snprintf(lpwnd_data->wndclassname, sizeof lpwnd_data->wndclassname, "QMRKWAPP");
   auto* edit = new EditControl;
+  // A person at a terminal sees the columns lined up; a pipe gets the
+  // control's text byte for byte.
+  edit->streamTo = 1;
+  edit->terminal = isatty(1);
   lpwnd_data->heditWnd = edit;
   lpwnd_data->hWnd = edit;
   lpwnd_data->wFlags = kWndClassRegistered | kWndEditCreated;
@@ -43,11 +47,9 @@ int16_t QMRKCreateTextWindow(QHANDLE hInstance, const char* /*lpszWindowTitle*/,
 }
 
 intptr_t QMRKExecute(LPHLISTWINDOW_ARRAY_struct lpwnd_data) {
-  const auto* edit = static_cast<const EditControl*>(lpwnd_data->heditWnd);
+  auto* edit = static_cast<EditControl*>(lpwnd_data->heditWnd);
   if (!edit) return 0;
-  // A person at a terminal sees the columns lined up; a pipe gets the
-  // control's text byte for byte.
-  WriteAll(1, isatty(1) ? TerminalText(*edit) : edit->text);
+  StreamEditText(*edit, true);
   return 0;
 }
 

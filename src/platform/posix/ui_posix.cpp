@@ -1,7 +1,8 @@
 // Message boxes and the edit control on POSIX. The edit control is a text
-// buffer: the own report window prints it when its message loop would start;
-// the host's control (W=) is a file descriptor that receives the text when
-// the run releases it.
+// buffer: the own report window prints it to standard output in whole lines
+// as chunks gather and the rest when its message loop would start; the
+// host's control (W=) is a file descriptor that receives the text when the
+// run releases it.
 #include <unistd.h>
 
 #include <cerrno>
@@ -20,12 +21,14 @@ constexpr int kAverageCharWidth = 8;
 constexpr int kDialogBaseUnit = 8;
 constexpr int kDialogUnitsPerChar = 4;
 
+constexpr size_t kStreamChunk = 64 * 1024;
+
 EditControl* Edit(QHANDLE handle) { return static_cast<EditControl*>(handle); }
 
 // A control character other than TAB and LF at text[i] (CR LF is folded
 // before): C0, DEL, or a C1 control (U+0080 to U+009F, C2 80 to C2 9F in the
 // control's UTF-8).
-bool IsTerminalControl(const std::string& text, size_t i) {
+bool IsTerminalControl(std::string_view text, size_t i) {
   const auto byte = [&text](size_t k) { return static_cast<unsigned char>(text[k]); };
   if (byte(i) < 0x20 || byte(i) == 0x7F) return true;
   return byte(i) == 0xC2 && i + 1 < text.size() && byte(i + 1) >= 0x80 && byte(i + 1) <= 0x9F;
@@ -44,17 +47,19 @@ bool WriteAll(int fd, const std::string& bytes) {
   return true;
 }
 
-std::string TerminalText(const EditControl& edit) {
+std::string TerminalText(const EditControl& edit) { return TerminalText(edit.text, edit.tabStops); }
+
+std::string TerminalText(std::string_view text, const std::vector<int>& tabStops) {
   std::vector<int> stops;  // in characters
-  for (int units : edit.tabStops) stops.push_back(units / kDialogUnitsPerChar);
+  for (int units : tabStops) stops.push_back(units / kDialogUnitsPerChar);
   // One stop means a stop every so many characters; none means every 8.
   const int every = stops.size() == 1 && stops[0] > 0 ? stops[0] : 8;
   std::string out;
-  out.reserve(edit.text.size());
+  out.reserve(text.size());
   size_t column = 0;
-  for (size_t i = 0; i < edit.text.size(); ++i) {
-    const char c = edit.text[i];
-    if (c == '\r' && i + 1 < edit.text.size() && edit.text[i + 1] == '\n') continue;
+  for (size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
     if (c == '\n') {
       out += '\n';
       column = 0;
@@ -71,7 +76,7 @@ std::string TerminalText(const EditControl& edit) {
       }
       out.append(next - column, ' ');
       column = next;
-    } else if (IsTerminalControl(edit.text, i)) {
+    } else if (IsTerminalControl(text, i)) {
       // Control characters from firmware strings (ESC, a lone CR, C1 CSI)
       // would drive the terminal: recolour, retitle or overwrite the report.
       // A Windows edit control shows no such effect; a blank takes their place.
@@ -87,6 +92,17 @@ std::string TerminalText(const EditControl& edit) {
   return out;
 }
 
+void StreamEditText(EditControl& edit, bool all) {
+  if (edit.streamTo < 0) return;
+  const size_t lineEnd = edit.text.rfind('\n');
+  const size_t length = all ? edit.text.size() : lineEnd == std::string::npos ? 0 : lineEnd + 1;
+  if (length == 0) return;
+  const std::string_view lines(edit.text.data(), length);
+  WriteAll(edit.streamTo, edit.terminal ? TerminalText(lines, edit.tabStops) : std::string(lines));
+  edit.text.erase(0, length);
+  edit.streamed += length;
+}
+
 void PlatMessageBox(QHANDLE, const char* text, const char* caption, MsgIcon) {
   std::string message;
   if (caption && *caption) message = std::string(caption) + ": ";
@@ -100,15 +116,21 @@ bool PlatEditAppend(QHANDLE handle, const char* text) {
   // The control holds characters, as a Windows edit control does: bytes of
   // firmware strings that are no UTF-8 reach the terminal or the host's
   // descriptor as U+FFFD.
-  Edit(handle)->text += PlatValidNarrowText(text);
+  EditControl& edit = *Edit(handle);
+  edit.text += PlatValidNarrowText(text);
+  if (edit.text.size() >= kStreamChunk) StreamEditText(edit, false);
   return true;
 }
 
 void PlatEditClear(QHANDLE handle) {
-  if (Edit(handle)) Edit(handle)->text.clear();
+  if (!Edit(handle)) return;
+  Edit(handle)->text.clear();
+  Edit(handle)->streamed = 0;
 }
 
-size_t PlatEditTextLength(QHANDLE handle) { return Edit(handle) ? Edit(handle)->text.size() : 0; }
+size_t PlatEditTextLength(QHANDLE handle) {
+  return Edit(handle) ? Edit(handle)->streamed + Edit(handle)->text.size() : 0;
+}
 
 bool PlatEditAverageCharWidth(QHANDLE handle, int* width) {
   if (!Edit(handle)) return false;
