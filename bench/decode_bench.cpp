@@ -36,9 +36,6 @@ constexpr Case kSinks[] = {{Sink::kText, "text"}, {Sink::kHtml, "html"}, {Sink::
 // benchmark.
 void DecodeAsViewer(const std::string& dump) {
   static const int kReportTabStops[] = {15, 0};
-  // Each viewer process makes one report, so these numberings of property
-  // keys start at 0; the harness's reset leaves them, so each iteration does.
-  iCounterForModInfo = iCounterForCacheInfo = iCounterForPortConnInfo = iCounterForSysSlots = 0;
   if (bEdit) {
     QMRKSetTabStops(&wnd_data, kReportTabStops);
     QMRKSuspendRedraw(&wnd_data, 1);

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <random>
 
+#include "dmi_rows.h"
 #include "qmrkw32.h"
 #include "syslens.h"
 
@@ -41,6 +42,8 @@ void ResetReportState() {
   memset(&wnd_data, 0, sizeof wnd_data);
   bEdit = bHTML = bData = 0;
   iTableCounter = 0;
+  // Numbers in property keys: each viewer process makes one report.
+  iCounterForModInfo = iCounterForCacheInfo = iCounterForPortConnInfo = iCounterForSysSlots = 0;
   iEditOutOfSpace = 0;
   g_iQMRKShowOutput = 1;
   dwFlags = 0;
