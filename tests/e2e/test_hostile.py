@@ -27,6 +27,8 @@ import tempfile
 import unittest
 from struct import pack
 
+import e2e_main
+
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, HERE)
 sys.path.insert(0, os.path.join(HERE, "..", "golden"))
@@ -386,14 +388,8 @@ def main():
     parser.add_argument("--fake-collector", required=True)
     parser.add_argument("--html-codes", required=True)
     parser.add_argument("--dmi-dat", required=True)
-    parser.add_argument("--wine", nargs=argparse.REMAINDER)
-    ARGS, rest = parser.parse_known_args()
-    if ARGS.wine:
-        probe = subprocess.run(ARGS.wine + ["cmd.exe", "/c", "exit 0"], capture_output=True)
-        if probe.returncode == 77:
-            print(probe.stderr.decode(errors="replace").strip())
-            sys.exit(77)
-    unittest.main(argv=[sys.argv[0], *rest], verbosity=2)
+    ARGS, run_tests = e2e_main.run(parser)
+    run_tests()
 
 
 if __name__ == "__main__":

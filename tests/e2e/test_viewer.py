@@ -16,6 +16,8 @@ import sys
 import tempfile
 import unittest
 
+import e2e_main  # noqa: E402
+
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import dumpfile  # noqa: E402
 
@@ -232,15 +234,8 @@ def main():
     parser.add_argument("--viewer", required=True)
     parser.add_argument("--collector", required=True)
     parser.add_argument("--html-codes", required=True)
-    parser.add_argument("--wine", nargs=argparse.REMAINDER)
-    ARGS, rest = parser.parse_known_args()
-    if ARGS.wine:
-        # Also makes the Wine prefix before the first timed run.
-        probe = subprocess.run(ARGS.wine + ["cmd.exe", "/c", "exit 0"], capture_output=True)
-        if probe.returncode == 77:
-            print(probe.stderr.decode(errors="replace").strip())
-            sys.exit(77)
-    unittest.main(argv=[sys.argv[0], *rest], verbosity=2)
+    ARGS, run_tests = e2e_main.run(parser)
+    run_tests()
 
 
 if __name__ == "__main__":
