@@ -13,6 +13,7 @@
 // that would not read back go through the profile functions one by one.
 #include <algorithm>
 #include <cstdio>
+#include <deque>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -28,16 +29,27 @@ constexpr char kSection[] = "Settings";
 constexpr std::string_view kLineEnd = "\r\n";
 // A larger file is left to the profile functions.
 constexpr size_t kMaxModelledFile = 16u * 1024u * 1024u;
+constexpr size_t kBlockSize = 64 * 1024;
+
+// A key line of "Settings": where it starts (text number, offset) and the
+// hash of its name.
+struct KeyLine {
+  uint32_t text;
+  uint32_t offset;
+  uint32_t hash;
+};
 
 struct PropertyFile {
   std::string path;
   bool learnTried = false;
   bool modelled = false;
-  std::string text;      // the file as read, then the key lines added since
-  size_t savedSize = 0;  // how much of text is in the file
-  // Where each key line of "Settings" starts in text, in file order, and a
+  // texts[0] is the file as read; the key lines added since follow in
+  // blocks that are never moved or copied as the report grows, each line
+  // whole in one block.
+  std::vector<std::string> texts;
+  // The key lines in file order (a deque: growing never copies it), and a
   // hash table over their names (line number + 1; 0 is a free slot).
-  std::vector<uint32_t> lines;
+  std::deque<KeyLine> lines;
   std::vector<uint32_t> slots;
   // Replaced key lines: line number -> new content, without line end.
   std::unordered_map<uint32_t, std::string> patches;
@@ -65,10 +77,11 @@ uint32_t HashName(std::string_view name) {
   return hash;
 }
 
-// Content of a line as it stands in text (every line ends in CR LF).
+// Content of a line as it stands in its text (every line ends in CR LF).
 std::string_view LineText(const PropertyFile& file, uint32_t line) {
-  const size_t start = file.lines[line];
-  return std::string_view(file.text).substr(start, file.text.find(kLineEnd, start) - start);
+  const KeyLine& at = file.lines[line];
+  const std::string_view text = file.texts[at.text];
+  return text.substr(at.offset, text.find(kLineEnd, at.offset) - at.offset);
 }
 
 std::string_view LineName(const PropertyFile& file, uint32_t line) {
@@ -77,36 +90,30 @@ std::string_view LineName(const PropertyFile& file, uint32_t line) {
 
 void PutInTable(PropertyFile& file, uint32_t line) {
   const size_t mask = file.slots.size() - 1;
-  size_t slot = HashName(LineName(file, line)) & mask;
+  size_t slot = file.lines[line].hash & mask;
   while (file.slots[slot] != 0) slot = (slot + 1) & mask;
   file.slots[slot] = line + 1;
 }
 
 // Line number of the key's first line, or -1.
-int64_t FindKey(const PropertyFile& file, std::string_view key) {
+int64_t FindKey(const PropertyFile& file, std::string_view key, uint32_t hash) {
   if (file.slots.empty()) return -1;
   const size_t mask = file.slots.size() - 1;
-  for (size_t slot = HashName(key) & mask; file.slots[slot] != 0; slot = (slot + 1) & mask) {
+  for (size_t slot = hash & mask; file.slots[slot] != 0; slot = (slot + 1) & mask) {
     const uint32_t line = file.slots[slot] - 1;
-    if (ini::SameName(LineName(file, line), key)) return line;
+    if (file.lines[line].hash == hash && ini::SameName(LineName(file, line), key)) return line;
   }
   return -1;
 }
 
-// Adds a key line that starts at offset; a later line of a known key is
-// never found (the first counts), so it is not listed.
-void AddKeyLine(PropertyFile& file, size_t offset) {
-  file.lines.push_back(static_cast<uint32_t>(offset));
-  const auto line = static_cast<uint32_t>(file.lines.size() - 1);
-  if (FindKey(file, LineName(file, line)) >= 0) {
-    file.lines.pop_back();
-    return;
-  }
-  if (file.lines.size() * 2 > file.slots.size()) {
+// Lists a key line whose name is not listed yet.
+void ListKeyLine(PropertyFile& file, KeyLine line) {
+  file.lines.push_back(line);
+  if (file.lines.size() * 4 > file.slots.size() * 3) {  // at most three quarters full
     file.slots.assign(std::max<size_t>(1024, file.slots.size() * 2), 0);
     for (uint32_t known = 0; known < file.lines.size(); ++known) PutInTable(file, known);
   } else {
-    PutInTable(file, line);
+    PutInTable(file, static_cast<uint32_t>(file.lines.size() - 1));
   }
 }
 
@@ -131,10 +138,10 @@ bool ReadWhole(const char* path, std::string& text) {
 // ends in CR LF, "Settings" appears once and is the last section, and its
 // last line is a key line or the header itself.
 bool Learn(PropertyFile& file) {
-  file.text.clear();
+  file.texts.assign(1, std::string());
   file.lines.clear();
   file.slots.clear();
-  std::string& text = file.text;
+  std::string& text = file.texts[0];
   if (!ReadWhole(file.path.c_str(), text) || text.size() < 2 ||
       text.compare(0, 3, "\xEF\xBB\xBF") == 0 || text.compare(text.size() - 2, 2, kLineEnd) != 0) {
     return false;
@@ -154,7 +161,10 @@ bool Learn(PropertyFile& file) {
         break;
       case ini::Kind::Key:
       case ini::Kind::Other:
-        if (inSection) AddKeyLine(file, pos);
+        // Only the first line of a key counts: later ones are not listed.
+        if (inSection && FindKey(file, line.name, HashName(line.name)) < 0) {
+          ListKeyLine(file, {0, static_cast<uint32_t>(pos), HashName(line.name)});
+        }
         endsWithKey = inSection;
         break;
       case ini::Kind::Blank:
@@ -164,7 +174,6 @@ bool Learn(PropertyFile& file) {
     }
     pos = end + 2;
   }
-  file.savedSize = text.size();
   return seen && endsWithKey;
 }
 
@@ -181,7 +190,7 @@ void ReplaceValue(PropertyFile& file, uint32_t line, const std::string& value) {
   const ini::Parsed name = ini::Classify(original);
   const size_t nameEnd = static_cast<size_t>(name.name.data() + name.name.size() - original.data());
   std::string replaced = std::string(original.substr(0, nameEnd)) + "=" + value;
-  if (file.lines[line] < file.savedSize) file.rewrite = true;
+  if (file.lines[line].text == 0) file.rewrite = true;
   if (replaced == original) {
     file.patches.erase(line);
   } else {
@@ -189,24 +198,28 @@ void ReplaceValue(PropertyFile& file, uint32_t line, const std::string& value) {
   }
 }
 
-// Hands text from offset on, with the replaced lines in it, to write in
-// pieces.
+// Hands the texts from number first on, with the replaced lines in them, to
+// write in pieces.
 template <typename Write>
-void Render(const PropertyFile& file, size_t from, Write write) {
+void Render(const PropertyFile& file, uint32_t first, Write write) {
+  // Line numbers follow the lines' order in the texts.
   std::vector<uint32_t> patched;
   for (const auto& entry : file.patches) {
-    if (file.lines[entry.first] >= from) patched.push_back(entry.first);
+    if (file.lines[entry.first].text >= first) patched.push_back(entry.first);
   }
   std::sort(patched.begin(), patched.end());
-  const std::string_view text(file.text);
-  size_t at = from;
-  for (const uint32_t line : patched) {
-    const size_t start = file.lines[line];
-    write(text.substr(at, start - at));
-    write(file.patches.at(line));
-    at = text.find(kLineEnd, start);
+  auto next = patched.begin();
+  for (uint32_t number = first; number < file.texts.size(); ++number) {
+    const std::string_view text = file.texts[number];
+    size_t at = 0;
+    for (; next != patched.end() && file.lines[*next].text == number; ++next) {
+      const size_t start = file.lines[*next].offset;
+      write(text.substr(at, start - at));
+      write(file.patches.at(*next));
+      at = text.find(kLineEnd, start);
+    }
+    write(text.substr(at));
   }
-  write(text.substr(at));
 }
 
 // Puts the model's changes into the file and ends the model.
@@ -215,15 +228,14 @@ bool Commit(PropertyFile& file) {
   bool written = true;
   if (file.rewrite) {
     std::string content;
-    content.reserve(file.text.size());
     Render(file, 0, [&content](std::string_view piece) { content.append(piece); });
     written = PlatReplaceFile(file.path.c_str(), content);
-  } else if (file.text.size() > file.savedSize) {
+  } else if (file.texts.size() > 1) {
     // Only new lines: they go at the end, straight from the model.
     std::FILE* out = std::fopen(file.path.c_str(), "ab");
     written = out != nullptr;
     if (out) {
-      Render(file, file.savedSize, [&](std::string_view piece) {
+      Render(file, 1, [&](std::string_view piece) {
         written = written && std::fwrite(piece.data(), 1, piece.size(), out) == piece.size();
       });
       written = std::fclose(out) == 0 && written;
@@ -243,13 +255,20 @@ bool WriteKey(const char* path, const std::string& key, const std::string& value
     file = Fresh(path);
   }
   if (file.modelled && !key.empty() && ini::KeyNameWritable(key)) {
-    const int64_t line = FindKey(file, key);
+    const uint32_t hash = HashName(key);
+    const int64_t line = FindKey(file, key, hash);
     if (line >= 0) {
       ReplaceValue(file, static_cast<uint32_t>(line), value);
     } else {
-      const size_t offset = file.text.size();
-      file.text.append(key).append("=").append(value).append(kLineEnd);
-      AddKeyLine(file, offset);
+      const size_t length = key.size() + 1 + value.size() + kLineEnd.size();
+      if (file.texts.size() == 1 || file.texts.back().size() + length > kBlockSize) {
+        file.texts.emplace_back().reserve(std::max(kBlockSize, length));
+      }
+      std::string& block = file.texts.back();
+      const KeyLine at{static_cast<uint32_t>(file.texts.size() - 1),
+                       static_cast<uint32_t>(block.size()), hash};
+      block.append(key).append("=").append(value).append(kLineEnd);
+      ListKeyLine(file, at);
     }
     return true;
   }
