@@ -42,6 +42,24 @@ TEST_F(Strings, LanguagesWithoutStringsFallBackToEnglish) {
   }
 }
 
+// The ids a translated set lacks come in English, in that language too.
+TEST_F(Strings, IdsASetLacksFallBackToEnglish) {
+  const struct {
+    int language;
+    unsigned id;
+  } cases[] = {{15, 3172}, {15, 3176}, {15, 3188}, {15, 3955}, {2, 3951}, {24, 3960}};
+  for (const auto& c : cases) {
+    InitLanguagesEx(nullptr, 0);
+    const std::string english = lpszLoadString(c.id);
+    InitLanguagesEx(nullptr, c.language);
+    EXPECT_FALSE(english.empty()) << c.id;
+    EXPECT_EQ(GetStringId(c.id), static_cast<int>(c.id)) << c.language << " " << c.id;
+    EXPECT_EQ(lpszLoadString(c.id), english) << c.language << " " << c.id;
+  }
+  InitLanguagesEx(nullptr, 15);
+  EXPECT_NE(GetStringId(3001), 3001);  // the set itself is there
+}
+
 TEST_F(Strings, LanguageRangeAndChangeReport) {
   EXPECT_EQ(InitLanguagesEx(nullptr, 24), 1);
   EXPECT_EQ(GetCurrentLanguage(), 24);
