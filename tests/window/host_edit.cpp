@@ -78,7 +78,8 @@ int main(int argc, char** argv) {
   }
   char command[1024];
   snprintf(command, sizeof command, "\"%s\" W=%08lX X=0000 Y=0000 X2=0000 Y2=0000 A=0", viewer,
-           static_cast<unsigned long>(reinterpret_cast<uintptr_t>(edit)));
+           // Handles fit in 32 bits on both targets; W= carries those bits.
+           static_cast<unsigned long>(static_cast<uint32_t>(reinterpret_cast<uintptr_t>(edit))));
   std::vector<char> line(command, command + strlen(command) + 1);
   STARTUPINFOA si = {};
   si.cb = sizeof si;

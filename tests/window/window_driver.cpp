@@ -26,6 +26,7 @@
 #include <string>
 #include <vector>
 
+#include "message_width.h"
 #include "report_window.h"
 
 namespace {
@@ -110,7 +111,12 @@ std::string EditText(HWND edit) {
   return text;
 }
 
-DWORD SelectionStart(HWND edit) { return LOWORD(SendMessageA(edit, EM_GETSEL, 0, 0)); }
+// The pointer form of EM_GETSEL: its result packs two 16-bit positions.
+DWORD SelectionStart(HWND edit) {
+  DWORD start = 0, end = 0;
+  SendMessageA(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  return start;
+}
 
 struct DialogSearch {
   DWORD pid;
@@ -219,9 +225,9 @@ void CheckCreation(const Viewer& v) {
   Check(editWindow.right - editWindow.left == client.right &&
             editWindow.bottom - editWindow.top == client.bottom,
         "the edit control fills the client area");
-  Check(SendMessageA(v.edit, EM_GETLIMITTEXT, 0, 0) >= 0x7FFFFFFE,
-        "text limit raised to the largest (%lu)",
-        static_cast<unsigned long>(SendMessageA(v.edit, EM_GETLIMITTEXT, 0, 0)));
+  const uint32_t limit = ResultDword(SendMessageA(v.edit, EM_GETLIMITTEXT, 0, 0));
+  Check(limit >= 0x7FFFFFFEu, "text limit raised to the largest (%lu)",
+        static_cast<unsigned long>(limit));
   Check(SelectionStart(v.edit) == 0, "caret at the start after the first fill");
 }
 

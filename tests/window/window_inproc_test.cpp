@@ -10,6 +10,7 @@
 #include <string>
 
 #include "int_str.h"
+#include "message_width.h"
 #include "report_window.h"
 #include "syslens.h"
 
@@ -164,7 +165,7 @@ TEST_F(ReportWindow, CreationFillsTheRecord) {
   EXPECT_EQ(r.top, 20);
   EXPECT_EQ(r.right - r.left, 300);
   EXPECT_EQ(r.bottom - r.top, 200);
-  EXPECT_GE(static_cast<unsigned long>(SendMessageA(edit, EM_GETLIMITTEXT, 0, 0)), 0x7FFFFFFEul);
+  EXPECT_GE(ResultDword(SendMessageA(edit, EM_GETLIMITTEXT, 0, 0)), 0x7FFFFFFEu);
 }
 
 TEST_F(ReportWindow, SecondCreationWithTheTitleAsksForARefill) {

@@ -3,6 +3,7 @@
 // in another process; the system carries these messages across.
 #include <windows.h>
 
+#include "message_width.h"
 #include "platform.h"
 
 namespace {
@@ -54,7 +55,7 @@ void PlatEditSetRedraw(QHANDLE handle, bool redraw) {
 }
 
 QHANDLE PlatAttachHostEdit(uint32_t id) {
-  return reinterpret_cast<HWND>(static_cast<uintptr_t>(id));
+  return reinterpret_cast<HWND>(WidenHandleBits(id));
 }
 
 void PlatReleaseHostEdit(QHANDLE) {}
