@@ -58,3 +58,13 @@ install(FILES ${CMAKE_SOURCE_DIR}/data/completion/syslens.bash
         DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions RENAME syslens)
 file(GLOB _docs ${CMAKE_SOURCE_DIR}/docs/*.md)
 install(FILES ${CMAKE_SOURCE_DIR}/README.md ${_docs} DESTINATION ${CMAKE_INSTALL_DOCDIR})
+
+# The installed and the packaged programs run from an unrelated directory;
+# the package is made from release builds only, not the sanitizer builds.
+if(SYSLENS_TESTS AND SYSLENS_STATIC_RUNTIME)
+  find_package(Python3 REQUIRED COMPONENTS Interpreter)
+  add_test(NAME install.e2e
+    COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/tests/install/test_install.py
+            --build ${CMAKE_BINARY_DIR} --source ${CMAKE_SOURCE_DIR} --version ${PROJECT_VERSION})
+  set_tests_properties(install.e2e PROPERTIES LABELS slow TIMEOUT 600 SKIP_RETURN_CODE 77)
+endif()
