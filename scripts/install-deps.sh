@@ -19,7 +19,7 @@ everything=("${native[@]}"
             libbenchmark-dev time  # scripts/bench.sh: Google Benchmark, GNU time for peak memory
             python3-html5lib  # the hostile-input test parses the HTML report strictly
             clang libclang-rt-14-dev  # the fuzz targets (scripts/fuzz.sh): clang and libFuzzer
-            dpkg-dev lintian zip man-db)  # scripts/package.sh and the install test
+            dpkg-dev lintian zip unzip man-db)  # scripts/package.sh and the install test
 
 case "${1:-}" in
   "") packages=("${everything[@]}") ;;

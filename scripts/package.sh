@@ -5,25 +5,30 @@
 #   syslens-<version>-win64.zip     from the 64-bit Windows build
 # into build/packages (or --out DIR).
 #
-#   scripts/package.sh [--out DIR] [--build-dir DIR] [--lintian] [deb] [win32] [win64]
+#   scripts/package.sh [--out DIR] [--build-dir DIR] [--prebuilt] [--lintian]
+#                      [deb] [win32] [win64]
 #
 # Without targets it makes all three. Each is built in build/package-<target>
 # from its preset with the tests off. --build-dir DIR makes the .deb from that
 # native build tree instead, which must be built already (the install test
-# does this). --lintian runs lintian on the .deb and fails on its errors.
+# does this); --prebuilt takes build/<preset> of every target as it is
+# (scripts/test.sh has built them). --lintian runs lintian on the .deb and
+# fails on its errors and warnings.
 # Needs dpkg-dev and zip (scripts/install-deps.sh installs them).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
 
-out=$root/build/packages build_dir="" lintian=0 targets=()
+out=$root/build/packages build_dir="" prebuilt=0 lintian=0 targets=()
 while [ $# -gt 0 ]; do
   case $1 in
     --out) out=$(realpath -m "$2"); shift 2 ;;
     --build-dir) build_dir=$(realpath "$2"); shift 2 ;;
+    --prebuilt) prebuilt=1; shift ;;
     --lintian) lintian=1; shift ;;
     deb|win32|win64) targets+=("$1"); shift ;;
-    *) echo "usage: scripts/package.sh [--out DIR] [--build-dir DIR] [--lintian] [deb] [win32] [win64]" >&2
+    *) echo "usage: scripts/package.sh [--out DIR] [--build-dir DIR] [--prebuilt] [--lintian]" \
+            "[deb] [win32] [win64]" >&2
        exit 2 ;;
   esac
 done
@@ -40,13 +45,17 @@ version=$(sed -n 's/^project(syslens VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 # the native build with Debian's hardening flags.
 build() {
   local preset=$1 dir=$root/build/package-$1 flags=()
+  if [ $prebuilt -eq 1 ]; then
+    echo "$root/build/$preset"
+    return
+  fi
   if [ "$preset" = native ]; then
     export DEB_BUILD_MAINT_OPTIONS=hardening=+all
     flags=("-DCMAKE_CXX_FLAGS=$(dpkg-buildflags --get CPPFLAGS) $(dpkg-buildflags --get CXXFLAGS)"
            "-DCMAKE_EXE_LINKER_FLAGS=$(dpkg-buildflags --get LDFLAGS)")
   fi
-  cmake --preset "$preset" -B "$dir" -DSYSLENS_TESTS=OFF "${flags[@]}" >/dev/null
-  cmake --build "$dir" -j2 >/dev/null
+  cmake --preset "$preset" -B "$dir" -DSYSLENS_TESTS=OFF "${flags[@]}" >&2
+  cmake --build "$dir" -j2 >&2
   echo "$dir"
 }
 
@@ -109,6 +118,16 @@ make_zip() {
   local zip=$out/$name.zip
   rm -f "$zip"
   (cd "$stage" && zip -q -r -X "$zip" "$name")
+  # The install rules take what the build has; a zip without one of these
+  # would be of no use.
+  local file listing
+  listing=$(unzip -Z1 "$zip")
+  for file in SYSLENS.EXE PROBEX.EXE TOVARIN.EXE DMI.DAT QMRKW32H.INI README.txt; do
+    if ! grep -qxF "$name/$file" <<<"$listing"; then
+      echo "package.sh: $file is missing from $zip" >&2
+      return 1
+    fi
+  done
   echo "$zip"
 }
 

@@ -91,6 +91,13 @@ class Installed(unittest.TestCase):
         with open(os.path.join(ARGS.build, "generated", "syslens_version.h")) as f:
             self.assertIn('#define SYSLENS_VERSION "%s"' % ARGS.version, f.read())
 
+    def test_lintian(self):
+        if not shutil.which("lintian"):
+            self.skipTest("lintian is not installed")
+        # Errors and warnings only: a test build is not hardened (infos).
+        result = run(["lintian", "--fail-on", "error,warning", self.deb])
+        self.assertEqual(result.returncode, 0, result.stdout.decode())
+
     def test_reports_from_any_directory(self):
         for root in (self.destdir, self.unpacked):
             with self.subTest(root=root):
