@@ -118,6 +118,27 @@ class Installed(unittest.TestCase):
                 self.assertEqual(result.returncode, 0)
                 self.assertEqual(installed, read(os.path.join(reference, "output.htm")))
 
+    def test_command_line_agrees(self):
+        syslens = os.path.join(self.unpacked, "usr", "bin", "syslens")
+        version = run([syslens, "--version"], cwd=self.cwd, env=self.env)
+        if not version.stdout:
+            # The classic viewer takes "--version" for an unknown parameter
+            # string and says so on standard error.
+            self.skipTest("this build has no command line")
+        self.assertIn(ARGS.version, version.stdout.decode())
+        # The completion offers the keywords the program accepts.
+        script = os.path.join(self.unpacked, "usr", "share", "bash-completion", "completions",
+                              "syslens")
+        for option, listing in (("-t", "--list-types"), ("-s", "--list-strings")):
+            accepted = run([syslens, listing], cwd=self.cwd, env=self.env).stdout.decode()
+            self.assertEqual(sorted(self.complete(script, ["syslens", option, ""]).split()),
+                             sorted(accepted.split()), listing)
+
+    def complete(self, script, words):
+        line = ('source %s; COMP_WORDS=(%s); COMP_CWORD=%d; _syslens; echo "${COMPREPLY[*]}"'
+                % (script, " ".join("'%s'" % w for w in words), len(words) - 1))
+        return run(["bash", "-c", line]).stdout.decode().strip()
+
     def test_current_directory_dmi_dat_wins(self):
         with open(os.path.join(self.cwd, "DMI.DAT"), "wb"):
             pass
@@ -156,10 +177,7 @@ class Installed(unittest.TestCase):
             (["syslens", "tul"], ""),
         ]
         for words, expected in cases:
-            line = ('source %s; COMP_WORDS=(%s); COMP_CWORD=%d; _syslens; echo "${COMPREPLY[*]}"'
-                    % (script, " ".join("'%s'" % w for w in words), len(words) - 1))
-            result = run(["bash", "-c", line])
-            self.assertEqual(result.stdout.decode().strip(), expected, words)
+            self.assertEqual(self.complete(script, words), expected, words)
 
 
 def main():
