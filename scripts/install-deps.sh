@@ -1,16 +1,31 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build and the tests need: compilers for
-# the native and both Windows targets, GoogleTest, Wine (32- and 64-bit) and
-# Xvfb. Does nothing when everything is there already.
+# Installs the Debian packages that are missing. Does nothing when everything
+# is there already.
+#
+#   scripts/install-deps.sh            everything the build and the tests need:
+#                                      the native and both Windows compilers,
+#                                      GoogleTest, Wine (32- and 64-bit), Xvfb,
+#                                      the fuzzing, benchmark and packaging tools
+#   scripts/install-deps.sh --native   only what the native build needs
+#                                      (scripts/run.sh)
 set -euo pipefail
 
-packages=(cmake ninja-build g++ googletest libgtest-dev python3
-          g++-mingw-w64-i686 g++-mingw-w64-x86-64
-          wine wine32:i386 wine64 xvfb xdotool imagemagick
-          dmidecode  # dmidecode: a peer the collector tests compare with
-          libbenchmark-dev time  # scripts/bench.sh: Google Benchmark, GNU time for peak memory
-          python3-html5lib  # the hostile-input test parses the HTML report strictly
-          clang libclang-rt-14-dev)  # the fuzz targets (scripts/fuzz.sh): clang and libFuzzer
+# The native build: configuring it needs GoogleTest's sources and Python.
+native=(cmake ninja-build g++ googletest libgtest-dev python3)
+everything=("${native[@]}"
+            g++-mingw-w64-i686 g++-mingw-w64-x86-64
+            wine wine32:i386 wine64 xvfb xdotool imagemagick
+            dmidecode  # dmidecode: a peer the collector tests compare with
+            libbenchmark-dev time  # scripts/bench.sh: Google Benchmark, GNU time for peak memory
+            python3-html5lib  # the hostile-input test parses the HTML report strictly
+            clang libclang-rt-14-dev  # the fuzz targets (scripts/fuzz.sh): clang and libFuzzer
+            dpkg-dev lintian zip unzip man-db)  # scripts/package.sh and the install test
+
+case "${1:-}" in
+  "") packages=("${everything[@]}") ;;
+  --native) packages=("${native[@]}") ;;
+  *) echo "usage: scripts/install-deps.sh [--native]" >&2; exit 2 ;;
+esac
 
 missing=()
 for p in "${packages[@]}"; do
@@ -22,7 +37,7 @@ echo "Installing: ${missing[*]}"
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
 # Wine's 32-bit half needs the i386 architecture.
-if ! dpkg --print-foreign-architectures | grep -qx i386; then
+if [[ " ${missing[*]} " == *:i386* ]] && ! dpkg --print-foreign-architectures | grep -qx i386; then
   $sudo dpkg --add-architecture i386
 fi
 export DEBIAN_FRONTEND=noninteractive

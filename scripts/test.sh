@@ -41,3 +41,5 @@ else
   run win32
   run win64
 fi
+# The Debian package (with lintian) and the Windows zips from the builds above.
+scripts/package.sh --prebuilt --lintian

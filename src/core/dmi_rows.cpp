@@ -103,7 +103,7 @@ void OutputStringDataId(unsigned iRowHeadStrResId, const char* szStr, const char
 void OutputDMIDatData(int bDesiredValue, const char* szSectionName, unsigned iStrResId,
                       const char* szIniKey) {
   char szName[kRowTextSize] = "";
-  if (!lookup_type(pszDMI_datafile, szSectionName, bDesiredValue, szName)) return;
+  if (!lookup_type(PlatDmiDatPath(pszDMI_datafile), szSectionName, bDesiredValue, szName)) return;
   OutputStringDataId(iStrResId, szName, szIniKey);
 }
 
@@ -165,7 +165,7 @@ void StringRow(const DmiStructure& s, unsigned iCaptionId, size_t fieldOffset,
 
 bool LookupName(const char* szSectionName, int code, char* name) {
   name[0] = '\0';
-  if (!lookup_type(pszDMI_datafile, szSectionName, code, name)) return false;
+  if (!lookup_type(PlatDmiDatPath(pszDMI_datafile), szSectionName, code, name)) return false;
   name[std::min(strlen(name), kNameRowMax)] = '\0';
   return true;
 }

@@ -87,6 +87,11 @@ unsigned PlatGetModuleFileName(QHANDLE module, char* out, unsigned size);
 char PlatPathSeparator();
 // File name of the collector beside the viewer ("PROBEX.EXE" / "probex").
 const char* PlatCollectorFileName();
+// Path by which the value-name table (name: DMI.DAT) is opened. Windows: the
+// plain name, so the current directory's copy. POSIX: the same while the
+// current directory holds one, else the copy beside the program, so that an
+// installed viewer works from any directory.
+const char* PlatDmiDatPath(const char* name);
 // Property file of the "tulip3" keyword run (c:\object.ini on Windows,
 // object.ini in the current directory on POSIX).
 const char* PlatKeywordPropertyFile();

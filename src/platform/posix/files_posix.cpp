@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 #include "ini_file.h"
@@ -68,6 +69,23 @@ unsigned PlatGetModuleFileName(QHANDLE /*module*/, char* out, unsigned size) {
 }
 
 char PlatPathSeparator() { return '/'; }
+
+const char* PlatDmiDatPath(const char* name) {
+  if (access(name, F_OK) == 0) return name;
+  // /proc/self/exe names the real file, so a program started through a link
+  // (bin/syslens into the private directory) still finds its own copy.
+  static char beside[kMaxPath];
+  const unsigned length = PlatGetModuleFileName(nullptr, beside, sizeof beside);
+  if (length == 0 || length >= sizeof beside) return name;
+  char* slash = strrchr(beside, '/');
+  if (!slash) return name;
+  const size_t directory = static_cast<size_t>(slash - beside) + 1;
+  if (snprintf(slash + 1, sizeof beside - directory, "%s", name) >=
+      static_cast<int>(sizeof beside - directory)) {
+    return name;
+  }
+  return beside;
+}
 const char* PlatCollectorFileName() { return "probex"; }
 const char* PlatKeywordPropertyFile() { return "object.ini"; }
 

@@ -96,6 +96,7 @@ unsigned PlatGetModuleFileName(QHANDLE module, char* out, unsigned size) {
 }
 
 char PlatPathSeparator() { return '\\'; }
+const char* PlatDmiDatPath(const char* name) { return name; }
 const char* PlatCollectorFileName() { return "PROBEX.EXE"; }
 const char* PlatKeywordPropertyFile() { return "c:\\object.ini"; }
 
