@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "dump_writer.h"
+#include "platform.h"
 #include "smbios_table.h"
 #include "table_sources.h"
 
@@ -127,6 +128,12 @@ int RunCollector(const CollectorSettings& settings) {
     Say(settings.messages, "usage: probex <dump file>");
     return kExitUsage;
   }
+  if (settings.savedTableSet && settings.savedTablePath.empty()) {
+    // Set but empty is a mistake, not a request for the firmware.
+    Say(settings.messages, std::string(kSavedTableVariable) +
+                               " is set but empty: name a saved table file, or unset it");
+    return kExitSavedTableBad;
+  }
   if (!settings.savedTablePath.empty()) return FromSavedTable(settings);
   return FromFirmware(settings);
 }
@@ -152,10 +159,13 @@ bool ReadWholeFile(const std::string& path, size_t limit, std::vector<uint8_t>* 
                    std::string* error, bool* missing) {
   if (missing) *missing = false;
   out->clear();
-  FILE* file = fopen(path.c_str(), "rb");
+  // Regular files only: a FIFO or device would block the run or never end.
+  FILE* file = PlatOpenRegularFile(path.c_str());
   if (!file) {
     if (missing) *missing = errno == ENOENT;
-    *error = "cannot open " + path + ": " + strerror(errno);
+    const int cause = errno;
+    *error = "cannot open " + path + ": " +
+             (cause == EINVAL ? std::string("not a regular file") : strerror(cause));
     return false;
   }
   // Read in pieces rather than trusting a size from the file system: sysfs

@@ -46,6 +46,8 @@ struct CollectorSettings {
   // Saved table file and bare-table version; empty when not set.
   std::string savedTablePath;
   std::string bareTableVersion;
+  // The saved-table variable is set (an empty value is then an error).
+  bool savedTableSet = false;
   FirmwareReader readFirmware = nullptr;
   // Receives every message, one line each, prefixed with "probex: ".
   FILE* messages = stderr;
