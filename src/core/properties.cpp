@@ -12,7 +12,9 @@
 // changed, the file is replaced as a whole. Files of any other shape and keys
 // that would not read back go through the profile functions one by one.
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <deque>
 #include <string>
 #include <string_view>
@@ -282,6 +284,42 @@ bool WriteKey(const char* path, const std::string& key, const std::string& value
   return written;
 }
 
+// Every character some INI reader takes as a line end becomes one blank: C0
+// controls and DEL, and in UTF-8 the C1 controls (NEL among them) and the
+// line and paragraph separators, which Python's splitlines and others split
+// at. The same bytes on Windows, so a file read as UTF-8 anywhere is safe.
+std::string BlankLineBreakers(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (size_t i = 0; i < text.size(); ++i) {
+    const auto at = [&text](size_t k) {
+      return k < text.size() ? static_cast<unsigned char>(text[k]) : 0u;
+    };
+    if (at(i) < 0x20 || at(i) == 0x7F) {
+      out += ' ';
+    } else if (at(i) == 0xC2 && at(i + 1) >= 0x80 && at(i + 1) <= 0x9F) {
+      out += ' ';
+      i += 1;
+    } else if (at(i) == 0xE2 && at(i + 1) == 0x80 && (at(i + 2) == 0xA8 || at(i + 2) == 0xA9)) {
+      out += ' ';
+      i += 2;
+    } else {
+      out += text[i];
+    }
+  }
+  return out;
+}
+
+// A failed write is told once per file, not once per key.
+bool Reported(bool written, const std::string& path) {
+  static std::string reported;
+  if (!written && reported != path) {
+    reported = path;
+    PlatReportFailure("cannot write the properties to " + path + ": " + strerror(errno));
+  }
+  return written;
+}
+
 }  // namespace
 
 int WritePropertyString(const char* pszPropertyKey, const char* pszValue) {
@@ -289,17 +327,14 @@ int WritePropertyString(const char* pszPropertyKey, const char* pszValue) {
   // and so forge keys or sections; every control character becomes a blank.
   // The file holds narrow text: bytes invalid there (POSIX: UTF-8) are
   // replaced first.
-  std::string value = PlatValidNarrowText(pszValue ? pszValue : "");
-  for (char& c : value) {
-    unsigned char u = static_cast<unsigned char>(c);
-    if (u < 0x20 || u == 0x7F) c = ' ';
-  }
+  const std::string value = BlankLineBreakers(PlatValidNarrowText(pszValue ? pszValue : ""));
   // Blanks around a key or value are lost to every INI reader, and the
   // Windows profile writer drops those of a value as well: trim both here so
   // the file is the same on every platform (keys padded by a "%-4u" number
   // included).
   const std::string key = TrimBlanks(pszPropertyKey ? pszPropertyKey : "");
-  return WriteKey(wnd_data.szOutputFile, key, TrimBlanks(value)) ? 1 : 0;
+  const std::string path = wnd_data.szOutputFile;
+  return Reported(WriteKey(path.c_str(), key, TrimBlanks(value)), path) ? 1 : 0;
 }
 
 int WritePropertyDword(const char* pszPropertyKey, uint32_t dwValue) {
@@ -310,7 +345,7 @@ int WritePropertyDword(const char* pszPropertyKey, uint32_t dwValue) {
 }
 
 int ClosePropertyFile() {
-  const bool written = Commit(propertyFile);
+  const bool written = Reported(Commit(propertyFile), propertyFile.path);
   propertyFile = PropertyFile{};
   return written ? 1 : 0;
 }

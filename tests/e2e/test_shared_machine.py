@@ -205,25 +205,25 @@ def keyword_outputs_planted_as_links(t, s):
 
 def failures_say_what_failed(t, s):
     s.write("dump.bin", dumpfile.dump([oem(1)]))
-    os.mkdir(s.path("a directory"))
-    read_end, write_end = os.pipe()
-    os.close(read_end)
+    os.mkdir(s.path("adir"))
+    read_only = os.open(s.dump, os.O_RDONLY)
     cases = [
         ("missing TMPDIR", {"TMPDIR": s.path("no such dir")}, "tulip", b"temporary file"),
-        ("directory as FN=", {}, HTML + "a directory", b"a directory"),
-        ("unwritable FN=", {}, PROPS + s.path("no such dir/props.ini"), b"props.ini"),
+        ("directory as FN=", {}, HTML + "adir", b"adir"),
+        ("unwritable FN=", {}, PROPS + s.path("nosuchdir/props.ini"), b"props.ini"),
         ("failed collector", {"SYSLENS_FAKE_DUMP": s.path("none")}, "tulip", b"collector"),
-        ("closed W= descriptor", {}, "W=%08X X=0 Y=0 X2=0 Y2=0 A=0" % write_end, b"W="),
+        ("closed W= descriptor", {}, "W=000000F0 X=0 Y=0 X2=0 Y2=0 A=0", b"W="),
+        ("read-only W= descriptor", {}, "W=%08X X=0 Y=0 X2=0 Y2=0 A=0" % read_only, b"W="),
     ]
     for name, env, parameters, said in cases:
         run_env = dict(s.env, **env)
         result = subprocess.run(s.command(parameters), cwd=s.dir, env=run_env,
-                                capture_output=True, timeout=60, pass_fds=(write_end,))
+                                capture_output=True, timeout=60, pass_fds=(read_only,))
         t.assertEqual(result.returncode, 0, name)
         lines = result.stderr.splitlines()
         t.assertEqual(len(lines), 1, (name, result.stderr))
         t.assertTrue(lines[0].startswith(b"syslens: ") and said in lines[0], (name, lines))
-    os.close(write_end)
+    os.close(read_only)
 
 
 def firmware_controls_never_reach_the_window_text(t, s):
