@@ -23,6 +23,7 @@ enum CollectorExit {
   kExitDumpNotWritten = 2,  // the dump file could not be written
   kExitSavedTableBad = 3,   // the saved table named by the environment is unusable
   kExitFirmwareBad = 4,     // the firmware tables exist but are unreadable or unusable
+  kExitReportedUpToBreak = 5,  // dump complete, but only up to where the table broke
 };
 
 // What the platform found of the machine's firmware tables.
