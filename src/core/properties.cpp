@@ -12,7 +12,9 @@
 // otherwise, or when a line that was in the file changed, the file is
 // replaced as a whole. Only the first key goes through the profile functions
 // (it creates the file and the section as they do); keys that would not read
-// back, and files too large to keep, go through them one by one.
+// back, files too large to keep, and a section whose last key is followed by
+// comment lines (where the platforms' profile functions differ) go through
+// them one by one.
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
@@ -156,6 +158,10 @@ bool Learn(PropertyFile& file) {
   constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
   bool seen = false;
   bool inSection = false;
+  // Comment lines after the section's last key: the profile functions of
+  // Windows (Wine's at least) put new keys after them, the POSIX ones before;
+  // such a file is left to them.
+  bool commentAfterKeys = false;
   for (size_t pos = 0; pos < text.size();) {
     size_t end = text.find_first_of("\r\n", pos);
     if (end == std::string::npos) end = text.size();
@@ -166,6 +172,7 @@ bool Learn(PropertyFile& file) {
       content.remove_prefix(kByteOrderMark.size());
     }
     const ini::Parsed line = ini::Classify(content);
+    if (inSection && line.kind == ini::Kind::Comment) commentAfterKeys = true;
     if (line.kind == ini::Kind::Section) {
       if (inSection) break;  // only the first section of the name counts
       if (!seen && ini::SameName(line.name, kSection)) {
@@ -180,10 +187,11 @@ bool Learn(PropertyFile& file) {
       }
       file.insertAt = next;
       file.breakBefore = next == end;
+      commentAfterKeys = false;
     }
     pos = next;
   }
-  return seen;
+  return seen && !commentAfterKeys;
 }
 
 // Sets the key's line as the profile functions replace a value: the line

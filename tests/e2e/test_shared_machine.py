@@ -153,6 +153,16 @@ def collector_refuses_links_fifos_and_missing_files(t, s):
     t.assertFalse(os.path.exists(s.path("missing")))
 
 
+def dump_name_swapped_for_a_link(t, s):
+    """The viewer reads the dump it made, not whatever its name leads to."""
+    s.write("dump.bin", dumpfile.dump([oem(1)]))
+    s.write("other.bin", dumpfile.dump([oem(2)]))
+    s.env["SYSLENS_FAKE_SWAP"] = s.path("other.bin")
+    result = s.run("tulip")
+    t.assertIn(b"OEM string 4 of structure 1", result.stdout)
+    t.assertNotIn(b"structure 2", result.stdout)
+
+
 def special_files_as_inputs(t, s):
     """A FIFO as the saved table, DMI.DAT or the profile must not hang."""
     os.mkfifo(s.path("fifo"))
@@ -272,6 +282,7 @@ CASES = [
     (collector_slower_than_ten_seconds, False, False),
     (tmpdir_with_two_blanks, False, False),
     (collector_refuses_links_fifos_and_missing_files, True, False),
+    (dump_name_swapped_for_a_link, False, False),
     (special_files_as_inputs, True, False),
     (empty_saved_table_variable, True, False),
     (keyword_outputs_planted_as_links, False, False),
