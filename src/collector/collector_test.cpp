@@ -104,8 +104,8 @@ TEST_F(Collector, UnusableSavedTablesLeaveTheDumpIncomplete) {
     const char* message;
   } cases[] = {
       {"garbage", TestBytes(100, 0x5A), "no SMBIOS entry point"},
-      {"truncated 2.x", SavedFile(EntryPoint2(n, 32), TestBytes(kTable.begin(), kTable.begin() + 3)),
-       "cut short"},
+      {"truncated 2.x",
+       SavedFile(EntryPoint2(n, 32), TestBytes(kTable.begin(), kTable.begin() + 3)), "cut short"},
       {"table past the file", SavedFile(EntryPoint2(n, 4096), kTable), "past the end"},
       {"zero-length table", SavedFile(EntryPoint2(0, 32), kTable), "length of 0"},
       {"no structure", SavedFile(EntryPoint2(4, 32), {0, 0, 0, 0}), "no readable structure"},

@@ -29,8 +29,8 @@ std::vector<uint8_t> EncodeDump(const DumpContent& content, std::vector<std::str
 constexpr size_t kWroteAllDataOffset = 52;
 
 // Replaces the contents of the existing regular file with dump (a missing
-// file, a symbolic link or a special file is refused), flushes it, and only then marks it
-// complete. False, with a message, when any step fails; the file is then
+// file, a symbolic link or a special file is refused), flushes it, and only
+// then marks it complete. False, with a message, when any step fails; the file is then
 // never marked complete.
 bool WriteDumpFile(const std::string& path, const std::vector<uint8_t>& dump,
                    std::string* error);

@@ -45,7 +45,8 @@ TEST_F(Properties, ControlCharactersCannotForgeKeysOrSections) {
   EXPECT_EQ(Get("Settings", "szVendor"), "Acme  [Evil]  bBIOSDetected=0 x");
   // C1 controls (NEL) and the line and paragraph separators end lines for
   // some readers (Python's splitlines): one blank each.
-  WritePropertyString("szBIOSVendor", "a\xC2\x85[Forged]\xC2\x85" "FORGED=1\xE2\x80\xA8[F2]\xE2\x80\xA9z");
+  WritePropertyString("szBIOSVendor",
+                      "a\xC2\x85[Forged]\xC2\x85" "FORGED=1\xE2\x80\xA8[F2]\xE2\x80\xA9z");
   EXPECT_EQ(Get("Settings", "szBIOSVendor"), "a [Forged] FORGED=1 [F2] z");
 }
 

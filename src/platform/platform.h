@@ -164,8 +164,9 @@ QHANDLE PlatLoadIcon(QHANDLE module, unsigned id);
 // Loads the override module (CustomStrings.DLL, CustomStrings.so) at the
 // first call of the process, by full path from the program's own directory
 // only (a search would find one planted in the current directory), and calls
-// its string export with the program's module name. Returns false when the module or export is missing; otherwise stores the
-// export's result in *result (0: a text was supplied).
+// its string export with the program's module name. Returns false when the
+// module or export is missing; otherwise stores the export's result in
+// *result (0: a text was supplied).
 bool PlatCallOverrideModule(const char* programName, int stringId, unsigned langId,
                             char* buffer, uint32_t size, uint32_t* result);
 

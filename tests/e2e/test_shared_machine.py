@@ -7,14 +7,13 @@ collector or the stand-in), makes the hostile surroundings (a killed viewer,
 a planted link or program, a FIFO, an odd TMPDIR, an unwritable output), runs,
 and checks that no temporary dump is left, no other file is touched, nothing
 hangs, and a failure says what failed on standard error. POSIX only (links,
-FIFOs, signals and descriptors); the Windows side of the planted program is
-checked under Wine in the last case.
+FIFOs, signals and descriptors), but for the last two cases, which run under
+Wine too (a cut dump's HTML, the planted program beside a blank).
 """
 import argparse
 import os
 import shutil
 import signal
-import stat
 import subprocess
 import sys
 import tempfile

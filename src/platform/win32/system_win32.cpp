@@ -5,6 +5,7 @@
 #include <io.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 
@@ -93,16 +94,33 @@ bool PlatGetTempFileName(const char* dir, const char* prefix, char* out) {
 
 namespace {
 
-// A handle of a regular disk file as a FILE, or null; the handle is closed
-// on failure.
+// errno for a failed open, so that callers' messages read as on POSIX.
+void SetErrnoFromLastError() {
+  switch (GetLastError()) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND: errno = ENOENT; break;
+    case ERROR_ACCESS_DENIED:
+    case ERROR_SHARING_VIOLATION: errno = EACCES; break;
+    case ERROR_FILE_EXISTS:
+    case ERROR_ALREADY_EXISTS: errno = EEXIST; break;
+    default: errno = EIO; break;
+  }
+}
+
+// A handle of a regular disk file as a FILE, or null (errno set); the
+// handle is closed on failure.
 std::FILE* DiskFileStream(HANDLE handle, int flags, const char* mode) {
-  if (handle == INVALID_HANDLE_VALUE) return nullptr;
+  if (handle == INVALID_HANDLE_VALUE) {
+    SetErrnoFromLastError();
+    return nullptr;
+  }
   BY_HANDLE_FILE_INFORMATION info;
   const bool regular =
       GetFileType(handle) == FILE_TYPE_DISK && GetFileInformationByHandle(handle, &info) &&
       (info.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) == 0;
   if (!regular) {
     CloseHandle(handle);
+    errno = EINVAL;
     return nullptr;
   }
   const int fd = _open_osfhandle(reinterpret_cast<intptr_t>(handle), flags | _O_BINARY);
