@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "dump_writer.h"
+#include "platform.h"
 #include "smbios_table.h"
 #include "table_sources.h"
 
@@ -29,44 +30,42 @@ int WriteDump(const CollectorSettings& settings, const DumpContent& content) {
   return kExitComplete;
 }
 
-// How a broken structure inside the table is taken.
-enum class Faults {
-  // A saved table is a copy: a broken structure means a damaged copy, and
-  // reporting part of it as the machine's table would mislead.
-  kRefuse,
-  // The machine's own firmware table is the only one there is: what
-  // precedes the broken structure is reported, as other SMBIOS tools do.
-  kReportWhatPrecedes,
-};
-
-// Walks the table and writes its structures; failure exit code for unusable
-// tables.
+// Walks the table and writes its structures. A saved table is taken as the
+// machine's own: the structures before a break are reported, with a warning
+// that says where it broke, and the exit code says the dump holds only part.
+// A table that breaks in its first structure has nothing to show: failure.
 int ReportTable(const CollectorSettings& settings, const std::string& origin,
-                const SmbiosTable& table, Faults faults, int failure) {
+                const SmbiosTable& table, int failure) {
   const TableWalk walk = WalkTable(table.table);
-  if (WalkStoppedAtFault(walk)) {
-    // A table cut by the end of its data is a truncated copy, not a firmware
-    // quirk, whatever its source.
-    if (faults == Faults::kRefuse || table.cutByData) {
-      Say(settings.messages, origin + (table.cutByData ? ": the table is cut short: "
-                                                       : ": the table is broken: ") +
-                                 DescribeWalkStop(walk));
-      return failure;
-    }
-    Say(settings.messages, origin + ": warning: " + DescribeWalkStop(walk) + "; " +
+  const bool broken = WalkStoppedAtFault(walk);
+  // A table cut by the end of its data may have lost whole structures, even
+  // when the cut falls between two: without its end-of-table structure it
+  // cannot pass for whole.
+  const bool cut = table.cutByData && (broken || walk.stop == WalkStop::kTableEnd);
+  std::string where = DescribeWalkStop(walk);
+  if (cut && !broken) {
+    where = "no end-of-table structure before the end of the data at table offset " +
+            std::to_string(walk.stopOffset);
+  }
+  if (cut) where = "the table is cut short: " + where;
+  if (walk.structures.empty()) {
+    Say(settings.messages, origin + ": " +
+                               (broken || cut ? (cut ? "" : "the table is broken: ") + where
+                                              : "the table holds no readable structure"));
+    return failure;
+  }
+  if (broken || cut) {
+    Say(settings.messages, origin + ": warning: " + where + "; the " +
                                std::to_string(walk.structures.size()) +
                                " structures before it are reported");
-  }
-  if (walk.structures.empty()) {
-    Say(settings.messages, origin + ": the table holds no readable structure");
-    return failure;
   }
   DumpContent content;
   content.found = true;
   content.major = table.major;
   content.minor = table.minor;
   content.structures = walk.structures;
-  return WriteDump(settings, content);
+  const int written = WriteDump(settings, content);
+  return written == kExitComplete && (broken || cut) ? kExitReportedUpToBreak : written;
 }
 
 int FromSavedTable(const CollectorSettings& settings) {
@@ -87,7 +86,7 @@ int FromSavedTable(const CollectorSettings& settings) {
     Say(settings.messages, path + ": " + diag.error);
     return kExitSavedTableBad;
   }
-  return ReportTable(settings, path, table, Faults::kRefuse, kExitSavedTableBad);
+  return ReportTable(settings, path, table, kExitSavedTableBad);
 }
 
 int FromFirmware(const CollectorSettings& settings) {
@@ -116,8 +115,7 @@ int FromFirmware(const CollectorSettings& settings) {
     Say(settings.messages, firmware.origin + ": " + diag.error);
     return kExitFirmwareBad;
   }
-  return ReportTable(settings, firmware.origin, table, Faults::kReportWhatPrecedes,
-                     kExitFirmwareBad);
+  return ReportTable(settings, firmware.origin, table, kExitFirmwareBad);
 }
 
 }  // namespace
@@ -126,6 +124,12 @@ int RunCollector(const CollectorSettings& settings) {
   if (settings.dumpPath.empty()) {
     Say(settings.messages, "usage: probex <dump file>");
     return kExitUsage;
+  }
+  if (settings.savedTableSet && settings.savedTablePath.empty()) {
+    // Set but empty is a mistake, not a request for the firmware.
+    Say(settings.messages, std::string(kSavedTableVariable) +
+                               " is set but empty: name a saved table file, or unset it");
+    return kExitSavedTableBad;
   }
   if (!settings.savedTablePath.empty()) return FromSavedTable(settings);
   return FromFirmware(settings);
@@ -152,10 +156,13 @@ bool ReadWholeFile(const std::string& path, size_t limit, std::vector<uint8_t>* 
                    std::string* error, bool* missing) {
   if (missing) *missing = false;
   out->clear();
-  FILE* file = fopen(path.c_str(), "rb");
+  // Regular files only: a FIFO or device would block the run or never end.
+  FILE* file = PlatOpenRegularFile(path.c_str());
   if (!file) {
     if (missing) *missing = errno == ENOENT;
-    *error = "cannot open " + path + ": " + strerror(errno);
+    const int cause = errno;
+    *error = "cannot open " + path + ": " +
+             (cause == EINVAL ? std::string("not a regular file") : strerror(cause));
     return false;
   }
   // Read in pieces rather than trusting a size from the file system: sysfs

@@ -23,6 +23,7 @@ enum CollectorExit {
   kExitDumpNotWritten = 2,  // the dump file could not be written
   kExitSavedTableBad = 3,   // the saved table named by the environment is unusable
   kExitFirmwareBad = 4,     // the firmware tables exist but are unreadable or unusable
+  kExitReportedUpToBreak = 5,  // dump complete, but only up to where the table broke
 };
 
 // What the platform found of the machine's firmware tables.
@@ -46,6 +47,8 @@ struct CollectorSettings {
   // Saved table file and bare-table version; empty when not set.
   std::string savedTablePath;
   std::string bareTableVersion;
+  // The saved-table variable is set (an empty value is then an error).
+  bool savedTableSet = false;
   FirmwareReader readFirmware = nullptr;
   // Receives every message, one line each, prefixed with "probex: ".
   FILE* messages = stderr;

@@ -98,17 +98,14 @@ TEST_F(Collector, SavedTableIsReportedAndFirmwareLeftAlone) {
 // dump file left as the viewer made it, and a message naming the file.
 TEST_F(Collector, UnusableSavedTablesLeaveTheDumpIncomplete) {
   const uint16_t n = static_cast<uint16_t>(kTable.size());
-  TestBytes cutStrings = kTable;
-  cutStrings.resize(cutStrings.size() - 8);
   const struct {
     const char* name;
     TestBytes file;
     const char* message;
   } cases[] = {
       {"garbage", TestBytes(100, 0x5A), "no SMBIOS entry point"},
-      {"truncated 2.x", SavedFile(EntryPoint2(n, 32), TestBytes(kTable.begin(), kTable.begin() + 20)),
-       "cut short"},
-      {"truncated 3.x", SavedFile(EntryPoint3(n, 32), cutStrings), "cut short"},
+      {"truncated 2.x",
+       SavedFile(EntryPoint2(n, 32), TestBytes(kTable.begin(), kTable.begin() + 3)), "cut short"},
       {"table past the file", SavedFile(EntryPoint2(n, 4096), kTable), "past the end"},
       {"zero-length table", SavedFile(EntryPoint2(0, 32), kTable), "length of 0"},
       {"no structure", SavedFile(EntryPoint2(4, 32), {0, 0, 0, 0}), "no readable structure"},
@@ -116,6 +113,7 @@ TEST_F(Collector, UnusableSavedTablesLeaveTheDumpIncomplete) {
   };
   for (const auto& c : cases) {
     UseSaved(c.file);
+    ASSERT_TRUE(WriteFile(settings.dumpPath, {}));
     const Outcome o = Run();
     EXPECT_EQ(o.exit, kExitSavedTableBad) << c.name;
     EXPECT_FALSE(o.complete()) << c.name;
@@ -143,24 +141,48 @@ TEST_F(Collector, ZeroPaddingAfterTheLastStructureIsNoFault) {
   EXPECT_EQ(o.messages, "");
 }
 
-TEST_F(Collector, BrokenStructureRefusesASavedCopyButNotTheFirmware) {
-  // A broken structure (length 2) after two good ones.
-  const TestBytes table = Concat({Structure(0, {1}, {"V"}), Structure(1, {1}, {"M"}),
-                                  {0x05, 0x02, 0x00, 0x00, 0x41}});
-  UseSaved(SavedFile(EntryPoint2(static_cast<uint16_t>(table.size()), 32), table));
-  Outcome o = Run();
-  EXPECT_EQ(o.exit, kExitSavedTableBad);
-  EXPECT_FALSE(o.complete());
-  EXPECT_NE(o.messages.find("length below 4"), std::string::npos) << o.messages;
+// A saved table is taken as the machine's own: what precedes a break is
+// reported, a warning says where it broke, and exit code 5 says the dump
+// holds only part of the table.
+TEST_F(Collector, BrokenTablesAreReportedUpToTheBreak) {
+  const TestBytes good = Concat({Structure(0, {1}, {"V"}), Structure(1, {1}, {"M"})});
+  const TestBytes lengthTwo = Concat({good, {0x05, 0x02, 0x00, 0x00, 0x41}});
+  const TestBytes lengthZero = Concat({good, {0x05, 0x00, 0x00, 0x00, 0x41}});  // Hyper-V
+  const TestBytes cutStrings(good.begin(), good.end() - 2);
+  const auto n = [](const TestBytes& t) { return static_cast<uint16_t>(t.size()); };
+  const struct {
+    const char* name;
+    TestBytes file;
+    size_t records;
+    const char* warning;
+  } cases[] = {
+      {"length 2", SavedFile(EntryPoint2(n(lengthTwo), 32), lengthTwo), 2, "length below 4"},
+      {"length 0", SavedFile(EntryPoint2(n(lengthZero), 32), lengthZero), 2, "length below 4"},
+      {"2.x cut in the strings", SavedFile(EntryPoint2(n(good), 32), cutStrings), 1, "cut short"},
+      {"3.x cut in the strings", SavedFile(EntryPoint3(n(good), 32), cutStrings), 1, "cut short"},
+      // Cut between two structures: no end-of-table structure before the data end.
+      {"3.x cut on a boundary", SavedFile(EntryPoint3(0x1000, 32), good), 2,
+       "no end-of-table structure"},
+  };
+  for (const auto& c : cases) {
+    UseSaved(c.file);
+    ASSERT_TRUE(WriteFile(settings.dumpPath, {}));
+    const Outcome o = Run();
+    EXPECT_EQ(o.exit, kExitReportedUpToBreak) << c.name << ": " << o.messages;
+    EXPECT_TRUE(o.complete()) << c.name;
+    EXPECT_EQ(o.records(), c.records) << c.name;
+    EXPECT_NE(o.messages.find(": warning: "), std::string::npos) << c.name << ": " << o.messages;
+    EXPECT_NE(o.messages.find(c.warning), std::string::npos) << c.name << ": " << o.messages;
+  }
 
   settings.savedTablePath.clear();
   gFirmware.state = FirmwareTables::State::kRead;
   gFirmware.origin = "sysfs";
-  gFirmware.entryPoint = EntryPoint2(static_cast<uint16_t>(table.size()), 0);
-  gFirmware.table = table;
+  gFirmware.entryPoint = EntryPoint2(n(lengthTwo), 0);
+  gFirmware.table = lengthTwo;
   ASSERT_TRUE(WriteFile(settings.dumpPath, {}));
-  o = Run();
-  EXPECT_EQ(o.exit, kExitComplete) << o.messages;
+  const Outcome o = Run();
+  EXPECT_EQ(o.exit, kExitReportedUpToBreak) << o.messages;
   EXPECT_TRUE(o.complete());
   EXPECT_EQ(o.records(), 2u);
   EXPECT_NE(o.messages.find("sysfs: warning:"), std::string::npos) << o.messages;

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "platform.h"
 #include "probex.h"
 
 namespace {
@@ -68,9 +69,12 @@ bool WriteDumpFile(const std::string& path, const std::vector<uint8_t>& dump,
     *error = "internal error: the dump has no header";
     return false;
   }
-  FILE* file = fopen(path.c_str(), "wb");
+  // The viewer has made the file: one that is missing, a link or anything
+  // but a regular file is not the viewer's, and is never created, followed
+  // or written.
+  FILE* file = PlatRewriteExistingFile(path.c_str());
   if (!file) {
-    *error = SystemError("cannot open the dump file", path);
+    *error = SystemError("cannot open the dump file (an existing regular file)", path);
     return false;
   }
   // The data first, flushed, so that a dump is marked complete only when

@@ -28,8 +28,9 @@ std::vector<uint8_t> EncodeDump(const DumpContent& content, std::vector<std::str
 // Offset of m_bWroteAllData in the dump.
 constexpr size_t kWroteAllDataOffset = 52;
 
-// Replaces the file's contents with dump, flushes it, and only then marks it
-// complete. False, with a message, when any step fails; the file is then
+// Replaces the contents of the existing regular file with dump (a missing
+// file, a symbolic link or a special file is refused), flushes it, and only
+// then marks it complete. False, with a message, when any step fails; the file is then
 // never marked complete.
 bool WriteDumpFile(const std::string& path, const std::vector<uint8_t>& dump,
                    std::string* error);

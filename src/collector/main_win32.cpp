@@ -21,7 +21,10 @@ int main(int argc, char** argv) {
   }
   CollectorSettings settings;
   settings.dumpPath = ChooseDumpPath(GetCommandLineA(), joined, FileExists);
-  if (const char* saved = getenv(kSavedTableVariable)) settings.savedTablePath = saved;
+  if (const char* saved = getenv(kSavedTableVariable)) {
+    settings.savedTablePath = saved;
+    settings.savedTableSet = true;
+  }
   if (const char* version = getenv(kBareTableVersionVariable)) settings.bareTableVersion = version;
   settings.readFirmware = ReadFirmwareTables;
   return RunCollector(settings);

@@ -27,12 +27,7 @@ bool LocateTable(const SmbiosEntryPoint& entry, ByteView data, uint64_t offset,
   size_t length = entry.tableLength;
   out->cutByData = false;
   if (length > available) {
-    if (entry.kind == EntryPointKind::kSmbios2) {
-      diag->error = "the table of " + std::to_string(length) + " bytes at offset " +
-                    std::to_string(offset) + " runs past the end of the " + dataName + " (" +
-                    std::to_string(data.size()) + " bytes): it is cut short";
-      return false;
-    }
+    // Walked as far as the data go: the caller reports what precedes the cut.
     length = available;
     out->cutByData = true;
   }

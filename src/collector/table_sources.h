@@ -15,8 +15,8 @@ struct SmbiosTable {
   uint8_t minor = 0;
   ByteView table;
   // The entry point announced more bytes than the data holds (an SMBIOS 3
-  // maximum size); the table then counts only as whole when it ends with its
-  // end-of-table structure.
+  // maximum size, or a 2.x table cut short); the table then counts only as
+  // whole when it ends with its end-of-table structure.
   bool cutByData = false;
 };
 

@@ -34,8 +34,9 @@ TEST(SavedTable, FilesAndTheirFaults) {
       {"3.x file", SavedFile(EntryPoint3(n, 32), kTable), nullptr, true, n, false, ""},
       {"3.x maximum beyond the file", SavedFile(EntryPoint3(0x1000, 32), kTable), nullptr, true, n,
        true, ""},
-      {"2.x table cut short", SavedFile(EntryPoint2(n + 1, 32), kTable), nullptr, false, 0, false,
-       "cut short"},
+      // Located as far as the data go; the walk reports what precedes the cut.
+      {"2.x table cut short", SavedFile(EntryPoint2(n + 1, 32), kTable), nullptr, true, n, true,
+       ""},
       {"table address past the file", SavedFile(EntryPoint2(n, 32 + n), kTable), nullptr, false, 0,
        false, "past the end of the file"},
       {"3.x address beyond 4 GiB", SavedFile(EntryPoint3(n, 0x100000020ull), kTable), nullptr,
@@ -93,7 +94,9 @@ TEST(EntryPointAndData, AddressIsIgnoredAndLengthChecked) {
   ASSERT_TRUE(TableFromEntryPointAndData(View(EntryPoint2(n, 0x000F1000)), View(kTable), &table, &diag));
   EXPECT_EQ(table.table.data(), kTable.data());
   EXPECT_EQ(table.table.size(), kTable.size());
-  EXPECT_FALSE(TableFromEntryPointAndData(View(EntryPoint2(n + 10, 0)), View(kTable), &table, &diag));
+  ASSERT_TRUE(TableFromEntryPointAndData(View(EntryPoint2(n + 10, 0)), View(kTable), &table, &diag));
+  EXPECT_TRUE(table.cutByData);
+  EXPECT_EQ(table.table.size(), kTable.size());
   EXPECT_FALSE(TableFromEntryPointAndData(View(EntryPoint2(n, 0)), ByteView(), &table, &diag));
 }
 

@@ -79,6 +79,14 @@ void CopyStructureString(ByteView structBuf, int offset, char* out, size_t size)
     }
   }
   out[n] = '\0';
+  BlankStringControls(out);
+}
+
+void BlankStringControls(char* text) {
+  for (; *text; ++text) {
+    const auto byte = static_cast<unsigned char>(*text);
+    if (byte < 0x20 || byte == 0x7F) *text = ' ';
+  }
 }
 
 void OutputStringData(const char* szRowHeadStr, const char* szStr, const char* szIniKey) {

@@ -50,6 +50,9 @@ extern const char sEmpty[];
 // bits count) of the string set at str_set; 0 when there is no usable string.
 int findstring(ByteView structBuf, int num, int str_set);
 
+// Control characters of a firmware string (ESC, CR, TAB) would drive a
+// terminal or split the report's own lines and cells: each becomes a blank.
+void BlankStringControls(char* text);
 // Copies the string at offset (as found by findstring) into out, cut to size.
 void CopyStructureString(ByteView structBuf, int offset, char* out, size_t size);
 

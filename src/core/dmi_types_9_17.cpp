@@ -212,6 +212,7 @@ void CountedStrings(const DmiStructure& s, const char* szKeyPattern, bool trim) 
     const size_t shown = std::min(length, sizeof szValue - 1);
     s.buf.Copy(p, szValue, shown);
     szValue[shown] = '\0';
+    BlankStringControls(szValue);
     if (trim) StripTrailingSpaces(szValue);
     const unsigned number = static_cast<unsigned>(n);
     char szStr[kRowTextSize];

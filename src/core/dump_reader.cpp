@@ -93,19 +93,26 @@ int ReadAndDisplayDMIStructures(FILE* pInputFile, const CDMISummaryInfo* pSummar
   std::unique_ptr<uint8_t[]> buffer(new (std::nothrow) uint8_t[capacity]());
   if (!buffer) return 0;
 
+  bool whole = true;
   for (;;) {
     int read = 0;
-    if (!ReadDMIStructure(pInputFile, &read, buffer.get(), capacity)) return 0;
+    if (!ReadDMIStructure(pInputFile, &read, buffer.get(), capacity)) {
+      whole = false;
+      break;
+    }
     if (!read) break;
     if (!DMI_Print_Structure(buffer.get(), &iNumMemDevices, &iNumMemArrayMappedAddresses,
                              &iNumMemDevMappedAddresses, &bProcessingPortConnInfoStructs,
                              &bProcessingSystemSlotStructs, static_cast<int>(capacity))) {
-      return 0;
+      whole = false;
+      break;
     }
   }
+  // Pending tables are closed however the reading ended: a dump cut inside
+  // a run of port or slot records must not leave a table open in the HTML.
   if (bProcessingPortConnInfoStructs) FinishProcessingPortConnInfoStructs(&bProcessingPortConnInfoStructs);
   if (bProcessingSystemSlotStructs) FinishProcessingSystemSlotStructs(&bProcessingSystemSlotStructs);
-  return 1;
+  return whole ? 1 : 0;
 }
 
 int ReadDMIStructure(FILE* pInputFile, int* pReadStructure, uint8_t* lpBuffer,

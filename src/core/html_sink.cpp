@@ -2,6 +2,7 @@
 // OutputFile); flushed before the viewer waits for the collector and closed
 // at the end of the report. Mark-up snippets come from the HTML codes file
 // beside the program and are read once per report.
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <map>
@@ -40,21 +41,39 @@ const std::string& ReadCode(const HLISTWINDOW_ARRAY_struct* lpwnd_data, const ch
   return snippets.emplace(name, value).first->second;
 }
 
+// The output file's failure is told once per report, not once per line.
+void ReportOutputFailure(const char* path) {
+  static std::string reported;
+  if (reported == path) return;
+  reported = path;
+  PlatReportFailure(std::string("cannot write the report to ") + path + ": " + strerror(errno));
+}
+
 }  // namespace
 
 int QMRKOutputToFile(LPHLISTWINDOW_ARRAY_struct lpwnd_data,
                      const char* lpszString) {
   if (!lpwnd_data->iHTMLOutput || !lpszString || !*lpszString) return 1;
-  if (!OutputOpen(htmlFile, lpwnd_data->szOutputFile)) return 1;
+  if (!OutputOpen(htmlFile, lpwnd_data->szOutputFile)) {
+    ReportOutputFailure(lpwnd_data->szOutputFile);
+    return 1;
+  }
   OutputAppend(htmlFile, lpszString);
   return 0;
 }
 
-int QMRKFlushOutputFile() { return OutputFlush(htmlFile) ? 0 : 1; }
+int QMRKFlushOutputFile() {
+  if (OutputFlush(htmlFile)) return 0;
+  ReportOutputFailure(htmlFile.path.c_str());
+  return 1;
+}
 
 int QMRKCloseOutputFile() {
   snippets.clear();
-  return OutputClose(htmlFile) ? 0 : 1;
+  const std::string path = htmlFile.path;
+  if (OutputClose(htmlFile)) return 0;
+  ReportOutputFailure(path.c_str());
+  return 1;
 }
 
 int QMRKOutputTextToFile(LPHLISTWINDOW_ARRAY_struct lpwnd_data,

@@ -4,15 +4,21 @@
 // A report writes tens of thousands of keys. Rewriting the whole file for
 // each, as the profile functions do, costs time quadratic in the report's
 // size, so the writer reads the file once and keeps it in memory for the
-// report: a new key goes at the end of the section, a known key has its line
-// replaced, both by the profile functions' rules. This is done only while
-// "Settings" is the file's last section and ends with a key line, so that the
-// end of the section is the end of the file. When the report closes the file,
-// the new lines are appended to it, or, when a line that was in the file
-// changed, the file is replaced as a whole. Files of any other shape and keys
-// that would not read back go through the profile functions one by one.
+// report: a known key has its line replaced, a new key goes after the last
+// key line of the first "Settings" section (or right after its header), both
+// by the profile functions' rules, whatever the file's shape: any line ends,
+// other sections before or after, comments, a byte order mark. When the
+// report closes the file, new lines at the file's end are appended to it;
+// otherwise, or when a line that was in the file changed, the file is
+// replaced as a whole. Only the first key goes through the profile functions
+// (it creates the file and the section as they do); keys that would not read
+// back, files too large to keep, and a section whose last key is followed by
+// comment lines (where the platforms' profile functions differ) go through
+// them one by one.
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <deque>
 #include <string>
 #include <string_view>
@@ -54,6 +60,11 @@ struct PropertyFile {
   // Replaced key lines: line number -> new content, without line end.
   std::unordered_map<uint32_t, std::string> patches;
   bool rewrite = false;  // a line that is in the file was replaced
+  // Where new lines go in texts[0]: after the section's last key line; and
+  // whether that line lacks a line end (the file's last line), which the
+  // first new line then adds.
+  size_t insertAt = 0;
+  bool breakBefore = false;
 };
 
 PropertyFile propertyFile;
@@ -77,11 +88,12 @@ uint32_t HashName(std::string_view name) {
   return hash;
 }
 
-// Content of a line as it stands in its text (every line ends in CR LF).
+// Content of a line as it stands in its text, up to its line end (CR LF, LF
+// or a lone CR; added lines end in CR LF) or the end of the text.
 std::string_view LineText(const PropertyFile& file, uint32_t line) {
   const KeyLine& at = file.lines[line];
   const std::string_view text = file.texts[at.text];
-  return text.substr(at.offset, text.find(kLineEnd, at.offset) - at.offset);
+  return text.substr(at.offset, text.find_first_of("\r\n", at.offset) - at.offset);
 }
 
 std::string_view LineName(const PropertyFile& file, uint32_t line) {
@@ -134,47 +146,52 @@ bool ReadWhole(const char* path, std::string& text) {
   return fits && read;
 }
 
-// Reads the file into the model when new keys may go at its end: every line
-// ends in CR LF, "Settings" appears once and is the last section, and its
-// last line is a key line or the header itself.
+// Reads the file into the model: the key lines of its first "Settings"
+// section and where a new key goes, found as the profile functions find
+// them. False when the file cannot be read or has no such section.
 bool Learn(PropertyFile& file) {
   file.texts.assign(1, std::string());
   file.lines.clear();
   file.slots.clear();
   std::string& text = file.texts[0];
-  if (!ReadWhole(file.path.c_str(), text) || text.size() < 2 ||
-      text.compare(0, 3, "\xEF\xBB\xBF") == 0 || text.compare(text.size() - 2, 2, kLineEnd) != 0) {
-    return false;
-  }
+  if (!ReadWhole(file.path.c_str(), text) || text.empty()) return false;
+  constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
   bool seen = false;
   bool inSection = false;
-  bool endsWithKey = false;
+  // Comment lines after the section's last key: the profile functions of
+  // Windows (Wine's at least) put new keys after them, the POSIX ones before;
+  // such a file is left to them.
+  bool commentAfterKeys = false;
   for (size_t pos = 0; pos < text.size();) {
-    const size_t end = text.find_first_of("\r\n", pos);
-    if (text[end] != '\r' || text[end + 1] != '\n') return false;  // a lone CR or LF
-    const ini::Parsed line = ini::Classify(std::string_view(text).substr(pos, end - pos));
-    switch (line.kind) {
-      case ini::Kind::Section:
-        if (seen) return false;  // a later section, or "Settings" twice
-        seen = inSection = ini::SameName(line.name, kSection);
-        endsWithKey = inSection;
-        break;
-      case ini::Kind::Key:
-      case ini::Kind::Other:
-        // Only the first line of a key counts: later ones are not listed.
-        if (inSection && FindKey(file, line.name, HashName(line.name)) < 0) {
-          ListKeyLine(file, {0, static_cast<uint32_t>(pos), HashName(line.name)});
-        }
-        endsWithKey = inSection;
-        break;
-      case ini::Kind::Blank:
-      case ini::Kind::Comment:
-        endsWithKey = false;
-        break;
+    size_t end = text.find_first_of("\r\n", pos);
+    if (end == std::string::npos) end = text.size();
+    const size_t next =
+        end == text.size() ? end : end + (text.compare(end, 2, kLineEnd) == 0 ? 2 : 1);
+    std::string_view content = std::string_view(text).substr(pos, end - pos);
+    if (pos == 0 && content.substr(0, kByteOrderMark.size()) == kByteOrderMark) {
+      content.remove_prefix(kByteOrderMark.size());
     }
-    pos = end + 2;
+    const ini::Parsed line = ini::Classify(content);
+    if (inSection && line.kind == ini::Kind::Comment) commentAfterKeys = true;
+    if (line.kind == ini::Kind::Section) {
+      if (inSection) break;  // only the first section of the name counts
+      if (!seen && ini::SameName(line.name, kSection)) {
+        seen = inSection = true;
+        file.insertAt = next;
+        file.breakBefore = next == end;
+      }
+    } else if (inSection && (line.kind == ini::Kind::Key || line.kind == ini::Kind::Other)) {
+      // Only the first line of a key counts: later ones are not listed.
+      if (FindKey(file, line.name, HashName(line.name)) < 0) {
+        ListKeyLine(file, {0, static_cast<uint32_t>(pos), HashName(line.name)});
+      }
+      file.insertAt = next;
+      file.breakBefore = next == end;
+      commentAfterKeys = false;
+    }
+    pos = next;
   }
-  return seen && endsWithKey;
+  return seen && !commentAfterKeys;
 }
 
 // Sets the key's line as the profile functions replace a value: the line
@@ -198,44 +215,59 @@ void ReplaceValue(PropertyFile& file, uint32_t line, const std::string& value) {
   }
 }
 
-// Hands the texts from number first on, with the replaced lines in them, to
-// write in pieces.
+// Hands the part [from, to) of text number, with its replaced lines, to
+// write in pieces; next walks the replaced lines in line order.
 template <typename Write>
-void Render(const PropertyFile& file, uint32_t first, Write write) {
+void RenderText(const PropertyFile& file, uint32_t number, size_t from, size_t to,
+                std::vector<uint32_t>::const_iterator& next,
+                const std::vector<uint32_t>::const_iterator& end, Write write) {
+  const std::string_view text = file.texts[number];
+  size_t at = from;
+  for (; next != end && file.lines[*next].text == number && file.lines[*next].offset < to;
+       ++next) {
+    const size_t start = file.lines[*next].offset;
+    write(text.substr(at, start - at));
+    write(file.patches.at(*next));
+    at = std::min(text.find_first_of("\r\n", start), text.size());
+  }
+  write(text.substr(at, to - at));
+}
+
+// Hands the file as it now stands (whole), or only its new lines (whole
+// false), to write in pieces.
+template <typename Write>
+void Render(const PropertyFile& file, bool whole, Write write) {
   // Line numbers follow the lines' order in the texts.
   std::vector<uint32_t> patched;
   for (const auto& entry : file.patches) {
-    if (file.lines[entry.first].text >= first) patched.push_back(entry.first);
+    if (whole || file.lines[entry.first].text > 0) patched.push_back(entry.first);
   }
   std::sort(patched.begin(), patched.end());
-  auto next = patched.begin();
-  for (uint32_t number = first; number < file.texts.size(); ++number) {
-    const std::string_view text = file.texts[number];
-    size_t at = 0;
-    for (; next != patched.end() && file.lines[*next].text == number; ++next) {
-      const size_t start = file.lines[*next].offset;
-      write(text.substr(at, start - at));
-      write(file.patches.at(*next));
-      at = text.find(kLineEnd, start);
-    }
-    write(text.substr(at));
+  std::vector<uint32_t>::const_iterator next = patched.begin();
+  const std::vector<uint32_t>::const_iterator end = patched.end();
+  if (whole) RenderText(file, 0, 0, file.insertAt, next, end, write);
+  if (file.texts.size() > 1 && file.breakBefore) write(kLineEnd);
+  for (uint32_t number = 1; number < file.texts.size(); ++number) {
+    RenderText(file, number, 0, file.texts[number].size(), next, end, write);
   }
+  if (whole) RenderText(file, 0, file.insertAt, file.texts[0].size(), next, end, write);
 }
 
 // Puts the model's changes into the file and ends the model.
 bool Commit(PropertyFile& file) {
   if (!file.modelled) return true;
   bool written = true;
-  if (file.rewrite) {
+  const bool added = file.texts.size() > 1;
+  if (file.rewrite || (added && file.insertAt < file.texts[0].size())) {
     std::string content;
-    Render(file, 0, [&content](std::string_view piece) { content.append(piece); });
+    Render(file, true, [&content](std::string_view piece) { content.append(piece); });
     written = PlatReplaceFile(file.path.c_str(), content);
-  } else if (file.texts.size() > 1) {
-    // Only new lines: they go at the end, straight from the model.
+  } else if (added) {
+    // Only new lines, at the file's end: appended straight from the model.
     std::FILE* out = std::fopen(file.path.c_str(), "ab");
     written = out != nullptr;
     if (out) {
-      Render(file, 1, [&](std::string_view piece) {
+      Render(file, false, [&](std::string_view piece) {
         written = written && std::fwrite(piece.data(), 1, piece.size(), out) == piece.size();
       });
       written = std::fclose(out) == 0 && written;
@@ -282,6 +314,42 @@ bool WriteKey(const char* path, const std::string& key, const std::string& value
   return written;
 }
 
+// Every character some INI reader takes as a line end becomes one blank: C0
+// controls and DEL, and in UTF-8 the C1 controls (NEL among them) and the
+// line and paragraph separators, which Python's splitlines and others split
+// at. The same bytes on Windows, so a file read as UTF-8 anywhere is safe.
+std::string BlankLineBreakers(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (size_t i = 0; i < text.size(); ++i) {
+    const auto at = [&text](size_t k) {
+      return k < text.size() ? static_cast<unsigned char>(text[k]) : 0u;
+    };
+    if (at(i) < 0x20 || at(i) == 0x7F) {
+      out += ' ';
+    } else if (at(i) == 0xC2 && at(i + 1) >= 0x80 && at(i + 1) <= 0x9F) {
+      out += ' ';
+      i += 1;
+    } else if (at(i) == 0xE2 && at(i + 1) == 0x80 && (at(i + 2) == 0xA8 || at(i + 2) == 0xA9)) {
+      out += ' ';
+      i += 2;
+    } else {
+      out += text[i];
+    }
+  }
+  return out;
+}
+
+// A failed write is told once per file, not once per key.
+bool Reported(bool written, const std::string& path) {
+  static std::string reported;
+  if (!written && reported != path) {
+    reported = path;
+    PlatReportFailure("cannot write the properties to " + path + ": " + strerror(errno));
+  }
+  return written;
+}
+
 }  // namespace
 
 int WritePropertyString(const char* pszPropertyKey, const char* pszValue) {
@@ -289,17 +357,14 @@ int WritePropertyString(const char* pszPropertyKey, const char* pszValue) {
   // and so forge keys or sections; every control character becomes a blank.
   // The file holds narrow text: bytes invalid there (POSIX: UTF-8) are
   // replaced first.
-  std::string value = PlatValidNarrowText(pszValue ? pszValue : "");
-  for (char& c : value) {
-    unsigned char u = static_cast<unsigned char>(c);
-    if (u < 0x20 || u == 0x7F) c = ' ';
-  }
+  const std::string value = BlankLineBreakers(PlatValidNarrowText(pszValue ? pszValue : ""));
   // Blanks around a key or value are lost to every INI reader, and the
   // Windows profile writer drops those of a value as well: trim both here so
   // the file is the same on every platform (keys padded by a "%-4u" number
   // included).
   const std::string key = TrimBlanks(pszPropertyKey ? pszPropertyKey : "");
-  return WriteKey(wnd_data.szOutputFile, key, TrimBlanks(value)) ? 1 : 0;
+  const std::string path = wnd_data.szOutputFile;
+  return Reported(WriteKey(path.c_str(), key, TrimBlanks(value)), path) ? 1 : 0;
 }
 
 int WritePropertyDword(const char* pszPropertyKey, uint32_t dwValue) {
@@ -310,7 +375,7 @@ int WritePropertyDword(const char* pszPropertyKey, uint32_t dwValue) {
 }
 
 int ClosePropertyFile() {
-  const bool written = Commit(propertyFile);
+  const bool written = Reported(Commit(propertyFile), propertyFile.path);
   propertyFile = PropertyFile{};
   return written ? 1 : 0;
 }

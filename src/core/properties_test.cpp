@@ -1,6 +1,8 @@
 // Property output: values in section "Settings" of the output file.
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include <cstring>
 #include <string>
 #include <utility>
@@ -41,6 +43,11 @@ TEST_F(Properties, ControlCharactersCannotForgeKeysOrSections) {
   EXPECT_EQ(Get("Evil", "bBIOSDetected"), "<none>");
   EXPECT_EQ(Get("Settings", "bBIOSDetected"), "<none>");
   EXPECT_EQ(Get("Settings", "szVendor"), "Acme  [Evil]  bBIOSDetected=0 x");
+  // C1 controls (NEL) and the line and paragraph separators end lines for
+  // some readers (Python's splitlines): one blank each.
+  WritePropertyString("szBIOSVendor",
+                      "a\xC2\x85[Forged]\xC2\x85" "FORGED=1\xE2\x80\xA8[F2]\xE2\x80\xA9z");
+  EXPECT_EQ(Get("Settings", "szBIOSVendor"), "a [Forged] FORGED=1 [F2] z");
 }
 
 TEST_F(Properties, BlanksAroundKeysAndValuesAreTrimmed) {
@@ -72,6 +79,12 @@ TEST_F(Properties, SameFileAsTheProfileFunctionsWriteKeyByKey) {
       "[Settings]\nszA=old\n",                                      // LF line ends
       "\xEF\xBB\xBF[Settings]\r\nszA=old\r\n",                     // byte order mark
       "[Settings]\r\nszA=old\r\n[Settings]\r\nszC=twice\r\n",    // the section twice
+      "[Settings]\nszA=old\n\n; next\n[After]\nx=1\n",              // LF, a section after
+      "[Settings]\rszA=old\r[After]\rx=1",                           // lone CR, no last end
+      "[Other]\r\nk=1\r\n[Settings]\r\nszA=old",                  // no line end at all
+      "\xEF\xBB\xBF[Settings]\nszA=old\n[After]\n",                   // mark, section after
+      "[Settings]\r\n\r\n[After]\r\nszA=not this one\r\n",         // no keys yet
+      "[After]\r\nx=1\r\n",                                          // no Settings yet
   };
   const std::pair<const char*, const char*> writes[] = {
       {"szA", "1"}, {"szC", "3"}, {"szb", "2"}, {"szA", "1"}, {"SZC", "three"},
@@ -93,5 +106,32 @@ TEST_F(Properties, SameFileAsTheProfileFunctionsWriteKeyByKey) {
     EXPECT_EQ(ReadText(wnd_data.szOutputFile), ReadText(oracle)) << (start ? start : "no file");
   }
 }
+
+#ifdef __linux__
+// Files of every shape are kept in memory for the report: writing many keys
+// costs about one file's worth of writes, not one file per key (the bytes
+// this process has written, from the kernel).
+TEST_F(Properties, EveryShapeIsWrittenOnce) {
+  const auto bytesWritten = [] {
+    std::ifstream io("/proc/self/io");
+    std::string name;
+    unsigned long long value = 0;
+    while (io >> name >> value) {
+      if (name == "wchar:") return value;
+    }
+    return 0ull;
+  };
+  for (const char* start : {"[Settings]\nszA=old\n[After]\nx=1\n", "[Settings]\nszA=old\n"}) {
+    WriteBytes(wnd_data.szOutputFile, Bytes(start, start + strlen(start)));
+    const unsigned long long before = bytesWritten();
+    for (int i = 0; i < 2000; ++i) {
+      WritePropertyString(("szKey" + std::to_string(i)).c_str(), "a value of some length");
+    }
+    CloseReportFiles();
+    const size_t size = ReadText(wnd_data.szOutputFile).size();
+    EXPECT_LT(bytesWritten() - before, 4 * size) << start;
+  }
+}
+#endif
 
 }  // namespace

@@ -1,6 +1,8 @@
 // The run sequence: prepare the sink, run the collector into a temporary
 // dump, read the dump, remove it, close the sink.
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 #include "addpath.h"
@@ -10,8 +12,8 @@
 
 namespace {
 
-// The collector gets a fixed ten seconds in these language sets, whether it
-// has finished or not.
+// The collector gets at most a fixed ten seconds in these language sets, and
+// the dump is read then, whether it has finished or not.
 bool UsesFixedCollectorTime(int language) {
   return language == 2 || language == 15 || language == 24;
 }
@@ -19,6 +21,23 @@ bool UsesFixedCollectorTime(int language) {
 constexpr int kExitCodePolls = 16;
 constexpr uint32_t kPollIntervalMs = 1000;
 constexpr uint32_t kFixedCollectorTimeMs = 10000;
+
+// The collector of the last run and its exit code, for the message when its
+// dump gives no report.
+std::string collectorPath;
+uint32_t collectorExitCode = kStillActive;
+
+// A dump that is not marked complete gives no report at all; say why.
+void ReportIncompleteDump(FILE* input) {
+  CDMIFileHeader header;
+  rewind(input);
+  if (ReadFileHeader(input, &header) && header.m_bWroteAllData != 0) return;
+  std::string text = "the collector " + collectorPath + " wrote no complete dump";
+  if (collectorExitCode != kStillActive) {
+    text += " (exit code " + std::to_string(collectorExitCode) + ")";
+  }
+  PlatReportFailure(text);
+}
 
 }  // namespace
 
@@ -44,51 +63,71 @@ void FillScreen() {
 
 int dmi_info() {
   char szDumpPath[260] = "";
-  // The dump exists from the moment its name is made; it goes on every path.
-  if (!RunPROBEX(szDumpPath)) {
-    if (szDumpPath[0]) PlatDeleteFile(szDumpPath);
-    return 0;
-  }
-  FILE* input = fopen(szDumpPath, "rb");
-  if (!input) {
-    PlatDeleteFile(szDumpPath);
+  FILE* input = nullptr;
+  const int ran = RunPROBEX(szDumpPath, &input);
+  // The collector has ended (or was ended): the name goes now, and the dump
+  // is read through the handle made with the file, never by name again, so
+  // a name swapped meanwhile cannot show another file.
+  if (szDumpPath[0]) PlatDeleteFile(szDumpPath);
+  if (!ran || !input) {
+    if (input) fclose(input);
     return 0;
   }
   const int shown = display_dmi_info(input);
+  if (!shown) ReportIncompleteDump(input);
   fclose(input);
-  PlatDeleteFile(szDumpPath);
   return shown ? 1 : 0;
 }
 
-int RunPROBEX(char (&szDumpPath)[260]) {
+int RunPROBEX(char (&szDumpPath)[260], FILE** input) {
   const std::string collector = AddPath(ghInst, PlatCollectorFileName());
-  if (!GetTempFilePath("tst", szDumpPath)) return 0;
-  // Unquoted, as the collector expects: it takes everything after its own
-  // name as the dump path, so blanks in the path survive.
-  char commandLine[2 * kMaxPath + 2];
-  snprintf(commandLine, sizeof commandLine, "%s %s", collector.c_str(), szDumpPath);
-  return TimedProcess(commandLine, kInfinite, nullptr) ? 1 : 0;
+  if (!GetTempFilePath("tst", szDumpPath, input)) return 0;
+  // The dump path goes unquoted, as the collector expects: it takes
+  // everything after its own name as the dump path, so blanks in the path
+  // survive.
+  collectorExitCode = kStillActive;
+  collectorPath = collector;
+  return TimedProcess(collector.c_str(), szDumpPath, kInfinite, &collectorExitCode) ? 1 : 0;
 }
 
-int GetTempFilePath(const char* szRoot, char (&szTempPath)[260]) {
+int GetTempFilePath(const char* szRoot, char (&szTempPath)[260], FILE** file) {
   char directory[kMaxPath];
-  if (!PlatGetTempPath(directory, sizeof directory)) return 0;
-  if (!PlatGetTempFileName(directory, szRoot, szTempPath)) return 0;
+  if (!PlatGetTempPath(directory, sizeof directory)) {
+    PlatReportFailure("no temporary directory");
+    return 0;
+  }
+  *file = PlatCreateTempFile(directory, szRoot, szTempPath);
+  if (!*file) {
+    PlatReportFailure(std::string("cannot create a temporary file in ") + directory + ": " +
+                      strerror(errno));
+    return 0;
+  }
   return 1;
 }
 
-int TimedProcess(const char* lpCommandLine, uint32_t dwTimeout, uint32_t* pdwProcessExitCode) {
+int TimedProcess(const char* program, const char* argument, uint32_t dwTimeout,
+                 uint32_t* pdwProcessExitCode) {
+  uint32_t localExitCode = kStillActive;
+  uint32_t* exitCode = pdwProcessExitCode ? pdwProcessExitCode : &localExitCode;
+  QHANDLE process = PlatStartProcessHidden(program, argument);
+  if (!process) PlatReportFailure(std::string("cannot start the collector ") + program);
   if (UsesFixedCollectorTime(iCurrentLanguage)) {
-    PlatStartAndForget(lpCommandLine);
-    PlatSleep(kFixedCollectorTimeMs);
+    // The collector has its ten seconds, and is ended if it runs longer:
+    // it must not write into a dump that is being read or already gone.
+    if (!process) return 1;
+    if (!PlatWaitProcess(process, kFixedCollectorTimeMs)) {
+      PlatReportFailure(std::string("the collector ") + program +
+                        " did not finish in 10 seconds and was ended");
+      PlatTerminateProcess(process, 1);
+    } else {
+      PlatGetExitCodeProcess(process, exitCode);
+    }
+    PlatCloseProcess(process);
     return 1;
   }
-  QHANDLE process = PlatStartProcessHidden(lpCommandLine);
   if (!process) return 0;
   if (!PlatWaitProcess(process, dwTimeout)) PlatTerminateProcess(process, 1);
 
-  uint32_t localExitCode = kStillActive;
-  uint32_t* exitCode = pdwProcessExitCode ? pdwProcessExitCode : &localExitCode;
   bool finished = false;
   for (int poll = 0; poll < kExitCodePolls; ++poll) {
     if (PlatGetExitCodeProcess(process, exitCode) && *exitCode != kStillActive) {
@@ -96,6 +135,10 @@ int TimedProcess(const char* lpCommandLine, uint32_t dwTimeout, uint32_t* pdwPro
       break;
     }
     if (poll + 1 < kExitCodePolls) PlatSleep(kPollIntervalMs);
+  }
+  if (!finished) {
+    PlatReportFailure(std::string("the collector ") + program + " did not finish; it is ended");
+    PlatTerminateProcess(process, 1);
   }
   PlatCloseProcess(process);
   return finished ? 1 : 0;

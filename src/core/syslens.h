@@ -39,9 +39,13 @@ int ScanParameterString(const char* lpszCmdParam, ParameterFields* fields);
 
 void FillScreen();
 int dmi_info();
-int RunPROBEX(char (&szDumpPath)[260]);
-int GetTempFilePath(const char* szRoot, char (&szTempPath)[260]);
-int TimedProcess(const char* lpCommandLine, uint32_t dwTimeout, uint32_t* pdwProcessExitCode);
+// The dump file is made open for reading (*input); the collector writes it
+// by name, the viewer reads it through *input.
+int RunPROBEX(char (&szDumpPath)[260], FILE** input);
+int GetTempFilePath(const char* szRoot, char (&szTempPath)[260], FILE** file);
+// Starts program with its one argument and waits for it.
+int TimedProcess(const char* program, const char* argument, uint32_t dwTimeout,
+                 uint32_t* pdwProcessExitCode);
 
 int display_dmi_info(FILE* pInputFile);
 int Show_DMIBIOS_Info(FILE* pInputFile, const CDMISummaryInfo* pSummaryInfo);

@@ -1,7 +1,9 @@
 // The lookup in the table file: the file is read and unscrambled once and
 // kept in memory while its stamp (size, times, identity) stays the same, so a
 // report that asks for names once or twice per structure reads it once; a
-// rewritten file is read again at the next lookup.
+// rewritten file is read again at the next lookup. A refused file (too large,
+// not a regular file) is remembered with its stamp the same way, so it is
+// not read again at every lookup either.
 #include <cstdio>
 #include <memory>
 #include <optional>
@@ -20,7 +22,8 @@ using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
 // The whole file, or nothing when it cannot be opened or is larger than the
 // table can sensibly be.
 std::optional<std::string> read_file(const char *filename) {
-  FilePtr file(std::fopen(filename, "rb"));
+  // Regular files only: a FIFO named DMI.DAT must not hang the report.
+  FilePtr file(PlatOpenRegularFile(filename));
   if (!file) return std::nullopt;
   std::string bytes;
   char chunk[16384];
@@ -37,6 +40,7 @@ struct CachedTable {
   std::string filename;
   PlatFileStamp stamp;
   bool reusable = false;
+  bool refused = false;
   DmiDatTable table;
 };
 
@@ -45,18 +49,18 @@ const DmiDatTable *current_table(const char *filename) {
   PlatFileStamp before;
   const bool stamped = PlatGetFileStamp(filename, &before);
   if (stamped && cached.reusable && cached.filename == filename && cached.stamp == before) {
-    return &cached.table;
+    return cached.refused ? nullptr : &cached.table;
   }
   std::optional<std::string> bytes = read_file(filename);
   cached.reusable = false;
-  if (!bytes) return nullptr;
-  cached.table = parse_dmi_dat(*bytes);
+  cached.refused = !bytes;
+  cached.table = bytes ? parse_dmi_dat(*bytes) : DmiDatTable{};
   cached.filename = filename;
   cached.stamp = before;
   // A file rewritten while it was read is read again next time.
   PlatFileStamp after;
   cached.reusable = stamped && PlatGetFileStamp(filename, &after) && after == before;
-  return &cached.table;
+  return cached.refused ? nullptr : &cached.table;
 }
 
 }  // namespace

@@ -192,6 +192,22 @@ TEST(LookupType, ReadsARewrittenFileAgainAndRefusesAHugeOne) {
   huge.resize(kDmiDatMaxFileSize + 1, '\n');
   dat.write(huge);
   EXPECT_EQ(lookup(dat.path, "S", 1).rc, 0);
+#ifdef __linux__
+  // The refusal is remembered while the file is unchanged: further lookups
+  // read next to nothing (the bytes this process has read, from the kernel).
+  const auto bytesRead = [] {
+    std::ifstream io("/proc/self/io");
+    std::string name;
+    unsigned long long value = 0;
+    while (io >> name >> value) {
+      if (name == "rchar:") return value;
+    }
+    return 0ull;
+  };
+  const unsigned long long before = bytesRead();
+  for (int i = 0; i < 10; ++i) EXPECT_EQ(lookup(dat.path, "S", 1).rc, 0);
+  EXPECT_LT(bytesRead() - before, kDmiDatMaxFileSize);
+#endif
 }
 
 // The table as the source describes it: each section's lines as they stand

@@ -11,6 +11,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <string>
 #include <string_view>
 
@@ -79,6 +80,22 @@ bool PlatGetTempPath(char* out, unsigned size);
 // Makes a new, empty, uniquely named file in dir whose name starts with
 // prefix; its full path goes to out (kMaxPath bytes).
 bool PlatGetTempFileName(const char* dir, const char* prefix, char* out);
+// Opens a regular file for reading, or null (errno set on POSIX) when it is
+// missing, unreadable or anything but a regular file. A FIFO or device is
+// refused without being opened for blocking reads, so it cannot hang a run.
+std::FILE* PlatOpenRegularFile(const char* path);
+// Opens an existing regular file for writing and empties it; never creates
+// it and never follows a symbolic link in its last component (null then).
+std::FILE* PlatRewriteExistingFile(const char* path);
+// Creates a new file for writing, refusing a name that already exists in any
+// form (file, link, FIFO), so a planted link is never followed.
+std::FILE* PlatCreateNewFile(const char* path);
+// Makes the viewer's temporary dump: a new, empty, uniquely named file in
+// dir (names start with prefix, the path goes to out, kMaxPath bytes), open
+// for reading, so that what the collector writes is read through this handle
+// and never by name again. Until PlatDeleteFile removes it, the file is also
+// removed when the program is ended by a signal (POSIX).
+std::FILE* PlatCreateTempFile(const char* dir, const char* prefix, char* out);
 // The running program's own module (its resources, its directory).
 QHANDLE PlatProgramModule();
 // Full path of the module's file (null: the running program); 0 on failure.
@@ -115,19 +132,24 @@ std::string PlatTextToUtf8(std::string_view text);
 std::string PlatValidNarrowText(std::string_view text);
 
 // ---- Processes -----------------------------------------------------------
-// Starts a command line without a visible window and returns its process, or
-// null. The command line is the program path, blank, arguments, unquoted, and
-// is resolved as CreateProcess resolves it.
-QHANDLE PlatStartProcessHidden(const char* commandLine);
+// Starts the program at its full path with one argument, without a visible
+// window, and returns its process, or null. No search and no splitting at
+// blanks: POSIX hands the two as they are; Windows names the program as the
+// application and quotes it in the command line, followed by one blank and
+// the argument unquoted.
+QHANDLE PlatStartProcessHidden(const char* program, const char* argument);
 // Waits up to timeoutMs (kInfinite: for ever); true when the process ended.
 bool PlatWaitProcess(QHANDLE process, uint32_t timeoutMs);
 void PlatTerminateProcess(QHANDLE process, uint32_t exitCode);
 // Exit code, or kStillActive while it runs; false when it cannot be read.
 bool PlatGetExitCodeProcess(QHANDLE process, uint32_t* exitCode);
 void PlatCloseProcess(QHANDLE process);
-// Starts a command line hidden and forgets it (WinExec).
-void PlatStartAndForget(const char* commandLine);
 void PlatSleep(uint32_t ms);
+
+// ---- Failures --------------------------------------------------------------
+// Tells what failed, one line (POSIX: "syslens: text" on standard error).
+// Windows says nothing: the host program expects a silent viewer.
+void PlatReportFailure(const std::string& text);
 
 // ---- Message boxes -------------------------------------------------------
 enum class MsgIcon { None, Information, Error };
@@ -145,10 +167,11 @@ QHANDLE PlatLoadIcon(QHANDLE module, unsigned id);
 
 // ---- Override module for report strings ----------------------------------
 // Loads the override module (CustomStrings.DLL, CustomStrings.so) at the
-// first call of the process, from the program's own directory first, then
-// with the system's normal search, and calls its string export with the
-// program's module name. Returns false when the module or export is missing; otherwise stores the
-// export's result in *result (0: a text was supplied).
+// first call of the process, by full path from the program's own directory
+// only (a search would find one planted in the current directory), and calls
+// its string export with the program's module name. Returns false when the
+// module or export is missing; otherwise stores the export's result in
+// *result (0: a text was supplied).
 bool PlatCallOverrideModule(const char* programName, int stringId, unsigned langId,
                             char* buffer, uint32_t size, uint32_t* result);
 

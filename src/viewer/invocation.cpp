@@ -1,7 +1,9 @@
 // Program entry: the parameter string from the host program selects one
 // output (own window, the host's edit control, HTML file or property file).
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "int_str.h"
 #include "qmrkw32.h"
@@ -47,6 +49,21 @@ void RunPropertyReport(QHANDLE hInstance, const char* file) {
   wnd_data.hInstance = hInstance;
   bData = 1;
   FillScreen();
+}
+
+// The keyword runs replace their file. One that cannot be deleted (another
+// user's, in a sticky directory) may be a link planted to a file of this
+// user's, so the new file is made exclusively and nothing is written when
+// the name is still taken.
+bool ReplaceKeywordFile(const char* name) {
+  PlatDeleteFile(name);
+  FILE* created = PlatCreateNewFile(name);
+  if (!created) {
+    PlatReportFailure(std::string("cannot replace ") + name + ": " + strerror(errno));
+    return false;
+  }
+  fclose(created);
+  return true;
 }
 
 int RunOwnWindow(QHANDLE hInstance, int nCmdShow) {
@@ -108,13 +125,13 @@ int SyslensMain(QHANDLE hInstance, const char* lpszCmdParam, int nCmdShow) {
 
   if (EqualsIgnoringCase(lpszCmdParam, "SELFREPORT")) return 2;
   if (EqualsIgnoringCase(lpszCmdParam, "tulip2")) {
-    PlatDeleteFile("output.htm");
-    RunHtmlReport(hInstance, "output.htm");
+    if (ReplaceKeywordFile("output.htm")) RunHtmlReport(hInstance, "output.htm");
     return 0;
   }
   if (EqualsIgnoringCase(lpszCmdParam, "tulip3")) {
-    PlatDeleteFile(PlatKeywordPropertyFile());
-    RunPropertyReport(hInstance, PlatKeywordPropertyFile());
+    if (ReplaceKeywordFile(PlatKeywordPropertyFile())) {
+      RunPropertyReport(hInstance, PlatKeywordPropertyFile());
+    }
     return 0;
   }
   if (EqualsIgnoringCase(lpszCmdParam, "tulip")) return RunOwnWindow(hInstance, nCmdShow);

@@ -147,13 +147,13 @@ class Collector(Run):
         sample = read(ARGS.sample)
         _, _, table = table_of(sample)
         n = len(table)
+        first = len(structures_of(table)[0])
         cases = {
-            "truncated": sample[:len(sample) // 2],
+            "cut inside the first structure": sample[:32 + first - 1],
             "garbage": bytes(range(256)) * 4,
             "entry point past the file": entry_point_2(n, 32 + n) + table,
             "zero-length table": entry_point_2(0, 32) + table,
             "length below 4 first": entry_point_2(n, 32) + b"\x00\x02" + table[2:],
-            "strings without terminator": entry_point_2(n - 1, 32) + table[:-1],
             "empty": b"",
         }
         for name, data in cases.items():
@@ -165,6 +165,33 @@ class Collector(Run):
         self.assertEqual(code, 3)
         self.assertIn(VARIABLE, err)
         self.assertFalse(complete(dump))
+
+    def test_broken_tables_are_reported_up_to_the_break(self):
+        # Exit code 5: the dump is complete but holds only the structures
+        # before the break, and a warning says where it broke.
+        for path in [ARGS.sample] + corpus_files():
+            saved = read(path)
+            _, _, table = table_of(saved)
+            records = structures_of(table)
+            at = 32 + sum(len(r) for r in records[:5])
+            cases = {
+                # A Hyper-V table: a structure of length 0 after five good ones.
+                "length 0": saved[:at + 1] + b"\0" + saved[at + 2:],
+                "cut in the strings": saved[:at - 1],
+            }
+            if saved.startswith(b"_SM3_"):
+                # Cut on every structure boundary: no end-of-table structure.
+                for k in range(1, len(records)):
+                    cases["cut after %d structures" % k] = saved[:32 + sum(map(len, records[:k]))]
+            for name, data in cases.items():
+                code, dump, err = self.collect(saved_bytes=data)
+                label = "%s, %s: %s" % (os.path.basename(path), name, err)
+                self.assertEqual(code, 5, label)
+                self.assertTrue(complete(dump), label)
+                self.assertIn(": warning: ", err, label)
+                kept = {"length 0": 5, "cut in the strings": 4}.get(name) or int(name.split()[2])
+                self.assertEqual(dump[60:], b"".join(struct.pack("<I", len(r)) + r
+                                                     for r in records[:kept]), label)
 
     def test_tables_beyond_64_kib(self):
         # 400 OEM string structures of about 250 bytes: a 3.x table of 100 KB,

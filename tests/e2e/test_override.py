@@ -152,18 +152,20 @@ class Search(OverrideRun):
         # system's search order also visits.
         self.assertIn(DETECTED % "Beside the program", self.report(cwd=self.elsewhere))
 
-    def test_normal_search_finds_a_module_elsewhere(self):
-        if self.wine:
-            self.skipTest("the system's search path of the Wine prefix is not the test's")
-        self.install_module(self.elsewhere, '3003 " DMI BIOS\\t: On the library path\\r\\n"\n')
-        self.env["LD_LIBRARY_PATH"] = self.elsewhere
-        self.assertIn(DETECTED % "On the library path", self.report())
-
-    def test_current_directory_alone_is_not_searched(self):
-        if self.wine:
-            self.skipTest("the current directory is part of the Windows search order")
+    def test_no_search_finds_a_planted_module(self):
+        # Only the program's directory counts: neither the library path nor
+        # the current directory, which an empty element of LD_LIBRARY_PATH
+        # (leading, trailing or doubled ':') would put in the search, and
+        # which the Windows search order visits.
         self.install_module(self.elsewhere, '3003 " DMI BIOS\\t: Planted\\r\\n"\n')
-        self.assertIn(DETECTED % "Detected", self.report(cwd=self.elsewhere))
+        paths = [None] if self.wine else [None, self.elsewhere, ":", ":/usr/lib", "/usr/lib:",
+                                          "/usr/lib::/lib"]
+        for path in paths:
+            if path is not None:
+                self.env["LD_LIBRARY_PATH"] = path
+            if os.path.exists(os.path.join(self.elsewhere, "report.htm")):
+                os.remove(os.path.join(self.elsewhere, "report.htm"))  # appended to
+            self.assertIn(DETECTED % "Detected", self.report(cwd=self.elsewhere), path)
 
 
 def main():

@@ -47,6 +47,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   g_tables.origin = "fuzz";
   CollectorSettings settings;
   settings.dumpPath = dir->File("dump.bin");
+  // The collector writes only a dump file that exists, as the viewer makes it.
+  if (FILE* made = fopen(settings.dumpPath.c_str(), "wb")) fclose(made);
   settings.readFirmware = ReadFuzzedFirmware;
   settings.messages = sinkhole ? sinkhole : stderr;
   RunCollector(settings);

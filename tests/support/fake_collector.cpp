@@ -4,9 +4,14 @@
 //   SYSLENS_FAKE_SLEEP  milliseconds to wait first
 //   SYSLENS_FAKE_LOG    file that receives the dump path it was given, and
 //                       whether that file existed, one line per run
+//   SYSLENS_FAKE_SWAP   (POSIX) after writing, the dump is renamed aside and
+//                       its name made a link to this file, as a race would
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#ifndef _WIN32
+#include <unistd.h>
+#endif
 
 #include "dump_builder.h"
 #include "platform.h"
@@ -33,5 +38,12 @@ int main(int argc, char** argv) {
   const char* source = getenv("SYSLENS_FAKE_DUMP");
   if (!source || !*source) return 0;
   const Bytes dump = ReadBytes(source);
-  return WriteBytes(path, dump) ? 0 : 1;
+  if (!WriteBytes(path, dump)) return 1;
+#ifndef _WIN32
+  if (const char* swap = getenv("SYSLENS_FAKE_SWAP")) {
+    if (rename(path.c_str(), (path + ".aside").c_str()) != 0) return 1;
+    if (symlink(swap, path.c_str()) != 0) return 1;
+  }
+#endif
+  return 0;
 }

@@ -1,7 +1,10 @@
 // Files, paths and text rules on POSIX.
+#include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -10,7 +13,126 @@
 #include "ini_file.h"
 #include "platform.h"
 
-bool PlatDeleteFile(const char* path) { return path && unlink(path) == 0; }
+namespace {
+
+// The temporary dump still to be removed, for the signal handler: a killed
+// viewer (SIGTERM, or SIGPIPE when its reader goes) must not leave it behind.
+char pendingDump[kMaxPath];
+volatile sig_atomic_t havePendingDump = 0;
+
+extern "C" void RemovePendingDumpAndDie(int signal) {
+  if (havePendingDump) unlink(pendingDump);
+  ::signal(signal, SIG_DFL);
+  raise(signal);
+}
+
+void RemoveDumpOnSignals() {
+  static bool installed = false;
+  if (installed) return;
+  installed = true;
+  for (int sig : {SIGHUP, SIGINT, SIGTERM, SIGPIPE}) {
+    struct sigaction action;
+    if (sigaction(sig, nullptr, &action) != 0 || action.sa_handler == SIG_IGN) continue;
+    memset(&action, 0, sizeof action);
+    action.sa_handler = RemovePendingDumpAndDie;
+    sigemptyset(&action.sa_mask);
+    sigaction(sig, &action, nullptr);
+  }
+}
+
+// A descriptor of a regular file as a FILE, or null with errno set. The
+// open never blocks (O_NONBLOCK), and blocking is restored for the reads.
+std::FILE* RegularFileStream(int fd, const char* mode) {
+  if (fd < 0) return nullptr;
+  struct stat st;
+  if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    const int error = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
+    close(fd);
+    errno = error;
+    return nullptr;
+  }
+  const int flags = fcntl(fd, F_GETFL);
+  if (flags >= 0) fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
+  std::FILE* file = fdopen(fd, mode);
+  if (!file) close(fd);
+  return file;
+}
+
+}  // namespace
+
+bool PlatDeleteFile(const char* path) {
+  if (!path) return false;
+  if (havePendingDump && strcmp(path, pendingDump) == 0) havePendingDump = 0;
+  return unlink(path) == 0;
+}
+
+std::FILE* PlatOpenRegularFile(const char* path) {
+  if (!path) return nullptr;
+  return RegularFileStream(open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC), "rb");
+}
+
+std::FILE* PlatRewriteExistingFile(const char* path) {
+  if (!path) return nullptr;
+  std::FILE* file =
+      RegularFileStream(open(path, O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC), "wb");
+  if (file && ftruncate(fileno(file), 0) != 0) {
+    const int error = errno;
+    fclose(file);
+    errno = error;
+    return nullptr;
+  }
+  return file;
+}
+
+std::FILE* PlatCreateNewFile(const char* path) {
+  if (!path) return nullptr;
+  // 0666 so the process umask decides, as for any file the program creates.
+  const int fd = open(path, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+  if (fd < 0) return nullptr;
+  std::FILE* file = fdopen(fd, "wb");
+  if (!file) close(fd);
+  return file;
+}
+
+std::FILE* PlatCreateTempFile(const char* dir, const char* prefix, char* out) {
+  std::string pattern = std::string(dir ? dir : "") + (prefix ? prefix : "") + "XXXXXX";
+  if (pattern.size() + 1 > kMaxPath) {
+    errno = ENAMETOOLONG;
+    return nullptr;
+  }
+  RemoveDumpOnSignals();
+  char name[kMaxPath];
+  snprintf(name, sizeof name, "%s", pattern.c_str());
+  // The signals wait while the file is made and its name published, so that
+  // no moment of the file's life is outside the handler's reach.
+  sigset_t ending, before;
+  sigemptyset(&ending);
+  for (int sig : {SIGHUP, SIGINT, SIGTERM, SIGPIPE}) sigaddset(&ending, sig);
+  sigprocmask(SIG_BLOCK, &ending, &before);
+  const int fd = mkostemp(name, O_CLOEXEC);
+  if (fd >= 0) {
+    memcpy(pendingDump, name, sizeof name);
+    havePendingDump = 1;
+  }
+  const int error = errno;
+  sigprocmask(SIG_SETMASK, &before, nullptr);
+  errno = error;
+  if (fd < 0) return nullptr;
+  std::FILE* file = fdopen(fd, "rb");
+  if (!file) {
+    havePendingDump = 0;
+    unlink(name);
+    close(fd);
+    return nullptr;
+  }
+  snprintf(out, kMaxPath, "%s", name);
+  return file;
+}
+
+void PlatReportFailure(const std::string& text) {
+  const std::string line = "syslens: " + text + "\n";
+  (void)!write(2, line.data(), line.size());
+}
 
 bool PlatGetFileStamp(const char* path, PlatFileStamp* stamp) {
   struct stat info;

@@ -226,7 +226,9 @@ enum class ReadResult { Ok, Missing, Failed };
 
 ReadResult ReadWholeFile(const char* path, std::string& text) {
   text.clear();
-  const FileDescriptor file(open(path, O_RDONLY | O_CLOEXEC));
+  // O_NONBLOCK: a FIFO in the file's place must be refused, not wait for a
+  // writer; fstat below refuses everything but a regular file.
+  const FileDescriptor file(open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC));
   if (file.fd < 0) {
     return errno == ENOENT || errno == ENOTDIR ? ReadResult::Missing : ReadResult::Failed;
   }
@@ -259,17 +261,16 @@ bool WriteAll(int fd, std::string_view data) {
   return true;
 }
 
-// The file a write replaces: the target of a symbolic link, else path itself.
-std::string WriteTarget(const char* path) {
+// Writes content over the file a symbolic link names, in place: the kernel
+// follows the link under its own rules (protected links in sticky
+// directories), which resolving the link here and renaming over its target
+// would get around.
+bool WriteThroughLink(const char* path, std::string_view content) {
+  FileDescriptor file(open(path, O_WRONLY | O_TRUNC | O_NONBLOCK | O_CLOEXEC));
   struct stat st;
-  if (lstat(path, &st) == 0 && S_ISLNK(st.st_mode)) {
-    if (char* resolved = realpath(path, nullptr)) {
-      std::string target(resolved);
-      free(resolved);
-      return target;
-    }
-  }
-  return path;
+  if (file.fd < 0 || fstat(file.fd, &st) != 0 || !S_ISREG(st.st_mode)) return false;
+  const bool ok = WriteAll(file.fd, content);
+  return file.Close() && ok;
 }
 
 // Opens a new temporary file beside target; its name goes to tempPath.
@@ -287,8 +288,9 @@ int CreateTempBeside(const std::string& target, std::string& tempPath) {
 }
 
 bool ReplaceFile(const char* path, std::string_view content) {
-  const std::string target = WriteTarget(path);
   struct stat old;
+  if (lstat(path, &old) == 0 && S_ISLNK(old.st_mode)) return WriteThroughLink(path, content);
+  const std::string target = path;
   const bool exists = stat(target.c_str(), &old) == 0;
   if (exists && (!S_ISREG(old.st_mode) || access(target.c_str(), W_OK) != 0)) return false;
 

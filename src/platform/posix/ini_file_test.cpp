@@ -363,10 +363,16 @@ TEST_F(IniFile, WriteThroughASymbolicLinkReplacesItsTarget) {
   const std::string target = dir_ + "/target.ini";
   std::ofstream(target, std::ios::binary) << "[a]\r\nk=1\r\n";
   ASSERT_EQ(symlink("target.ini", path_.c_str()), 0);
+  struct stat before;
+  ASSERT_EQ(stat(target.c_str(), &before), 0);
   EXPECT_TRUE(IniWriteString(path_.c_str(), "a", "k", "2"));
   struct stat st;
   ASSERT_EQ(lstat(path_.c_str(), &st), 0);
   EXPECT_TRUE(S_ISLNK(st.st_mode));
+  // Written through the link by the kernel's rules, not resolved here and
+  // renamed over: the target is the same file.
+  ASSERT_EQ(stat(target.c_str(), &st), 0);
+  EXPECT_EQ(st.st_ino, before.st_ino);
   EXPECT_EQ(Content(), "[a]\r\nk=2\r\n");
   EXPECT_EQ(Entries().size(), 2u);
 }

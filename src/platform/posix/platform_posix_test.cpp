@@ -125,7 +125,7 @@ TEST(HostEdit, TextGoesToTheDescriptorWhenReleased) {
 }
 
 TEST(Process, ExitCodeAndTimeout) {
-  QHANDLE quick = PlatStartProcessHidden("/bin/false");
+  QHANDLE quick = PlatStartProcessHidden("/bin/false", nullptr);
   ASSERT_NE(quick, nullptr);
   EXPECT_TRUE(PlatWaitProcess(quick, kInfinite));
   uint32_t code = 0;
@@ -133,7 +133,7 @@ TEST(Process, ExitCodeAndTimeout) {
   EXPECT_EQ(code, 1u);
   PlatCloseProcess(quick);
 
-  QHANDLE slow = PlatStartProcessHidden("/bin/sleep 5");
+  QHANDLE slow = PlatStartProcessHidden("/bin/sleep", "5");
   ASSERT_NE(slow, nullptr);
   EXPECT_FALSE(PlatWaitProcess(slow, 50));
   EXPECT_TRUE(PlatGetExitCodeProcess(slow, &code));
@@ -143,24 +143,34 @@ TEST(Process, ExitCodeAndTimeout) {
   EXPECT_EQ(code, 1u);
   PlatCloseProcess(slow);
 
-  EXPECT_EQ(PlatStartProcessHidden("/nonexistent/program arg"), nullptr);
+  EXPECT_EQ(PlatStartProcessHidden("/nonexistent/program", "arg"), nullptr);
 }
 
-TEST(Process, ProgramPathWithBlanksIsFound) {
+// The program runs at its path and gets its argument whole: a planted
+// program named by a prefix of the path up to a blank never runs, and
+// doubled blanks in the argument stay.
+TEST(Process, ProgramAndArgumentAreTakenAsGiven) {
   TempDir dir;
-  const std::string program = dir.File("my collector");
-  FILE* script = fopen(program.c_str(), "wb");
-  ASSERT_NE(script, nullptr);
-  fputs("#!/bin/sh\nexit 7\n", script);
-  fclose(script);
-  chmod(program.c_str(), 0755);
-  QHANDLE process = PlatStartProcessHidden((program + " some arg").c_str());
+  const auto script = [](const std::string& path, const std::string& body) {
+    FILE* file = fopen(path.c_str(), "wb");
+    ASSERT_NE(file, nullptr);
+    fputs(("#!/bin/sh\n" + body + "\n").c_str(), file);
+    fclose(file);
+    chmod(path.c_str(), 0755);
+  };
+  ASSERT_EQ(mkdir(dir.File("inst dir").c_str(), 0755), 0);
+  script(dir.File("inst"), "touch '" + dir.File("planted ran") + "'");
+  const std::string program = dir.File("inst dir/my collector");
+  script(program, "printf %s \"$1\" > '" + dir.File("argument") + "'; exit 7");
+  QHANDLE process = PlatStartProcessHidden(program.c_str(), "a  b/tst 1");
   ASSERT_NE(process, nullptr);
   EXPECT_TRUE(PlatWaitProcess(process, kInfinite));
   uint32_t code = 0;
   PlatGetExitCodeProcess(process, &code);
   EXPECT_EQ(code, 7u);
   PlatCloseProcess(process);
+  EXPECT_EQ(ReadText(dir.File("argument")), "a  b/tst 1");
+  EXPECT_NE(access(dir.File("planted ran").c_str(), F_OK), 0);
 }
 
 TEST(TempFile, CreatedEmptyWithPrefixInTmpdir) {

@@ -2,14 +2,12 @@
 // CreateProcess, WaitForSingleObject and GetExitCodeProcess.
 #include <signal.h>
 #include <spawn.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <time.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <string>
-#include <vector>
 
 #include "platform.h"
 
@@ -23,45 +21,17 @@ struct Process {
   uint32_t exitCode = kStillActive;
 };
 
-bool IsExecutableFile(const std::string& path) {
-  struct stat st;
-  return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && access(path.c_str(), X_OK) == 0;
-}
-
-// An unquoted command line is resolved as CreateProcess resolves it: the
-// shortest prefix ending at a blank that names a program is the program, so
-// a program path with blanks still works; the rest are blank-separated
-// arguments.
-std::vector<std::string> SplitCommandLine(const std::string& line) {
-  std::string program = line;
-  std::string rest;
-  for (size_t blank = line.find(' '); blank != std::string::npos;
-       blank = line.find(' ', blank + 1)) {
-    if (IsExecutableFile(line.substr(0, blank))) {
-      program = line.substr(0, blank);
-      rest = line.substr(blank + 1);
-      break;
-    }
-  }
-  std::vector<std::string> argv{program};
-  size_t start = 0;
-  while (start < rest.size()) {
-    size_t end = rest.find(' ', start);
-    if (end == std::string::npos) end = rest.size();
-    if (end > start) argv.push_back(rest.substr(start, end - start));
-    start = end + 1;
-  }
-  return argv;
-}
-
-pid_t Spawn(const char* commandLine) {
-  if (!commandLine) return -1;
-  std::vector<std::string> args = SplitCommandLine(commandLine);
-  std::vector<char*> argv;
-  for (auto& arg : args) argv.push_back(arg.data());
-  argv.push_back(nullptr);
+// The program at its own path with its one argument: no search, no splitting
+// at blanks, so a blank in either path can neither cut the argument nor start
+// another program whose name is a prefix of the path.
+pid_t Spawn(const char* program, const char* argument) {
+  if (!program || !*program) return -1;
+  std::string programArg = program;
+  std::string arg = argument ? argument : "";
+  char* argv[] = {programArg.data(), arg.data(), nullptr};
+  if (!argument) argv[1] = nullptr;
   pid_t pid = -1;
-  if (posix_spawn(&pid, argv[0], nullptr, nullptr, argv.data(), environ) != 0) return -1;
+  if (posix_spawn(&pid, program, nullptr, nullptr, argv, environ) != 0) return -1;
   return pid;
 }
 
@@ -83,8 +53,8 @@ void Poll(Process* process) {
 
 }  // namespace
 
-QHANDLE PlatStartProcessHidden(const char* commandLine) {
-  const pid_t pid = Spawn(commandLine);
+QHANDLE PlatStartProcessHidden(const char* program, const char* argument) {
+  const pid_t pid = Spawn(program, argument);
   if (pid < 0) return nullptr;
   auto* process = new Process;
   process->pid = pid;
@@ -136,8 +106,6 @@ bool PlatGetExitCodeProcess(QHANDLE handle, uint32_t* exitCode) {
 }
 
 void PlatCloseProcess(QHANDLE handle) { delete static_cast<Process*>(handle); }
-
-void PlatStartAndForget(const char* commandLine) { Spawn(commandLine); }
 
 void PlatSleep(uint32_t ms) {
   struct timespec delay;

@@ -25,20 +25,18 @@ const ResString* FindString(unsigned id) {
 
 constexpr char kOverrideModuleName[] = "CustomStrings.so";
 
-// The module beside the program is the one a site installs with it, so it
-// is tried first; then the loader's normal search (LD_LIBRARY_PATH, the
-// program's run path, the system's directories).
+// Only the module beside the program, the one a site installs with it, by
+// full path. A bare name would go through the loader's search, where an
+// empty element of LD_LIBRARY_PATH means the current directory, so a module
+// planted there would run; the failed search also cost a few dozen opens.
 void* LoadOverrideModule() {
   char path[4096 + sizeof kOverrideModuleName];
   const unsigned length = PlatGetModuleFileName(nullptr, path, 4096);
-  if (length > 0 && length < 4096) {
-    char* slash = strrchr(path, '/');
-    if (slash) {
-      memcpy(slash + 1, kOverrideModuleName, sizeof kOverrideModuleName);
-      if (void* module = dlopen(path, RTLD_NOW | RTLD_LOCAL)) return module;
-    }
-  }
-  return dlopen(kOverrideModuleName, RTLD_NOW | RTLD_LOCAL);
+  if (length == 0 || length >= 4096) return nullptr;
+  char* slash = strrchr(path, '/');
+  if (!slash) return nullptr;
+  memcpy(slash + 1, kOverrideModuleName, sizeof kOverrideModuleName);
+  return dlopen(path, RTLD_NOW | RTLD_LOCAL);
 }
 
 }  // namespace
@@ -73,9 +71,8 @@ QHANDLE PlatLoadIcon(QHANDLE module, unsigned id) {
 bool PlatCallOverrideModule(const char* programName, int stringId, unsigned langId,
                             char* buffer, uint32_t size, uint32_t* result) {
   // Every report string asks the module, so it is looked for once per
-  // process: a failed search walks the whole library path, which would cost
-  // more than the report itself. A module installed while the program runs
-  // is found at its next start.
+  // process. A module installed while the program runs is found at its next
+  // start.
   static const GetQmrkStringFn fn = [] {
     void* module = LoadOverrideModule();
     return module ? reinterpret_cast<GetQmrkStringFn>(dlsym(module, "GetQmrkString")) : nullptr;

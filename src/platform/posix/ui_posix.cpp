@@ -7,6 +7,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -116,8 +117,20 @@ bool PlatEditAppend(QHANDLE handle, const char* text) {
   // The control holds characters, as a Windows edit control does: bytes of
   // firmware strings that are no UTF-8 reach the terminal or the host's
   // descriptor as U+FFFD.
+  // Controls other than the report's own TAB, CR and LF become blanks on
+  // every path (a pipe or a W= descriptor may end at a terminal too): C0,
+  // DEL and the C1 controls (C2 80 to C2 9F), such as CSI.
   EditControl& edit = *Edit(handle);
-  edit.text += PlatValidNarrowText(text);
+  const std::string valid = PlatValidNarrowText(text);
+  for (size_t i = 0; i < valid.size(); ++i) {
+    const char c = valid[i];
+    if (c == '\t' || c == '\r' || c == '\n' || !IsTerminalControl(valid, i)) {
+      edit.text += c;
+    } else {
+      if (c == '\xC2') ++i;
+      edit.text += ' ';
+    }
+  }
   if (edit.text.size() >= kStreamChunk) StreamEditText(edit, false);
   return true;
 }
@@ -157,6 +170,9 @@ QHANDLE PlatAttachHostEdit(uint32_t id) {
 void PlatReleaseHostEdit(QHANDLE handle) {
   EditControl* edit = Edit(handle);
   if (!edit) return;
-  WriteAll(edit->fd, edit->text);
+  if (!WriteAll(edit->fd, edit->text)) {
+    PlatReportFailure("cannot write the report to the W= descriptor " + std::to_string(edit->fd) +
+                      ": " + strerror(errno));
+  }
   delete edit;
 }

@@ -11,12 +11,10 @@ using GetQmrkStringFn = DWORD(WINAPI*)(const char*, DWORD, DWORD, char*, DWORD);
 
 constexpr char kOverrideModuleName[] = "CustomStrings.DLL";
 
-// The module beside the program is the one a site installs with it. Naming
-// it by full path keeps a module planted in the current directory from
-// winning when the system's search order (safe DLL search mode off, or a
-// SetDllDirectory of the process) would look there before the program's
-// directory. Its own dependencies are searched from its directory. Then the
-// normal search, as before.
+// Only the module beside the program, the one a site installs with it, by
+// full path: the system's search for a bare name visits the current
+// directory, where a planted module would run. Its own dependencies are
+// searched from its directory.
 HMODULE LoadOverrideModule() {
   char path[MAX_PATH + sizeof kOverrideModuleName];
   const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
@@ -29,12 +27,10 @@ HMODULE LoadOverrideModule() {
     }
     if (separator) {
       memcpy(separator + 1, kOverrideModuleName, sizeof kOverrideModuleName);
-      if (HMODULE module = LoadLibraryExA(path, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH)) {
-        return module;
-      }
+      return LoadLibraryExA(path, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
     }
   }
-  return LoadLibraryA(kOverrideModuleName);
+  return nullptr;
 }
 }  // namespace
 

@@ -1,8 +1,11 @@
 // Profile, files, paths, processes and message boxes: thin wrappers over the
 // Win32 API.
 #include <windows.h>
+#include <fcntl.h>
+#include <io.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 
@@ -89,6 +92,91 @@ bool PlatGetTempFileName(const char* dir, const char* prefix, char* out) {
   return GetTempFileNameA(dir, prefix, 0, out) != 0;
 }
 
+namespace {
+
+// errno for a failed open, so that callers' messages read as on POSIX.
+void SetErrnoFromLastError() {
+  switch (GetLastError()) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND: errno = ENOENT; break;
+    case ERROR_ACCESS_DENIED:
+    case ERROR_SHARING_VIOLATION: errno = EACCES; break;
+    case ERROR_FILE_EXISTS:
+    case ERROR_ALREADY_EXISTS: errno = EEXIST; break;
+    default: errno = EIO; break;
+  }
+}
+
+// A handle of a regular disk file as a FILE, or null (errno set); the
+// handle is closed on failure.
+std::FILE* DiskFileStream(HANDLE handle, int flags, const char* mode) {
+  if (handle == INVALID_HANDLE_VALUE) {
+    SetErrnoFromLastError();
+    return nullptr;
+  }
+  BY_HANDLE_FILE_INFORMATION info;
+  const bool regular =
+      GetFileType(handle) == FILE_TYPE_DISK && GetFileInformationByHandle(handle, &info) &&
+      (info.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) == 0;
+  if (!regular) {
+    CloseHandle(handle);
+    errno = EINVAL;
+    return nullptr;
+  }
+  const int fd = _open_osfhandle(reinterpret_cast<intptr_t>(handle), flags | _O_BINARY);
+  if (fd < 0) {
+    CloseHandle(handle);
+    return nullptr;
+  }
+  std::FILE* file = _fdopen(fd, mode);
+  if (!file) _close(fd);
+  return file;
+}
+
+constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+
+}  // namespace
+
+std::FILE* PlatOpenRegularFile(const char* path) {
+  if (!path) return nullptr;
+  return DiskFileStream(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr),
+                        _O_RDONLY, "rb");
+}
+
+std::FILE* PlatRewriteExistingFile(const char* path) {
+  if (!path) return nullptr;
+  // The link itself is opened, and refused as a reparse point.
+  HANDLE handle = CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+  std::FILE* file = DiskFileStream(handle, _O_WRONLY, "wb");
+  if (file && !SetEndOfFile(handle)) {
+    fclose(file);
+    return nullptr;
+  }
+  return file;
+}
+
+std::FILE* PlatCreateNewFile(const char* path) {
+  if (!path) return nullptr;
+  return DiskFileStream(CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr),
+                        _O_WRONLY, "wb");
+}
+
+std::FILE* PlatCreateTempFile(const char* dir, const char* prefix, char* out) {
+  if (!GetTempFileNameA(dir, prefix, 0, out)) return nullptr;
+  // Shared for the collector's writes and for the delete that follows its
+  // run while this handle still reads.
+  std::FILE* file = DiskFileStream(CreateFileA(out, GENERIC_READ, kShareAll, nullptr,
+                                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr),
+                                   _O_RDONLY, "rb");
+  if (!file) DeleteFileA(out);
+  return file;
+}
+
+void PlatReportFailure(const std::string&) {}
+
 QHANDLE PlatProgramModule() { return GetModuleHandleA(nullptr); }
 
 unsigned PlatGetModuleFileName(QHANDLE module, char* out, unsigned size) {
@@ -104,16 +192,22 @@ void PlatCharUpper(char* text, size_t length) {
   CharUpperBuffA(text, static_cast<DWORD>(length));
 }
 
-QHANDLE PlatStartProcessHidden(const char* commandLine) {
+QHANDLE PlatStartProcessHidden(const char* program, const char* argument) {
+  if (!program || !*program) return nullptr;
   STARTUPINFOA startup;
   GetStartupInfoA(&startup);
   startup.dwFlags |= STARTF_USESHOWWINDOW;
   startup.wShowWindow = SW_HIDE;
   PROCESS_INFORMATION info;
-  // CreateProcessA may write into the command line.
-  char line[2 * MAX_PATH + 2];
-  snprintf(line, sizeof line, "%s", commandLine ? commandLine : "");
-  if (!CreateProcessA(nullptr, line, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+  // The program is named as the application, so no search runs, and quoted
+  // in the command line, so that its own argument parsing cannot take a
+  // prefix ending at a blank ("C:\Program") as the program. The argument
+  // follows unquoted: the collector finds it as the text after a blank that
+  // names an existing file. CreateProcessA may write into the command line.
+  char line[2 * MAX_PATH + 4];
+  const int length = snprintf(line, sizeof line, "\"%s\" %s", program, argument ? argument : "");
+  if (length < 0 || static_cast<size_t>(length) >= sizeof line) return nullptr;
+  if (!CreateProcessA(program, line, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                       &info)) {
     return nullptr;
   }
@@ -137,8 +231,6 @@ bool PlatGetExitCodeProcess(QHANDLE process, uint32_t* exitCode) {
 }
 
 void PlatCloseProcess(QHANDLE process) { CloseHandle(process); }
-
-void PlatStartAndForget(const char* commandLine) { WinExec(commandLine, SW_HIDE); }
 
 void PlatSleep(uint32_t ms) { Sleep(ms); }
 
