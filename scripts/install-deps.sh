@@ -10,6 +10,8 @@ packages=(cmake ninja-build g++ googletest libgtest-dev python3
           dmidecode  # dmidecode: a peer the collector tests compare with
           libbenchmark-dev time  # scripts/bench.sh: Google Benchmark, GNU time for peak memory
           python3-html5lib  # the hostile-input test parses the HTML report strictly
+          nlohmann-json3-dev  # the command line's JSON output (header-only, used by the mingw builds too)
+          python3-jsonschema  # the command-line tests validate every JSON they make
           clang libclang-rt-14-dev)  # the fuzz targets (scripts/fuzz.sh): clang and libFuzzer
 
 missing=()
