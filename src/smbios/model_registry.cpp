@@ -1,0 +1,25 @@
+// The field tables of every decoded type group: one line per group file.
+// A type without a table is still in the model, as a generic structure.
+#include <array>
+
+#include "model.h"
+
+extern const TypeGroup kTypes0To4;
+
+namespace {
+
+const TypeGroup* const kGroups[] = {
+    &kTypes0To4,
+};
+
+}  // namespace
+
+const TypeSpec* FindTypeSpec(uint8_t type) {
+  static const std::array<const TypeSpec*, 256> byType = [] {
+    std::array<const TypeSpec*, 256> table{};
+    for (const TypeGroup* group : kGroups)
+      for (size_t i = 0; i < group->count; ++i) table[group->types[i].type] = &group->types[i];
+    return table;
+  }();
+  return byType[type];
+}
