@@ -13,8 +13,9 @@
 #include "bytes.h"
 
 // The unit a number is in; the field's name ends in the matching suffix
-// (_bytes, _mhz, _mv, _mts) so that JSON keys say it too.
-enum class Unit : uint8_t { kNone, kBytes, kMHz, kMV, kMTs };
+// (_bytes, _mhz, _mv, _mts, _u for rack units of 1.75 in) so that JSON keys
+// say it too.
+enum class Unit : uint8_t { kNone, kBytes, kMHz, kMV, kMTs, kRackUnits };
 
 struct Field;
 
@@ -68,8 +69,19 @@ struct DecodedStructure {
 };
 
 struct Model {
+  // Where the table came from (see TableSource) and whether the walk
+  // stopped at a fault, so that the structures are only a part.
+  std::string sourceKind;
+  std::string sourcePath;
+  bool partial = false;
   uint8_t major = 0;
   uint8_t minor = 0;
+  // Entry point facts, where the source has an entry point.
+  bool haveEntryPoint = false;
+  uint8_t entryMajor = 0;       // 2 or 3: the entry point's form
+  uint8_t docrev = 0;           // 3.x only
+  uint32_t tableLength = 0;     // 2.x exact, 3.x maximum
+  uint16_t structureCount = 0;  // 2.x only
   std::vector<DecodedStructure> structures;
   std::vector<std::string> warnings;
 };

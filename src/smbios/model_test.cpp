@@ -130,8 +130,8 @@ TEST(Model, OtherTypesAreGenericAndEveryValueSectionExists) {
   for (unsigned type = 0; type < 256; ++type) {
     const TypeSpec* spec = FindTypeSpec(static_cast<uint8_t>(type));
     for (size_t i = 0; spec && i < spec->count; ++i) {
-      if (spec->fields[i].values)
-        EXPECT_GT(FindValueSection(spec->fields[i].values).count, 0u) << spec->fields[i].name;
+      if (!spec->fields[i].values) continue;
+      EXPECT_GT(FindValueSection(spec->fields[i].values).count, 0u) << spec->fields[i].name;
     }
   }
 }

@@ -113,6 +113,16 @@ void LoadFirmwareTable(FirmwareReader read, TableSource* source) {
 
 Model BuildModel(const TableSource& source) {
   Model model;
+  model.sourceKind = source.kind;
+  model.sourcePath = source.path;
+  model.haveEntryPoint = source.haveEntryPoint;
+  if (source.haveEntryPoint) {
+    const SmbiosEntryPoint& entry = source.entryPoint;
+    model.entryMajor = entry.kind == EntryPointKind::kSmbios3 ? 3 : 2;
+    model.docrev = entry.docrev;
+    model.tableLength = entry.tableLength;
+    model.structureCount = entry.structureCount;
+  }
   model.major = source.table.major;
   model.minor = source.table.minor;
   model.warnings = source.warnings;
@@ -122,7 +132,8 @@ Model BuildModel(const TableSource& source) {
   for (const ByteView& s : walk.structures)
     model.structures.push_back(DecodeStructure(
         s, static_cast<size_t>(s.data() - table.data()), model.major, model.minor));
-  if (WalkStoppedAtFault(walk))
+  model.partial = WalkStoppedAtFault(walk);
+  if (model.partial)
     model.warnings.push_back(DescribeWalkStop(walk) + "; the " +
                              std::to_string(walk.structures.size()) +
                              " structures before it are kept");

@@ -64,7 +64,7 @@ constexpr FieldSpec kChassis[] = {
     {0x0C, 1, K::kEnum, "security_status", "CHASSISSECURITY", 0x0201},
     {0x0D, 4, K::kHex, "oem_defined", nullptr, 0x0203},
     // Height in rack units (U, 1.75 in); 0: not given.
-    {0x11, 1, K::kNumber, "height_u", nullptr, 0x0203},
+    {0x11, 1, K::kNumber, "height_u", nullptr, 0x0203, 0, Unit::kRackUnits},
     {0x12, 1, K::kNumber, "number_of_power_cords", nullptr, 0x0203},
     {0x13, 1, K::kNumber, "contained_element_count", nullptr, 0x0203},
     {0x14, 1, K::kNumber, "contained_element_record_length", nullptr, 0x0203},
@@ -77,7 +77,7 @@ constexpr FieldSpec kChassis[] = {
     // them yet.
     {0x01, 1, K::kCustom, "rack_type", nullptr, 0x0309, 0, Unit::kNone,
      DecodeAfterElementsNumber},
-    {0x02, 1, K::kCustom, "rack_height_u", nullptr, 0x0309, 0, Unit::kNone,
+    {0x02, 1, K::kCustom, "rack_height_u", nullptr, 0x0309, 0, Unit::kRackUnits,
      DecodeAfterElementsNumber},
 };
 

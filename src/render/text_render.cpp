@@ -1,0 +1,207 @@
+#include <cinttypes>
+#include <cstdio>
+
+#include "render.h"
+#include "utf8.h"
+
+namespace {
+
+// Labels longer than this get no padding, so that values stay within an
+// 80-column line.
+constexpr size_t kLabelColumn = 32;
+
+void Append(std::string* out, const char* format, uint64_t number) {
+  char buffer[32];
+  snprintf(buffer, sizeof buffer, format, number);
+  *out += buffer;
+}
+
+std::string Hex(uint64_t number, unsigned width) {
+  std::string out = "0x";
+  char buffer[24];
+  snprintf(buffer, sizeof buffer, "%0*" PRIX64, static_cast<int>(width ? width * 2 : 1), number);
+  return out + buffer;
+}
+
+// "max_speed_mhz" -> "Max speed": the unit goes with the value.
+std::string Label(const char* name) {
+  std::string label = name;
+  static const char* const kSuffixes[] = {"_bytes", "_mhz", "_mts", "_mv", "_u"};
+  for (const char* suffix : kSuffixes) {
+    const std::string s = suffix;
+    if (label.size() > s.size() && label.compare(label.size() - s.size(), s.size(), s) == 0)
+      label.erase(label.size() - s.size());
+  }
+  // Words the standard writes in capitals.
+  static const char* const kAcronyms[] = {"bios", "uuid", "sku", "cpu", "id", "oem", "l1",
+                                          "l2", "l3", "u", "rom"};
+  std::string out;
+  size_t start = 0;
+  while (start <= label.size()) {
+    size_t end = label.find('_', start);
+    if (end == std::string::npos) end = label.size();
+    std::string word = label.substr(start, end - start);
+    for (const char* acronym : kAcronyms)
+      if (word == acronym)
+        for (char& c : word) c = static_cast<char>(c >= 'a' && c <= 'z' ? c - 32 : c);
+    if (!out.empty()) out += ' ';
+    out += word;
+    start = end + 1;
+  }
+  if (!out.empty() && out[0] >= 'a' && out[0] <= 'z') out[0] = static_cast<char>(out[0] - 32);
+  return out;
+}
+
+std::string Size(uint64_t bytes) {
+  static const char* const kUnits[] = {"bytes", "KiB", "MiB", "GiB", "TiB"};
+  size_t unit = 0;
+  while (unit + 1 < 5 && bytes >= 1024 && bytes % 1024 == 0) {
+    bytes /= 1024;
+    ++unit;
+  }
+  std::string out;
+  Append(&out, "%" PRIu64, bytes);
+  return out + " " + kUnits[unit];
+}
+
+std::string Scalar(const FieldValue& v) {
+  std::string out;
+  switch (v.kind) {
+    case FieldValue::Kind::kNumber:
+      if (v.unit == Unit::kBytes) return Size(v.number);
+      Append(&out, "%" PRIu64, v.number);
+      if (v.unit == Unit::kMHz) out += " MHz";
+      if (v.unit == Unit::kMV) out += " mV";
+      if (v.unit == Unit::kMTs) out += " MT/s";
+      if (v.unit == Unit::kRackUnits) out += " U";
+      return out;
+    case FieldValue::Kind::kHex: return Hex(v.number, v.width);
+    case FieldValue::Kind::kFlag: return v.number ? "yes" : "no";
+    case FieldValue::Kind::kHandle: return Hex(v.number, 2);
+    case FieldValue::Kind::kString:
+      if (v.badIndex) {
+        Append(&out, "(string %" PRIu64 " is missing)", v.number);
+        return out;
+      }
+      return v.number == 0 ? "(none)" : TerminalSafe(v.text);
+    case FieldValue::Kind::kEnum:
+      if (!v.name) return Hex(v.number, v.width ? v.width : 1) + " (out of spec)";
+      return std::string(v.name) + " (" + Hex(v.number, v.width ? v.width : 1) + ")";
+    case FieldValue::Kind::kBits: return Hex(v.number, v.width);
+    case FieldValue::Kind::kText: return TerminalSafe(v.text);
+    case FieldValue::Kind::kList:
+      Append(&out, "%" PRIu64 " items", v.items.size());
+      return v.items.empty() ? "none" : out;
+    case FieldValue::Kind::kObject: return "";
+  }
+  return out;
+}
+
+void Rows(const std::vector<Field>& fields, size_t indent, std::string* out);
+
+void Row(const std::string& label, const FieldValue& v, size_t indent, size_t column,
+         std::string* out) {
+  out->append(indent, ' ');
+  *out += label;
+  *out += ':';
+  const std::string value = Scalar(v);
+  if (!value.empty()) {
+    out->append(label.size() < column ? column - label.size() : 0, ' ');
+    *out += ' ';
+    *out += value;
+  }
+  *out += '\n';
+  if (v.kind == FieldValue::Kind::kBits) {
+    for (const BitName& bit : v.bits) {
+      out->append(indent + 2, ' ');
+      if (bit.name) {
+        *out += bit.name;
+      } else {
+        Append(out, "bit %" PRIu64 " (out of spec)", bit.bit);
+      }
+      *out += '\n';
+    }
+  } else if (v.kind == FieldValue::Kind::kList) {
+    for (const FieldValue& item : v.items) {
+      if (item.kind == FieldValue::Kind::kObject) {
+        out->append(indent + 2, ' ');
+        *out += "-\n";
+        Rows(item.members, indent + 4, out);
+      } else {
+        out->append(indent + 2, ' ');
+        *out += Scalar(item);
+        *out += '\n';
+      }
+    }
+  } else if (v.kind == FieldValue::Kind::kObject) {
+    Rows(v.members, indent + 2, out);
+  }
+}
+
+void Rows(const std::vector<Field>& fields, size_t indent, std::string* out) {
+  std::vector<std::string> labels;
+  size_t column = 0;
+  for (const Field& field : fields) {
+    labels.push_back(Label(field.name));
+    if (labels.back().size() <= kLabelColumn && labels.back().size() > column)
+      column = labels.back().size();
+  }
+  for (size_t i = 0; i < fields.size(); ++i) Row(labels[i], fields[i].value, indent, column, out);
+}
+
+void RawBytes(const DecodedStructure& s, std::string* out) {
+  *out += "  Formatted bytes:\n";
+  for (size_t i = 0; i < s.formatted.size(); i += 16) {
+    *out += "   ";
+    for (size_t j = i; j < i + 16 && j < s.formatted.size(); ++j) {
+      char hex[4];
+      snprintf(hex, sizeof hex, " %02X", s.formatted[j]);
+      *out += hex;
+    }
+    *out += '\n';
+  }
+  *out += "  Strings:";
+  *out += s.strings.empty() ? " none\n" : "\n";
+  for (const std::string& text : s.strings) *out += "    " + TerminalSafe(text) + "\n";
+}
+
+}  // namespace
+
+std::string TerminalSafe(const std::string& text) {
+  const std::string valid = ValidUtf8(text);
+  std::string out;
+  out.reserve(valid.size());
+  for (size_t i = 0; i < valid.size();) {
+    uint32_t code = 0;
+    size_t length = DecodeUtf8(std::string_view(valid).substr(i), &code);
+    if (length == 0) length = 1;  // cannot happen after ValidUtf8
+    if (code < 0x20 || code == 0x7F || (code >= 0x80 && code <= 0x9F)) out += ' ';
+    else out.append(valid, i, length);
+    i += length;
+  }
+  return out;
+}
+
+std::string TypeNameOf(uint8_t type, const char* name) {
+  if (name) return name;
+  return type >= 128 ? "OEM-specific" : "Unknown type";
+}
+
+std::string RenderText(const Model& model, const RenderOptions& options) {
+  std::string out;
+  out.reserve(model.structures.size() * 600);
+  char line[160];
+  snprintf(line, sizeof line, "SMBIOS %u.%u, %zu structures%s\n", model.major, model.minor,
+           model.structures.size(), model.partial ? " (the table breaks after them)" : "");
+  out += line;
+  for (const DecodedStructure& s : model.structures) {
+    snprintf(line, sizeof line, "\nHandle 0x%04X, type %u: ", s.handle, s.type);
+    out += line;
+    out += TypeNameOf(s.type, s.name);
+    snprintf(line, sizeof line, " (%u bytes)\n", s.length);
+    out += line;
+    Rows(s.fields, 2, &out);
+    if (options.rawBytes || !s.decoded) RawBytes(s, &out);
+  }
+  return out;
+}
