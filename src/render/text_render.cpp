@@ -9,6 +9,7 @@ namespace {
 // Labels longer than this get no padding, so that values stay within an
 // 80-column line.
 constexpr size_t kLabelColumn = 32;
+constexpr size_t kLineWidth = 80;
 
 void Append(std::string* out, const char* format, uint64_t number) {
   char buffer[32];
@@ -105,8 +106,14 @@ void Row(const std::string& label, const FieldValue& v, size_t indent, size_t co
   *out += label;
   *out += ':';
   const std::string value = Scalar(v);
-  if (!value.empty()) {
-    out->append(label.size() < column ? column - label.size() : 0, ' ');
+  const size_t pad = label.size() < column ? column - label.size() : 0;
+  if (!value.empty() && indent + label.size() + pad + 2 + value.size() > kLineWidth) {
+    // Too long for the line: the value goes below its label.
+    *out += '\n';
+    out->append(indent + 4, ' ');
+    *out += value;
+  } else if (!value.empty()) {
+    out->append(pad, ' ');
     *out += ' ';
     *out += value;
   }
