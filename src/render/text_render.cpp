@@ -1,5 +1,7 @@
+#include <charconv>
 #include <cinttypes>
 #include <cstdio>
+#include <unordered_map>
 
 #include "render.h"
 #include "utf8.h"
@@ -11,21 +13,32 @@ namespace {
 constexpr size_t kLabelColumn = 32;
 constexpr size_t kLineWidth = 80;
 
-void Append(std::string* out, const char* format, uint64_t number) {
-  char buffer[32];
-  snprintf(buffer, sizeof buffer, format, number);
-  *out += buffer;
+// Numbers by to_chars: printf's format parsing was most of the renderer's
+// time on large tables.
+void AppendDecimal(std::string* out, uint64_t number) {
+  char buffer[24];
+  const auto end = std::to_chars(buffer, buffer + sizeof buffer, number).ptr;
+  out->append(buffer, end);
+}
+
+void AppendHex(std::string* out, uint64_t number, unsigned width) {
+  char buffer[24];
+  const auto end = std::to_chars(buffer, buffer + sizeof buffer, number, 16).ptr;
+  const size_t digits = static_cast<size_t>(end - buffer);
+  const size_t wanted = width ? width * 2u : 1u;
+  *out += "0x";
+  if (digits < wanted) out->append(wanted - digits, '0');
+  for (const char* p = buffer; p < end; ++p) *out += (*p >= 'a' ? static_cast<char>(*p - 32) : *p);
 }
 
 std::string Hex(uint64_t number, unsigned width) {
-  std::string out = "0x";
-  char buffer[24];
-  snprintf(buffer, sizeof buffer, "%0*" PRIX64, static_cast<int>(width ? width * 2 : 1), number);
-  return out + buffer;
+  std::string out;
+  AppendHex(&out, number, width);
+  return out;
 }
 
 // "max_speed_mhz" -> "Max speed": the unit goes with the value.
-std::string Label(const char* name) {
+std::string MakeLabel(const char* name) {
   std::string label = name;
   static const char* const kSuffixes[] = {"_bytes", "_mhz", "_mts", "_mv", "_u"};
   for (const char* suffix : kSuffixes) {
@@ -53,6 +66,15 @@ std::string Label(const char* name) {
   return out;
 }
 
+// Labels by the address of their field name (the tables' string literals),
+// made once each. (The program renders in one thread.)
+const std::string& Label(const char* name) {
+  static std::unordered_map<const char*, std::string> labels;
+  const auto found = labels.find(name);
+  if (found != labels.end()) return found->second;
+  return labels[name] = MakeLabel(name);
+}
+
 std::string Size(uint64_t bytes) {
   static const char* const kUnits[] = {"bytes", "KiB", "MiB", "GiB", "TiB"};
   size_t unit = 0;
@@ -61,7 +83,7 @@ std::string Size(uint64_t bytes) {
     ++unit;
   }
   std::string out;
-  Append(&out, "%" PRIu64, bytes);
+  AppendDecimal(&out, bytes);
   return out + " " + kUnits[unit];
 }
 
@@ -70,7 +92,7 @@ std::string Scalar(const FieldValue& v) {
   switch (v.kind) {
     case FieldValue::Kind::kNumber:
       if (v.unit == Unit::kBytes) return Size(v.number);
-      Append(&out, "%" PRIu64, v.number);
+      AppendDecimal(&out, v.number);
       if (v.unit == Unit::kMHz) out += " MHz";
       if (v.unit == Unit::kMV) out += " mV";
       if (v.unit == Unit::kMTs) out += " MT/s";
@@ -81,8 +103,9 @@ std::string Scalar(const FieldValue& v) {
     case FieldValue::Kind::kHandle: return Hex(v.number, 2);
     case FieldValue::Kind::kString:
       if (v.badIndex) {
-        Append(&out, "(string %" PRIu64 " is missing)", v.number);
-        return out;
+        out = "(string ";
+        AppendDecimal(&out, v.number);
+        return out + " is missing)";
       }
       return v.number == 0 ? "(none)" : TerminalSafe(v.text);
     case FieldValue::Kind::kEnum:
@@ -91,8 +114,9 @@ std::string Scalar(const FieldValue& v) {
     case FieldValue::Kind::kBits: return Hex(v.number, v.width);
     case FieldValue::Kind::kText: return TerminalSafe(v.text);
     case FieldValue::Kind::kList:
-      Append(&out, "%" PRIu64 " items", v.items.size());
-      return v.items.empty() ? "none" : out;
+      if (v.items.empty()) return "none";
+      AppendDecimal(&out, v.items.size());
+      return out + " items";
     case FieldValue::Kind::kObject: return "";
   }
   return out;
@@ -124,7 +148,9 @@ void Row(const std::string& label, const FieldValue& v, size_t indent, size_t co
       if (bit.name) {
         *out += bit.name;
       } else {
-        Append(out, "bit %" PRIu64 " (out of spec)", bit.bit);
+        *out += "bit ";
+        AppendDecimal(out, bit.bit);
+        *out += " (out of spec)";
       }
       *out += '\n';
     }
@@ -146,24 +172,23 @@ void Row(const std::string& label, const FieldValue& v, size_t indent, size_t co
 }
 
 void Rows(const std::vector<Field>& fields, size_t indent, std::string* out) {
-  std::vector<std::string> labels;
   size_t column = 0;
   for (const Field& field : fields) {
-    labels.push_back(Label(field.name));
-    if (labels.back().size() <= kLabelColumn && labels.back().size() > column)
-      column = labels.back().size();
+    const size_t size = Label(field.name).size();
+    if (size <= kLabelColumn && size > column) column = size;
   }
-  for (size_t i = 0; i < fields.size(); ++i) Row(labels[i], fields[i].value, indent, column, out);
+  for (const Field& field : fields) Row(Label(field.name), field.value, indent, column, out);
 }
 
 void RawBytes(const DecodedStructure& s, std::string* out) {
   *out += "  Formatted bytes:\n";
   for (size_t i = 0; i < s.formatted.size(); i += 16) {
     *out += "   ";
+    static const char kDigits[] = "0123456789ABCDEF";
     for (size_t j = i; j < i + 16 && j < s.formatted.size(); ++j) {
-      char hex[4];
-      snprintf(hex, sizeof hex, " %02X", s.formatted[j]);
-      *out += hex;
+      *out += ' ';
+      *out += kDigits[s.formatted[j] >> 4];
+      *out += kDigits[s.formatted[j] & 15];
     }
     *out += '\n';
   }
@@ -175,6 +200,9 @@ void RawBytes(const DecodedStructure& s, std::string* out) {
 }  // namespace
 
 std::string TerminalSafe(const std::string& text) {
+  bool plain = true;  // printable ASCII, the usual case, passes as it is
+  for (char c : text) plain = plain && c >= 0x20 && c < 0x7F;
+  if (plain) return text;
   const std::string valid = ValidUtf8(text);
   std::string out;
   out.reserve(valid.size());
@@ -202,11 +230,15 @@ std::string RenderText(const Model& model, const RenderOptions& options) {
            model.structures.size(), model.partial ? " (the table breaks after them)" : "");
   out += line;
   for (const DecodedStructure& s : model.structures) {
-    snprintf(line, sizeof line, "\nHandle 0x%04X, type %u: ", s.handle, s.type);
-    out += line;
-    out += TypeNameOf(s.type, s.name);
-    snprintf(line, sizeof line, " (%u bytes)\n", s.length);
-    out += line;
+    out += "\nHandle ";
+    AppendHex(&out, s.handle, 2);
+    out += ", type ";
+    AppendDecimal(&out, s.type);
+    out += ": ";
+    out += s.name ? s.name : TypeNameOf(s.type, s.name);
+    out += " (";
+    AppendDecimal(&out, s.length);
+    out += " bytes)\n";
     Rows(s.fields, 2, &out);
     if (options.rawBytes || !s.decoded) RawBytes(s, &out);
   }

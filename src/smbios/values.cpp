@@ -25,7 +25,17 @@ const std::unordered_map<std::string_view, ValueSection>& Sections() {
 
 }  // namespace
 
-ValueSection FindValueSection(std::string_view section) {
+ValueSection FindValueSection(const char* section) {
+  // Field tables name their sections with string literals: a cache by
+  // address saves hashing and comparing the name for every field decoded.
+  // (The program decodes in one thread.)
+  static std::unordered_map<const char*, ValueSection> byAddress;
+  const auto cached = byAddress.find(section);
+  if (cached != byAddress.end()) return cached->second;
+  return byAddress[section] = FindValueSectionByName(section);
+}
+
+ValueSection FindValueSectionByName(std::string_view section) {
   const auto& sections = Sections();
   const auto found = sections.find(section);
   return found == sections.end() ? ValueSection{} : found->second;

@@ -24,7 +24,9 @@ struct ValueSection {
 
 // The rows of a section; an empty section when the sources have none of
 // that name.
-ValueSection FindValueSection(std::string_view section);
+// section: a name that stays in place (a string literal), cached by address.
+ValueSection FindValueSection(const char* section);
+ValueSection FindValueSectionByName(std::string_view section);
 
 // The name of code within section; null when the section names no such code.
 const char* FindValueName(const ValueSection& section, uint32_t code);
