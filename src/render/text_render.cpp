@@ -226,8 +226,9 @@ std::string RenderText(const Model& model, const RenderOptions& options) {
   std::string out;
   out.reserve(model.structures.size() * 600);
   char line[160];
-  snprintf(line, sizeof line, "SMBIOS %u.%u, %zu structures%s\n", model.major, model.minor,
-           model.structures.size(), model.partial ? " (the table breaks after them)" : "");
+  snprintf(line, sizeof line, "SMBIOS %u.%u, %zu structure%s%s\n", model.major, model.minor,
+           model.structures.size(), model.structures.size() == 1 ? "" : "s",
+           model.partial ? " (the table breaks after them)" : "");
   out += line;
   for (const DecodedStructure& s : model.structures) {
     out += "\nHandle ";
