@@ -22,6 +22,20 @@ std::string Escaped(const std::string& text) {
   return Json(text).dump(-1, ' ', false, Json::error_handler_t::replace);
 }
 
+// Printable ASCII without quote or backslash needs no escaping: most
+// firmware strings. Everything else goes through the library.
+void AppendString(std::string* out, const std::string& text) {
+  for (char c : text) {
+    if (c < 0x20 || c >= 0x7F || c == '"' || c == '\\') {
+      *out += Escaped(ValidUtf8(text));
+      return;
+    }
+  }
+  *out += '"';
+  *out += text;
+  *out += '"';
+}
+
 // The program's own texts (field and value names: string literals) by
 // address, escaped on first use. (The program renders in one thread.)
 const std::string& EscapedName(const char* name) {
@@ -61,7 +75,10 @@ class Writer {
   }
   void Bool(bool b) { Raw(b ? "true" : "false"); }
   void Null() { Raw("null"); }
-  void String(const std::string& text) { Raw(Escaped(ValidUtf8(text))); }
+  void String(const std::string& text) {
+    Item();
+    AppendString(&out, text);
+  }
   void Name(const char* name) { Raw(EscapedName(name)); }
   void Raw(const std::string& text) {
     Item();
