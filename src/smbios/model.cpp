@@ -82,6 +82,7 @@ bool ReadSpecValue(const DecodeContext& context, const FieldSpec& spec, FieldVal
 
 std::vector<Field> DecodeFields(const TypeSpec& spec, const DecodeContext& context) {
   std::vector<Field> fields;
+  fields.reserve(spec.count + 2);  // custom rows may add a field or two
   DecodeContext local = context;
   local.done = &fields;
   for (size_t i = 0; i < spec.count; ++i) {

@@ -179,6 +179,11 @@ class CommandLine(unittest.TestCase):
             (["--frobnicate"], 2), (["-t", "nothing"], 2), (["-s", "no-keyword"], 2),
             (["-H", "0x10000"], 2), (["-t"], 2), (["-s", "bios-vendor", "--json"], 2),
         ]
+        # A parameter string the viewer does not know is no command line: the
+        # classic run answers it with message 3000, as before.
+        classic = run("not-an-option")
+        self.assertEqual(classic.returncode, 0)
+        self.assertIn(b"executed by itself", classic.stderr)
         for args, code in cases:
             with self.subTest(args=args):
                 result = run(*args)
