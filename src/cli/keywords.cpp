@@ -76,7 +76,7 @@ bool AllOf(const std::string& uuid, char digit) {
 std::string Named(const FieldValue& v) {
   if (v.name) return v.name;
   char text[40];
-  snprintf(text, sizeof text, "0x%02" PRIX64 " (out of spec)", v.number);
+  snprintf(text, sizeof text, "0x%02" PRIX64 " (undefined)", v.number);
   return text;
 }
 

@@ -126,7 +126,7 @@ void Value(const FieldValue& v, Writer* w) {
         w->Key("name");
         w->Name(v.name);
       } else {
-        w->Key("out_of_spec");
+        w->Key("undefined");
         w->Bool(true);
       }
       w->Close('}');
@@ -145,7 +145,7 @@ void Value(const FieldValue& v, Writer* w) {
           w->Key("name");
           w->Name(bit.name);
         } else {
-          w->Key("out_of_spec");
+          w->Key("undefined");
           w->Bool(true);
         }
         w->Close('}');

@@ -30,7 +30,7 @@ TEST(Render, JsonStaysValidWhateverTheStringsHold) {
   EXPECT_EQ(strings[3], "plain");
   EXPECT_EQ(doc["source"]["path"], "dump\xEF\xBF\xBD.bin");
   EXPECT_EQ(doc["structures"][0]["raw_bytes"], "85040000");
-  EXPECT_EQ(doc["structures"][0]["name"], "OEM-specific");
+  EXPECT_EQ(doc["structures"][0]["name"], "OEM type");
 }
 
 TEST(Render, TextMakesFirmwareStringsSafeForATerminal) {
@@ -46,7 +46,7 @@ TEST(Render, TextMakesFirmwareStringsSafeForATerminal) {
   };
   for (const auto& c : cases) EXPECT_EQ(TerminalSafe(c.in), c.out) << c.in;
   const std::string text = RenderText(HostileModel(), RenderOptions{});
-  EXPECT_NE(text.find("Handle 0x0000, type 133: OEM-specific (4 bytes)"), std::string::npos);
+  EXPECT_NE(text.find("Handle 0x0000, type 133: OEM type (4 bytes)"), std::string::npos);
   EXPECT_EQ(text.find('\x07'), std::string::npos);
 }
 

@@ -109,7 +109,7 @@ std::string Scalar(const FieldValue& v) {
       }
       return v.number == 0 ? "(none)" : TerminalSafe(v.text);
     case FieldValue::Kind::kEnum:
-      if (!v.name) return Hex(v.number, v.width ? v.width : 1) + " (out of spec)";
+      if (!v.name) return Hex(v.number, v.width ? v.width : 1) + " (undefined)";
       return std::string(v.name) + " (" + Hex(v.number, v.width ? v.width : 1) + ")";
     case FieldValue::Kind::kBits: return Hex(v.number, v.width);
     case FieldValue::Kind::kText: return TerminalSafe(v.text);
@@ -150,7 +150,7 @@ void Row(const std::string& label, const FieldValue& v, size_t indent, size_t co
       } else {
         *out += "bit ";
         AppendDecimal(out, bit.bit);
-        *out += " (out of spec)";
+        *out += " (undefined)";
       }
       *out += '\n';
     }
@@ -219,7 +219,7 @@ std::string TerminalSafe(const std::string& text) {
 
 std::string TypeNameOf(uint8_t type, const char* name) {
   if (name) return name;
-  return type >= 128 ? "OEM-specific" : "Unknown type";
+  return type >= 128 ? "OEM type" : "Unknown type";
 }
 
 std::string RenderText(const Model& model, const RenderOptions& options) {

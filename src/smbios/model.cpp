@@ -1,6 +1,6 @@
 // The interpreter: turns a structure's bytes into fields by its field table.
 // It knows no type; the tables (types_*.cpp) and the named decoders
-// (model_fields.cpp) hold everything type-specific.
+// (model_fields.cpp) hold everything of one type.
 #include "model.h"
 
 #include <cstring>
@@ -45,14 +45,14 @@ std::vector<std::string> SplitStrings(ByteView set) {
 
 }  // namespace
 
-bool ReadSpecValue(const DecodeContext& context, const FieldSpec& spec, FieldValue* out) {
-  if (!context.formatted.Has(spec.offset, spec.width)) return false;
-  uint64_t raw = ReadRaw(context.formatted, spec.offset, spec.width);
-  if (spec.mask) raw = (raw & spec.mask) >> Shift(spec.mask);
+bool ReadRowValue(const DecodeContext& context, const FieldRow& row, FieldValue* out) {
+  if (!context.formatted.Has(row.offset, row.width)) return false;
+  uint64_t raw = ReadRaw(context.formatted, row.offset, row.width);
+  if (row.mask) raw = (raw & row.mask) >> Shift(row.mask);
   out->number = raw;
-  out->unit = spec.unit;
-  out->width = spec.width;
-  switch (spec.kind) {
+  out->unit = row.unit;
+  out->width = row.width;
+  switch (row.kind) {
     case FieldKind::kNumber: out->kind = FieldValue::Kind::kNumber; break;
     case FieldKind::kHex: out->kind = FieldValue::Kind::kHex; break;
     case FieldKind::kFlag: out->kind = FieldValue::Kind::kFlag; out->number = raw ? 1 : 0; break;
@@ -66,11 +66,11 @@ bool ReadSpecValue(const DecodeContext& context, const FieldSpec& spec, FieldVal
     }
     case FieldKind::kEnum:
       out->kind = FieldValue::Kind::kEnum;
-      out->name = FindValueName(FindValueSection(spec.values), static_cast<uint32_t>(raw));
+      out->name = FindValueName(FindValueSection(row.values), static_cast<uint32_t>(raw));
       break;
     case FieldKind::kBits: {
       out->kind = FieldValue::Kind::kBits;
-      const ValueSection section = FindValueSection(spec.values);
+      const ValueSection section = FindValueSection(row.values);
       for (unsigned bit = 0; bit < 64; ++bit)
         if (raw >> bit & 1) out->bits.push_back({bit, FindValueName(section, bit)});
       break;
@@ -80,20 +80,20 @@ bool ReadSpecValue(const DecodeContext& context, const FieldSpec& spec, FieldVal
   return true;
 }
 
-std::vector<Field> DecodeFields(const TypeSpec& spec, const DecodeContext& context) {
+std::vector<Field> DecodeFields(const TypeTable& table, const DecodeContext& context) {
   std::vector<Field> fields;
-  fields.reserve(spec.count + 2);  // custom rows may add a field or two
+  fields.reserve(table.count + 2);  // custom rows may add a field or two
   DecodeContext local = context;
   local.done = &fields;
-  for (size_t i = 0; i < spec.count; ++i) {
-    const FieldSpec& field = spec.fields[i];
+  for (size_t i = 0; i < table.count; ++i) {
+    const FieldRow& field = table.fields[i];
     if (field.kind == FieldKind::kCustom) {
       if (field.decode) field.decode(local, field, &fields);
       continue;
     }
     Field out;
     out.name = field.name;
-    if (ReadSpecValue(local, field, &out.value)) fields.push_back(std::move(out));
+    if (ReadRowValue(local, field, &out.value)) fields.push_back(std::move(out));
   }
   return fields;
 }
@@ -108,13 +108,13 @@ DecodedStructure DecodeStructure(ByteView whole, size_t offset, uint8_t major, u
   const ByteView formatted = whole.Slice(0, s.length);
   s.formatted.assign(formatted.data(), formatted.data() + formatted.size());
   s.strings = SplitStrings(whole.Slice(s.length, whole.size() - s.length));
-  if (const TypeSpec* spec = FindTypeSpec(s.type)) {
+  if (const TypeTable* table = FindTypeTable(s.type)) {
     DecodeContext context;
     context.formatted = formatted;
     context.strings = &s.strings;
     context.major = major;
     context.minor = minor;
-    s.fields = DecodeFields(*spec, context);
+    s.fields = DecodeFields(*table, context);
     s.decoded = true;
   }
   return s;

@@ -21,7 +21,7 @@ struct Field;
 
 struct BitName {
   unsigned bit = 0;
-  const char* name = nullptr;  // null: the bit has no meaning (out of spec)
+  const char* name = nullptr;  // null: the bit has no meaning (undefined)
 };
 
 struct FieldValue {
@@ -103,14 +103,14 @@ enum class FieldKind : uint8_t {
   kCustom,  // decode adds the field or fields itself
 };
 
-struct FieldSpec;
-using FieldDecoder = void (*)(const DecodeContext& context, const FieldSpec& spec,
+struct FieldRow;
+using FieldDecoder = void (*)(const DecodeContext& context, const FieldRow& row,
                               std::vector<Field>* out);
 
 // One field of a structure type, as data. The field lies in the model only
 // when the structure's length covers offset + width (custom decoders check
 // their own extent).
-struct FieldSpec {
+struct FieldRow {
   uint8_t offset = 0;
   uint8_t width = 0;  // 1, 2, 4 or 8 for numbers; 1 for strings
   FieldKind kind = FieldKind::kNumber;
@@ -122,20 +122,20 @@ struct FieldSpec {
   FieldDecoder decode = nullptr;  // kCustom only
 };
 
-struct TypeSpec {
+struct TypeTable {
   uint8_t type = 0;
-  const FieldSpec* fields = nullptr;
+  const FieldRow* fields = nullptr;
   size_t count = 0;
 };
 
 struct TypeGroup {
-  const TypeSpec* types = nullptr;
+  const TypeTable* types = nullptr;
   size_t count = 0;
 };
 
 // The field table of a type; null for types decoded only as generic
 // structures.
-const TypeSpec* FindTypeSpec(uint8_t type);
+const TypeTable* FindTypeTable(uint8_t type);
 
 // The name of a structure type; null for OEM and unknown types.
 const char* StructureTypeName(uint8_t type);
@@ -145,11 +145,11 @@ const char* StructureTypeName(uint8_t type);
 DecodedStructure DecodeStructure(ByteView whole, size_t offset, uint8_t major, uint8_t minor);
 
 // Decodes every field of a formatted area through its field table.
-std::vector<Field> DecodeFields(const TypeSpec& spec, const DecodeContext& context);
+std::vector<Field> DecodeFields(const TypeTable& table, const DecodeContext& context);
 
-// A value read by spec from the formatted area (numbers, enums, bits...);
+// A value read by row from the formatted area (numbers, enums, bits...);
 // false when the length does not cover it. Custom decoders use it too.
-bool ReadSpecValue(const DecodeContext& context, const FieldSpec& spec, FieldValue* out);
+bool ReadRowValue(const DecodeContext& context, const FieldRow& row, FieldValue* out);
 
 // The field of that name among fields; null when absent.
 const Field* FindField(const std::vector<Field>& fields, const char* name);

@@ -39,30 +39,30 @@ bool IsX86Family(const char* name) {
 
 }  // namespace
 
-void DecodeBiosRomSize(const DecodeContext& c, const FieldSpec& spec, std::vector<Field>* out) {
-  if (!c.formatted.Has(spec.offset, 1)) return;
-  const uint8_t code = c.formatted.U8(spec.offset);
+void DecodeBiosRomSize(const DecodeContext& c, const FieldRow& row, std::vector<Field>* out) {
+  if (!c.formatted.Has(row.offset, 1)) return;
+  const uint8_t code = c.formatted.U8(row.offset);
   // FF says "16 MiB or more, see the extended size" (3.1); the extended
   // size counts MiB (bits 15:14 = 0) or GiB (= 1) in bits 13:0.
   if (code == 0xFF && c.formatted.Has(0x18, 2)) {
     const uint16_t ext = c.formatted.U16(0x18);
     const uint64_t unit = (ext >> 14) == 0 ? (1ull << 20) : (ext >> 14) == 1 ? (1ull << 30) : 0;
-    if (unit) out->push_back(NumberField(spec.name, (ext & 0x3FFFu) * unit, Unit::kBytes));
+    if (unit) out->push_back(NumberField(row.name, (ext & 0x3FFFu) * unit, Unit::kBytes));
     return;
   }
-  out->push_back(NumberField(spec.name, (code + 1ull) * 65536, Unit::kBytes));
+  out->push_back(NumberField(row.name, (code + 1ull) * 65536, Unit::kBytes));
 }
 
-void DecodeBiosRuntime(const DecodeContext& c, const FieldSpec& spec, std::vector<Field>* out) {
-  if (!c.formatted.Has(spec.offset, 2)) return;
-  const uint16_t segment = c.formatted.U16(spec.offset);
+void DecodeBiosRuntime(const DecodeContext& c, const FieldRow& row, std::vector<Field>* out) {
+  if (!c.formatted.Has(row.offset, 2)) return;
+  const uint16_t segment = c.formatted.U16(row.offset);
   // Segment 0: no BIOS image below 1 MiB (UEFI firmware).
   if (segment == 0) return;
   Field start = NumberField("bios_starting_address", static_cast<uint64_t>(segment) << 4);
   start.value.kind = FieldValue::Kind::kHex;
   start.value.width = 4;
   out->push_back(start);
-  out->push_back(NumberField(spec.name, (0x10000ull - segment) << 4, Unit::kBytes));
+  out->push_back(NumberField(row.name, (0x10000ull - segment) << 4, Unit::kBytes));
 }
 
 std::string UuidText(ByteView bytes, size_t offset, bool littleEndianGroups) {
@@ -78,38 +78,38 @@ std::string UuidText(ByteView bytes, size_t offset, bool littleEndianGroups) {
   return text;
 }
 
-void DecodeUuid(const DecodeContext& c, const FieldSpec& spec, std::vector<Field>* out) {
-  if (!c.formatted.Has(spec.offset, 16)) return;
+void DecodeUuid(const DecodeContext& c, const FieldRow& row, std::vector<Field>* out) {
+  if (!c.formatted.Has(row.offset, 16)) return;
   Field field;
-  field.name = spec.name;
+  field.name = row.name;
   field.value.kind = FieldValue::Kind::kText;
   const bool from26 = c.major > 2 || (c.major == 2 && c.minor >= 6);
-  field.value.text = UuidText(c.formatted, spec.offset, from26);
+  field.value.text = UuidText(c.formatted, row.offset, from26);
   out->push_back(field);
 }
 
-void DecodeHandleList(const DecodeContext& c, const FieldSpec& spec, std::vector<Field>* out) {
-  if (!c.formatted.Has(spec.offset, 1)) return;
-  const size_t count = c.formatted.U8(spec.offset);
+void DecodeHandleList(const DecodeContext& c, const FieldRow& row, std::vector<Field>* out) {
+  if (!c.formatted.Has(row.offset, 1)) return;
+  const size_t count = c.formatted.U8(row.offset);
   Field field;
-  field.name = spec.name;
+  field.name = row.name;
   field.value.kind = FieldValue::Kind::kList;
-  for (size_t i = 0; i < count && c.formatted.Has(spec.offset + 1 + 2 * i, 2); ++i) {
+  for (size_t i = 0; i < count && c.formatted.Has(row.offset + 1 + 2 * i, 2); ++i) {
     FieldValue handle;
     handle.kind = FieldValue::Kind::kHandle;
-    handle.number = c.formatted.U16(spec.offset + 1 + 2 * i);
+    handle.number = c.formatted.U16(row.offset + 1 + 2 * i);
     field.value.items.push_back(handle);
   }
   out->push_back(std::move(field));
 }
 
-void DecodeContainedElements(const DecodeContext& c, const FieldSpec& spec,
+void DecodeContainedElements(const DecodeContext& c, const FieldRow& row,
                              std::vector<Field>* out) {
   if (!c.formatted.Has(0x13, 2)) return;
   const size_t count = c.formatted.U8(0x13);
   const size_t size = c.formatted.U8(0x14);
   Field field;
-  field.name = spec.name;
+  field.name = row.name;
   field.value.kind = FieldValue::Kind::kList;
   // Records shorter than their three defined bytes cannot be read.
   for (size_t i = 0; size >= 3 && i < count && c.formatted.Has(0x15 + i * size, 3); ++i) {
@@ -138,49 +138,49 @@ void DecodeContainedElements(const DecodeContext& c, const FieldSpec& spec,
   out->push_back(std::move(field));
 }
 
-void DecodeAfterElementsString(const DecodeContext& c, const FieldSpec& spec,
+void DecodeAfterElementsString(const DecodeContext& c, const FieldRow& row,
                                std::vector<Field>* out) {
   size_t base = 0;
   if (!AfterElements(c, &base)) return;
-  FieldSpec shifted = spec;
+  FieldRow shifted = row;
   shifted.offset = 0;
   shifted.kind = FieldKind::kString;
   DecodeContext tail = c;
-  tail.formatted = c.formatted.Slice(base + spec.offset, 1);
+  tail.formatted = c.formatted.Slice(base + row.offset, 1);
   Field field;
-  field.name = spec.name;
-  if (ReadSpecValue(tail, shifted, &field.value)) out->push_back(std::move(field));
+  field.name = row.name;
+  if (ReadRowValue(tail, shifted, &field.value)) out->push_back(std::move(field));
 }
 
-void DecodeAfterElementsNumber(const DecodeContext& c, const FieldSpec& spec,
+void DecodeAfterElementsNumber(const DecodeContext& c, const FieldRow& row,
                                std::vector<Field>* out) {
   size_t base = 0;
   if (!AfterElements(c, &base)) return;
-  FieldSpec shifted = spec;
+  FieldRow shifted = row;
   shifted.offset = 0;
   shifted.kind = FieldKind::kNumber;
   DecodeContext tail = c;
-  tail.formatted = c.formatted.Slice(base + spec.offset, spec.width);
+  tail.formatted = c.formatted.Slice(base + row.offset, row.width);
   Field field;
-  field.name = spec.name;
-  if (ReadSpecValue(tail, shifted, &field.value)) out->push_back(std::move(field));
+  field.name = row.name;
+  if (ReadRowValue(tail, shifted, &field.value)) out->push_back(std::move(field));
 }
 
-void DecodeProcessorId(const DecodeContext& c, const FieldSpec& spec, std::vector<Field>* out) {
-  if (!c.formatted.Has(spec.offset, 8)) return;
+void DecodeProcessorId(const DecodeContext& c, const FieldRow& row, std::vector<Field>* out) {
+  if (!c.formatted.Has(row.offset, 8)) return;
   Field id;
-  id.name = spec.name;
+  id.name = row.name;
   id.value.kind = FieldValue::Kind::kHex;
   id.value.width = 8;
-  id.value.number = c.formatted.U64(spec.offset);
+  id.value.number = c.formatted.U64(row.offset);
   out->push_back(id);
   // The family: FE points at the second family word (2.6).
   uint32_t family = c.formatted.U8(0x06);
   if (family == 0xFE && c.formatted.Has(0x28, 2)) family = c.formatted.U16(0x28);
   if (!IsX86Family(FindValueName(FindValueSection("DMIPROCESSORFAMILY"), family))) return;
   // CPUID leaf 1: EAX (the signature) in the low word, EDX (flags) high.
-  const uint32_t eax = c.formatted.U32(spec.offset);
-  const uint32_t edx = c.formatted.U32(spec.offset + 4);
+  const uint32_t eax = c.formatted.U32(row.offset);
+  const uint32_t edx = c.formatted.U32(row.offset + 4);
   const uint32_t baseFamily = (eax >> 8) & 0xF;
   const uint32_t baseModel = (eax >> 4) & 0xF;
   Field signature;
@@ -205,10 +205,10 @@ void DecodeProcessorId(const DecodeContext& c, const FieldSpec& spec, std::vecto
   out->push_back(std::move(flags));
 }
 
-void DecodeProcessorVoltage(const DecodeContext& c, const FieldSpec& spec,
+void DecodeProcessorVoltage(const DecodeContext& c, const FieldRow& row,
                             std::vector<Field>* out) {
-  if (!c.formatted.Has(spec.offset, 1)) return;
-  const uint8_t code = c.formatted.U8(spec.offset);
+  if (!c.formatted.Has(row.offset, 1)) return;
+  const uint8_t code = c.formatted.U8(row.offset);
   // Bit 7 set: the current voltage in tenths of a volt; clear: the legacy
   // list of supported voltages.
   if (code & 0x80) {

@@ -14,9 +14,9 @@ const TypeGroup* const kGroups[] = {
 
 }  // namespace
 
-const TypeSpec* FindTypeSpec(uint8_t type) {
-  static const std::array<const TypeSpec*, 256> byType = [] {
-    std::array<const TypeSpec*, 256> table{};
+const TypeTable* FindTypeTable(uint8_t type) {
+  static const std::array<const TypeTable*, 256> byType = [] {
+    std::array<const TypeTable*, 256> table{};
     for (const TypeGroup* group : kGroups)
       for (size_t i = 0; i < group->count; ++i) table[group->types[i].type] = &group->types[i];
     return table;

@@ -128,10 +128,10 @@ TEST(Model, OtherTypesAreGenericAndEveryValueSectionExists) {
   EXPECT_EQ(oem.formatted.size(), 5u);
   EXPECT_EQ(oem.strings, std::vector<std::string>{"s"});
   for (unsigned type = 0; type < 256; ++type) {
-    const TypeSpec* spec = FindTypeSpec(static_cast<uint8_t>(type));
-    for (size_t i = 0; spec && i < spec->count; ++i) {
-      if (!spec->fields[i].values) continue;
-      EXPECT_GT(FindValueSection(spec->fields[i].values).count, 0u) << spec->fields[i].name;
+    const TypeTable* table = FindTypeTable(static_cast<uint8_t>(type));
+    for (size_t i = 0; table && i < table->count; ++i) {
+      if (!table->fields[i].values) continue;
+      EXPECT_GT(FindValueSection(table->fields[i].values).count, 0u) << table->fields[i].name;
     }
   }
 }

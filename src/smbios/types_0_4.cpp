@@ -7,7 +7,7 @@ namespace {
 
 using K = FieldKind;
 
-constexpr FieldSpec kBios[] = {
+constexpr FieldRow kBios[] = {
     {0x04, 1, K::kString, "vendor", nullptr, 0x0200},
     {0x05, 1, K::kString, "bios_version", nullptr, 0x0200},
     {0x06, 2, K::kCustom, "bios_runtime_size_bytes", nullptr, 0x0200, 0, Unit::kBytes,
@@ -25,7 +25,7 @@ constexpr FieldSpec kBios[] = {
     {0x18, 2, K::kHex, "extended_bios_rom_size", nullptr, 0x0301},
 };
 
-constexpr FieldSpec kSystem[] = {
+constexpr FieldRow kSystem[] = {
     {0x04, 1, K::kString, "manufacturer", nullptr, 0x0200},
     {0x05, 1, K::kString, "product_name", nullptr, 0x0200},
     {0x06, 1, K::kString, "version", nullptr, 0x0200},
@@ -36,7 +36,7 @@ constexpr FieldSpec kSystem[] = {
     {0x1A, 1, K::kString, "family", nullptr, 0x0204},
 };
 
-constexpr FieldSpec kBaseboard[] = {
+constexpr FieldRow kBaseboard[] = {
     {0x04, 1, K::kString, "manufacturer", nullptr, 0x0200},
     {0x05, 1, K::kString, "product", nullptr, 0x0200},
     {0x06, 1, K::kString, "version", nullptr, 0x0200},
@@ -51,7 +51,7 @@ constexpr FieldSpec kBaseboard[] = {
      DecodeHandleList},
 };
 
-constexpr FieldSpec kChassis[] = {
+constexpr FieldRow kChassis[] = {
     {0x04, 1, K::kString, "manufacturer", nullptr, 0x0200},
     {0x05, 1, K::kEnum, "type", "DMICHASSISTYPE", 0x0200, 0x7F},
     {0x05, 1, K::kFlag, "chassis_lock_present", nullptr, 0x0200, 0x80},
@@ -81,7 +81,7 @@ constexpr FieldSpec kChassis[] = {
      DecodeAfterElementsNumber},
 };
 
-constexpr FieldSpec kProcessor[] = {
+constexpr FieldRow kProcessor[] = {
     {0x04, 1, K::kString, "socket_designation", nullptr, 0x0200},
     {0x05, 1, K::kEnum, "processor_type", "DMIPROCESSORTYPE", 0x0200},
     {0x06, 1, K::kEnum, "processor_family", "DMIPROCESSORFAMILY", 0x0200},
@@ -117,11 +117,11 @@ constexpr FieldSpec kProcessor[] = {
 };
 
 template <size_t N>
-constexpr TypeSpec Type(uint8_t type, const FieldSpec (&fields)[N]) {
-  return TypeSpec{type, fields, N};
+constexpr TypeTable Type(uint8_t type, const FieldRow (&fields)[N]) {
+  return TypeTable{type, fields, N};
 }
 
-constexpr TypeSpec kTypes[] = {
+constexpr TypeTable kTypes[] = {
     Type(0, kBios), Type(1, kSystem), Type(2, kBaseboard), Type(3, kChassis),
     Type(4, kProcessor),
 };
