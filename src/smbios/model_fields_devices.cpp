@@ -27,7 +27,7 @@ constexpr FieldSpec kPeerGroup[] = {
 
 // Type 10, a device: bit 7 of the type byte is the device's status.
 constexpr FieldSpec kOnboardDevice[] = {
-    {0x00, 1, K::kEnum, "device_type", "DMIONBOARDDEVTYPES", 0, 0x7F},
+    {0x00, 1, K::kEnum, "device_type", "ONBOARDDEVICETYPE", 0, 0x7F},
     {0x00, 1, K::kFlag, "device_enabled", nullptr, 0, 0x80},
     {0x01, 1, K::kString, "description_string"},
 };
@@ -56,6 +56,22 @@ constexpr FieldSpec kGpnvAddress[] = {
 };
 
 constexpr uint8_t kSlotTypePcCard = 0x07;
+
+// The slot types whose ID is a slot number in its low byte (the high byte
+// is 0): the MCA slot number, and for the PCI-based slots the ACPI _SUN
+// value or the slot number of the PCI interrupt routing table. PCI-based:
+// PCI, AGP, PCI-X, PCI Express and the form factors that carry it (M.2,
+// MXM, U.2, PCI Express Mini, OCP NIC, CXL, EDSFF). A PC Card slot's ID is its
+// adapter and socket numbers; for other types the ID has no meaning.
+constexpr uint8_t kNumberedSlotRanges[][2] = {
+    {0x04, 0x04}, {0x06, 0x06}, {0x0E, 0x28}, {0x30, 0x30}, {0xA5, 0xC6},
+};
+
+bool IsNumberedSlot(uint8_t slotType) {
+  for (const auto& range : kNumberedSlotRanges)
+    if (slotType >= range[0] && slotType <= range[1]) return true;
+  return false;
+}
 
 // The view from base to the end of the formatted area (empty past it).
 DecodeContext From(const DecodeContext& c, size_t base) {
@@ -108,19 +124,21 @@ bool AfterPeerGroups(const DecodeContext& c, size_t* offset) {
 
 void DecodeSlotId(const DecodeContext& c, const FieldSpec& spec, std::vector<Field>* out) {
   if (!c.formatted.Has(spec.offset, 2)) return;
+  const uint8_t slotType = c.formatted.U8(0x05);
   Field field;
   field.name = spec.name;
-  // A PC Card slot's ID is its adapter and socket numbers, a byte each; for
-  // every other slot type (the MCA or EISA slot number, the slot number of
-  // the PCI-based slots) it is one number.
-  if (c.formatted.U8(0x05) == kSlotTypePcCard) {
+  if (slotType == kSlotTypePcCard) {
     static constexpr FieldSpec kPcCard[] = {
         {0x00, 1, K::kNumber, "adapter_number"},
         {0x01, 1, K::kNumber, "socket_number"},
     };
     ReadRecord(c, spec.offset, 2, Rows(kPcCard), &field.value);
-  } else {
+  } else if (IsNumberedSlot(slotType)) {
     field.value.kind = FieldValue::Kind::kNumber;
+    field.value.number = c.formatted.U8(spec.offset);
+  } else {
+    // The ID has no defined meaning for this slot type: the raw word.
+    field.value.kind = FieldValue::Kind::kHex;
     field.value.width = 2;
     field.value.number = c.formatted.U16(spec.offset);
   }

@@ -92,7 +92,8 @@ TEST(DeviceTypes, SlotIdAndPeerGroupsFollowTheirRules) {
   EXPECT_EQ(At(pcie, "slot_id")->number, 6u);
   EXPECT_STREQ(At(pcie, "slot_type")->name, "PCI Express gen 3 x16");
   EXPECT_STREQ(At(pcie, "slot_height")->name, "Low profile");
-  // A PC Card slot: adapter 1, socket 2.
+  // ID bytes 01 02: a PC Card slot's adapter 1 and socket 2; for a slot of
+  // type Other, a raw word.
   TestBytes pcCard = Cut(kSlot, 0x0D);
   pcCard[5] = 0x07;
   pcCard[9] = 0x01;
@@ -100,6 +101,10 @@ TEST(DeviceTypes, SlotIdAndPeerGroupsFollowTheirRules) {
   const DecodedStructure card = Decode(pcCard, {"x"});
   ASSERT_EQ(At(card, "slot_id")->kind, FieldValue::Kind::kObject);
   EXPECT_EQ(FindField(At(card, "slot_id")->members, "socket_number")->value.number, 2u);
+  pcCard[5] = 0x01;
+  const DecodedStructure other = Decode(pcCard, {"x"});
+  EXPECT_EQ(At(other, "slot_id")->kind, FieldValue::Kind::kHex);
+  EXPECT_EQ(At(other, "slot_id")->number, 0x0201u);
   // Three peer groups announced, the bytes of two present (the second made
   // of the 3.4 fields): the fields after the groups are past the end.
   TestBytes claims = kSlot;
@@ -111,12 +116,14 @@ TEST(DeviceTypes, SlotIdAndPeerGroupsFollowTheirRules) {
 }
 
 TEST(DeviceTypes, RecordsAndCountedStrings) {
-  // Type 10: video (enabled, string 1), Ethernet (disabled, string 2).
-  const TestBytes onboard = {0x0A, 0x08, 1, 0, 0x83, 0x01, 0x05, 0x02};
+  // Type 10: video (enabled, string 1); code 0B, disabled, string 2 (a
+  // wireless LAN only in type 41's table).
+  const TestBytes onboard = {0x0A, 0x08, 1, 0, 0x83, 0x01, 0x0B, 0x02};
   const DecodedStructure ten = Decode(onboard, {"VGA", "LAN"});
   ASSERT_EQ(At(ten, "devices")->items.size(), 2u);
   EXPECT_STREQ(At(ten, "devices", 0, "device_type")->name, "Video");
   EXPECT_EQ(At(ten, "devices", 1, "device_enabled")->number, 0u);
+  EXPECT_EQ(At(ten, "devices", 1, "device_type")->name, nullptr);
   EXPECT_EQ(At(ten, "devices", 1, "description_string")->text, "LAN");
   // Type 11: three strings counted, two present.
   const DecodedStructure oem = Decode({0x0B, 5, 2, 0, 3}, {"a", "b"});
@@ -129,13 +136,17 @@ TEST(DeviceTypes, RecordsAndCountedStrings) {
   ASSERT_EQ(At(fourteen, "items")->items.size(), 1u);
   EXPECT_EQ(At(fourteen, "items", 0, "item_handle")->kind, FieldValue::Kind::kHandle);
   EXPECT_EQ(At(fourteen, "items", 0, "item_handle")->number, 5u);
-  // Type 41: Ethernet, enabled, instance 2 at 0000:05:01.2; type 7F has no name.
+  // Type 41: Ethernet, enabled, instance 2 at 0000:05:01.2; 0B is a wireless
+  // LAN here, 7F has no name.
   TestBytes extended = {0x29, 0x0B, 4, 0, 0x01, 0x85, 0x02, 0x00, 0x00, 0x05, 0x0A};
   const DecodedStructure dev = Decode(extended, {"NIC"});
   EXPECT_STREQ(At(dev, "device_type")->name, "Ethernet");
   EXPECT_EQ(At(dev, "device_enabled")->number, 1u);
   EXPECT_EQ(At(dev, "device_number")->number, 1u);
   EXPECT_EQ(At(dev, "function_number")->number, 2u);
+  extended[5] = 0x0B;
+  const DecodedStructure wireless = Decode(extended, {"NIC"});
+  EXPECT_STREQ(At(wireless, "device_type")->name, "Wireless LAN");
   extended[5] = 0x7F;
   const DecodedStructure unnamed = Decode(extended, {"NIC"});
   EXPECT_EQ(At(unnamed, "device_type")->name, nullptr);
