@@ -36,7 +36,8 @@ constexpr FieldSpec kSystemSlot[] = {
     {0x12, 1, K::kNumber, "peer_grouping_count", nullptr, 0x0302},
     {0x13, 0, K::kCustom, "peer_groups", nullptr, 0x0302, 0, Unit::kNone, DecodeSlotPeerGroups},
     // Offsets below count from the end of the peer groups. Slot
-    // information: the PCI Express generation (0 for other slot types).
+    // information: the PCI Express generation (reserved for other slot
+    // types).
     {0x00, 1, K::kCustom, "slot_information", nullptr, 0x0304, 0, Unit::kNone,
      DecodeAfterPeerGroups},
     {0x01, 1, K::kCustom, "slot_physical_width", "SLOTWIDTH", 0x0304, 0, Unit::kNone,

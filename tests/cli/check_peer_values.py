@@ -109,7 +109,10 @@ def differences_of(table, syslens, corpus):
     found, undecoded, checked = [], set(), 0
     for handle, type_, lines in dmidecode_blocks(theirs):
         s = by_handle.get(handle)
-        if s is None or not s["decoded"]:
+        if s is None:
+            found.append((table[:-4], handle, type_, "", "(the whole structure)"))
+            continue
+        if not s["decoded"]:
             undecoded.add(type_)
             continue
         set_strings = {text.strip() for text in s["strings"]}
