@@ -90,13 +90,15 @@ int RunCommandLine(const std::vector<std::string>& args, FirmwareReader read, FI
     for (const std::string& line : lines) text += line + "\n";
     return Write(out, text);
   }
+  RenderOptions render;
   if (options.anyType || !options.handles.empty()) {
+    for (const DecodedStructure& s : model.structures)
+      render.tableHandles.emplace_back(s.handle, s.type);
     std::vector<DecodedStructure> kept;
     for (DecodedStructure& s : model.structures)
       if (Selected(options, s)) kept.push_back(std::move(s));
     model.structures = std::move(kept);
   }
-  RenderOptions render;
   render.rawBytes = options.rawBytes;
   render.programVersion = kCliVersion;
   return Write(out, options.json ? RenderJson(model, render) : RenderText(model, render));

@@ -3,6 +3,8 @@
 #pragma once
 
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "model.h"
 
@@ -11,6 +13,10 @@ struct RenderOptions {
   // structures of undecoded types always show them.
   bool rawBytes = false;
   const char* programVersion = "";
+  // The handle and type of every structure of the table when the model
+  // holds only a selection of it (-t, -H), so that a handle field still
+  // names the type of a structure left out; empty: the model's structures.
+  std::vector<std::pair<uint16_t, uint8_t>> tableHandles;
 };
 
 // Text for an 80-column terminal: a heading per structure, aligned

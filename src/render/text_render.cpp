@@ -48,7 +48,7 @@ std::string MakeLabel(const char* name) {
   }
   // Words the standard writes in capitals.
   static const char* const kAcronyms[] = {"bios", "uuid", "sku", "cpu", "id", "oem", "l1",
-                                          "l2", "l3", "u", "rom"};
+                                          "l2", "l3", "u", "rom", "gpnv"};
   std::string out;
   size_t start = 0;
   while (start <= label.size()) {
@@ -75,6 +75,10 @@ const std::string& Label(const char* name) {
   return labels[name] = MakeLabel(name);
 }
 
+// The type of each structure by its handle, so that a handle field can say
+// what it names (the first structure of a handle given twice).
+using HandleTypes = std::unordered_map<uint16_t, uint8_t>;
+
 std::string Size(uint64_t bytes) {
   static const char* const kUnits[] = {"bytes", "KiB", "MiB", "GiB", "TiB"};
   size_t unit = 0;
@@ -87,7 +91,7 @@ std::string Size(uint64_t bytes) {
   return out + " " + kUnits[unit];
 }
 
-std::string Scalar(const FieldValue& v) {
+std::string Scalar(const FieldValue& v, const HandleTypes& handles) {
   std::string out;
   switch (v.kind) {
     case FieldValue::Kind::kNumber:
@@ -100,7 +104,14 @@ std::string Scalar(const FieldValue& v) {
       return out;
     case FieldValue::Kind::kHex: return Hex(v.number, v.width);
     case FieldValue::Kind::kFlag: return v.number ? "yes" : "no";
-    case FieldValue::Kind::kHandle: return Hex(v.number, 2);
+    case FieldValue::Kind::kHandle: {
+      out = Hex(v.number, 2);
+      const auto named = handles.find(static_cast<uint16_t>(v.number));
+      if (named == handles.end()) return out;
+      out += " (type ";
+      AppendDecimal(&out, named->second);
+      return out + ": " + TypeNameOf(named->second, StructureTypeName(named->second)) + ")";
+    }
     case FieldValue::Kind::kString:
       if (v.badIndex) {
         out = "(string ";
@@ -122,14 +133,15 @@ std::string Scalar(const FieldValue& v) {
   return out;
 }
 
-void Rows(const std::vector<Field>& fields, size_t indent, std::string* out);
+void Rows(const std::vector<Field>& fields, size_t indent, const HandleTypes& handles,
+          std::string* out);
 
 void Row(const std::string& label, const FieldValue& v, size_t indent, size_t column,
-         std::string* out) {
+         const HandleTypes& handles, std::string* out) {
   out->append(indent, ' ');
   *out += label;
   *out += ':';
-  const std::string value = Scalar(v);
+  const std::string value = Scalar(v, handles);
   const size_t pad = label.size() < column ? column - label.size() : 0;
   if (!value.empty() && indent + label.size() + pad + 2 + value.size() > kLineWidth) {
     // Too long for the line: the value goes below its label.
@@ -159,25 +171,27 @@ void Row(const std::string& label, const FieldValue& v, size_t indent, size_t co
       if (item.kind == FieldValue::Kind::kObject) {
         out->append(indent + 2, ' ');
         *out += "-\n";
-        Rows(item.members, indent + 4, out);
+        Rows(item.members, indent + 4, handles, out);
       } else {
         out->append(indent + 2, ' ');
-        *out += Scalar(item);
+        *out += Scalar(item, handles);
         *out += '\n';
       }
     }
   } else if (v.kind == FieldValue::Kind::kObject) {
-    Rows(v.members, indent + 2, out);
+    Rows(v.members, indent + 2, handles, out);
   }
 }
 
-void Rows(const std::vector<Field>& fields, size_t indent, std::string* out) {
+void Rows(const std::vector<Field>& fields, size_t indent, const HandleTypes& handles,
+          std::string* out) {
   size_t column = 0;
   for (const Field& field : fields) {
     const size_t size = Label(field.name).size();
     if (size <= kLabelColumn && size > column) column = size;
   }
-  for (const Field& field : fields) Row(Label(field.name), field.value, indent, column, out);
+  for (const Field& field : fields)
+    Row(Label(field.name), field.value, indent, column, handles, out);
 }
 
 void RawBytes(const DecodedStructure& s, std::string* out) {
@@ -230,6 +244,10 @@ std::string RenderText(const Model& model, const RenderOptions& options) {
            model.structures.size(), model.structures.size() == 1 ? "" : "s",
            model.partial ? " (the table breaks after them)" : "");
   out += line;
+  HandleTypes handles;
+  for (const auto& [handle, type] : options.tableHandles) handles.emplace(handle, type);
+  if (options.tableHandles.empty())
+    for (const DecodedStructure& s : model.structures) handles.emplace(s.handle, s.type);
   for (const DecodedStructure& s : model.structures) {
     out += "\nHandle ";
     AppendHex(&out, s.handle, 2);
@@ -240,7 +258,7 @@ std::string RenderText(const Model& model, const RenderOptions& options) {
     out += " (";
     AppendDecimal(&out, s.length);
     out += " bytes)\n";
-    Rows(s.fields, 2, &out);
+    Rows(s.fields, 2, handles, &out);
     if (options.rawBytes || !s.decoded) RawBytes(s, &out);
   }
   return out;

@@ -125,6 +125,19 @@ class CommandLine(unittest.TestCase):
                 self.assertEqual(got, [s for s in every if keep(s)])
                 self.assertTrue(got or options[-1] == str(every[0]["handle"]))
 
+    def test_handles_name_the_type_of_their_structure(self):
+        # Also when -t leaves the named structures out; a handle the table
+        # lacks stays a bare number.
+        table = "lenovo-thinkpad-t480-laptop-smbios30.bin"
+        text = run("--from-dump", table, "-t", "4").stdout.decode()
+        self.assertRegex(text, r"L1 cache handle: +0x0007 \(type 7: Cache Information\)\n")
+        doc = self.document("--from-dump", table, "-t", "4")["structures"][0]["fields"]
+        self.assertEqual(doc["l1_cache_handle"], 7)
+        group = run("--from-dump", table, "-H", "0x0001").stdout.decode()
+        self.assertRegex(group, r"Item handle: 0x0000 \(type 222: OEM-specific\)\n")
+        none = run("--from-dump", "gigabyte-ga-ma74gmt-s2-desktop-smbios24.bin", "-t", "4")
+        self.assertRegex(none.stdout.decode(), r"L3 cache handle: +0xFFFF\n")
+
     def test_three_dump_shapes_give_one_model(self):
         table = "lenovo-thinkpad-t480-laptop-smbios30.bin"
         with open(os.path.join(ARGS.corpus, table), "rb") as f:
