@@ -5,11 +5,13 @@
 #include "model.h"
 
 extern const TypeGroup kTypes0To4;
+extern const TypeGroup kTypes21To46;
 
 namespace {
 
 const TypeGroup* const kGroups[] = {
     &kTypes0To4,
+    &kTypes21To46,
 };
 
 }  // namespace
