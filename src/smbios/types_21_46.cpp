@@ -83,7 +83,7 @@ constexpr FieldSpec kVoltageProbe[] = {
     PROBE_HEAD("PROBELOCATION"),
     PROBE_WORD(0x06, "maximum_value_mv", Unit::kMV),
     PROBE_WORD(0x08, "minimum_value_mv", Unit::kMV),
-    PROBE_WORD(0x0A, "resolution_tenths_mv", N),
+    PROBE_WORD(0x0A, "resolution_tenths_millivolts", N),
     PROBE_WORD(0x0C, "tolerance_mv", Unit::kMV),
     PROBE_WORD(0x0E, "accuracy_hundredths_percent", N),
     {0x10, 4, K::kHex, "oem_defined", nullptr, 0x0202},
