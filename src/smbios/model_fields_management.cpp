@@ -1,7 +1,9 @@
 #include "model_fields_management.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "values.h"
 
@@ -182,7 +184,7 @@ void DecodeIpmiBaseAddress(const DecodeContext& c, const FieldSpec& spec,
   if (!c.formatted.Has(spec.offset, 8)) return;
   const uint64_t raw = c.formatted.U64(spec.offset);
   // Bit 0 tells I/O space from memory; the address's own bit 0 lies in
-  // bit 4 of the modifier byte (absent before 2.x tables of 16 bytes: 0).
+  // bit 4 of the modifier byte (taken as 0 when the structure ends before it).
   const uint64_t low = c.formatted.Has(0x10, 1) ? (c.formatted.U8(0x10) >> 4) & 1 : 0;
   Field address = Make(spec.name, FieldValue::Kind::kHex, (raw & ~1ull) | low);
   address.value.width = 8;

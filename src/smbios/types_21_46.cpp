@@ -198,7 +198,7 @@ constexpr FieldSpec kPowerSupply[] = {
     {0x09, 1, K::kString, "asset_tag_number", nullptr, 0x0203},
     {0x0A, 1, K::kString, "model_part_number", nullptr, 0x0203},
     {0x0B, 1, K::kString, "revision_level", nullptr, 0x0203},
-    PROBE_WORD(0x0C, "max_power_capacity_milliwatts", N),
+    PROBE_WORD(0x0C, "max_power_capacity_watts", N),
     {0x0E, 2, K::kEnum, "power_supply_type", "PSUTYPE", 0x0203, 0x3C00},
     {0x0E, 2, K::kEnum, "status", "PSUSTATUS", 0x0203, 0x0380},
     {0x0E, 2, K::kEnum, "input_voltage_range_switching", "PSUINPUTRANGE", 0x0203, 0x0078},

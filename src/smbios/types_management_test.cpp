@@ -47,9 +47,11 @@ const Case kCases[] = {
     {"battery 2.1: no multiplier", kBattery21, "design_capacity_multiplier", nullptr},
     {"battery 2.2: capacity times 10", kBattery22, "design_capacity_mwh", "48000"},
     {"battery 2.2: SBDS date", kBattery22, "sbds_manufacture_date", "2015-03-12"},
-    // Reset capabilities 2Bh: enabled, boot option 1, on limit 1, watchdog.
-    {"reset option", {23, 0x0D, 0, 0, 0x2B, 0, 0, 0, 0, 0, 0, 0, 0}, "boot_option",
-     "Operating system"},
+    // Reset capabilities 2Dh: enabled, boot option 2, on limit 1, watchdog.
+    {"reset option", {23, 0x0D, 0, 0, 0x2D, 0, 0, 0, 0, 0, 0, 0, 0}, "boot_option",
+     "System utilities"},
+    {"reset option on limit", {23, 0x0D, 0, 0, 0x2D, 0, 0, 0, 0, 0, 0, 0, 0},
+     "boot_option_on_limit", "Operating system"},
     {"reset count unknown", {23, 0x0D, 0, 0, 0x2B, 0xFF, 0xFF, 5, 0, 0, 0, 0, 0}, "reset_count",
      "Unknown"},
     {"reset limit", {23, 0x0D, 0, 0, 0x2B, 0xFF, 0xFF, 5, 0, 0, 0, 0, 0}, "reset_limit", "5"},
@@ -58,6 +60,8 @@ const Case kCases[] = {
     // Security 6Ch = 01 10 11 00: power-on enabled, keyboard not
     // implemented, administrator unknown, front panel disabled.
     {"security", {24, 5, 0, 0, 0x6C}, "keyboard_password_status", "Not implemented"},
+    {"power-on password", {24, 5, 0, 0, 0x6C}, "power_on_password_status", "Enabled"},
+    {"administrator password", {24, 5, 0, 0, 0x6C}, "administrator_password_status", "Unknown"},
     {"power-on BCD", {25, 9, 0, 0, 0x12, 0x31, 0x23, 0x59, 0x58}, "next_scheduled_power_on_day_of_month", "31"},
     {"power-on not BCD", {25, 9, 0, 0, 0xFF, 0x31, 0x23, 0x59, 0x58}, "next_scheduled_power_on_month", "255"},
     // Voltage probe: maximum unknown (8000h), minimum 1100 mV; 20 bytes of
@@ -102,7 +106,7 @@ const Case kCases[] = {
     {"psu range", {39, 0x16, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0x80, 0xA2, 0x11, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF},
      "input_voltage_range_switching", "Auto-switch"},
     {"psu capacity", {39, 0x16, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0x80, 0xA2, 0x11, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF},
-     "max_power_capacity_milliwatts", "Unknown"},
+     "max_power_capacity_watts", "Unknown"},
     // Additional information: an entry of 6 bytes, then one too long.
     {"entries", {40, 0x10, 0, 0, 2, 6, 0x10, 0, 0x05, 1, 0x7F, 9, 0x10, 0, 0x05, 1}, "additional_information_entries", "1 items"},
     // Host interface: network, 2 data bytes, one Redfish record of 1 byte.
