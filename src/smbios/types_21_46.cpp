@@ -174,7 +174,7 @@ constexpr FieldSpec kMemoryChannel[] = {
 
 constexpr FieldSpec kIpmiDevice[] = {
     {0x04, 1, K::kEnum, "interface_type", "IPMIINTERFACETYPE", 0x0203},
-    {0x05, 1, K::kCustom, "ipmi_specification_revision", nullptr, 0x0203, 0, N,
+    {0x05, 1, K::kCustom, "ipmi_revision", nullptr, 0x0203, 0, N,
      DecodeNibbleRevision},
     {0x06, 1, K::kHex, "i2c_target_address", nullptr, 0x0203},
     // FFh: no non-volatile storage device.
@@ -226,8 +226,9 @@ constexpr FieldSpec kHostInterface[] = {
 
 constexpr FieldSpec kTpmDevice[] = {
     {0x04, 4, K::kCustom, "vendor_id", nullptr, 0x0301, 0, N, DecodeTpmVendor},
-    {0x08, 1, K::kNumber, "major_spec_version", nullptr, 0x0301},
-    {0x09, 1, K::kNumber, "minor_spec_version", nullptr, 0x0301},
+    // The version of the TPM family the device implements: 1.2 or 2.0.
+    {0x08, 1, K::kNumber, "major_version", nullptr, 0x0301},
+    {0x09, 1, K::kNumber, "minor_version", nullptr, 0x0301},
     {0x0A, 4, K::kHex, "firmware_version_1", nullptr, 0x0301},
     {0x0E, 4, K::kHex, "firmware_version_2", nullptr, 0x0301},
     {0x0A, 4, K::kCustom, "firmware_revision", nullptr, 0x0301, 0, N, DecodeTpmFirmware},

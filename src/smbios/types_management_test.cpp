@@ -13,7 +13,7 @@
 namespace {
 
 // A value as one short text: a number, "name" of a code ("?" when out of
-// spec), the text, or the count of items.
+// range), the text, or the count of items.
 std::string Show(const FieldValue& v) {
   switch (v.kind) {
     case FieldValue::Kind::kEnum: return v.name ? v.name : "?";
@@ -92,7 +92,7 @@ const Case kCases[] = {
     // IPMI KCS at I/O CA2h: bit 0 marks I/O space; the modifier's bit 4
     // is the address's own bit 0.
     {"ipmi revision", {38, 0x12, 0, 0, 1, 0x20, 0x20, 0xFF, 0xA3, 0x0C, 0, 0, 0, 0, 0, 0, 0, 0},
-     "ipmi_specification_revision", "2.0"},
+     "ipmi_revision", "2.0"},
     {"ipmi address", {38, 0x12, 0, 0, 1, 0x20, 0x20, 0xFF, 0xA3, 0x0C, 0, 0, 0, 0, 0, 0, 0, 0},
      "base_address", "3234"},
     {"ipmi odd address", {38, 0x12, 0, 0, 1, 0x20, 0x20, 0xFF, 0xA3, 0x0C, 0, 0, 0, 0, 0, 0, 0x10, 0},
