@@ -198,7 +198,8 @@ void DecodeAdditionalEntries(const DecodeContext& c, const FieldSpec& spec,
   const size_t count = c.formatted.U8(0x04);
   Field list = Make(spec.name, FieldValue::Kind::kList);
   size_t at = spec.offset;
-  // Each entry: length, referenced handle, referenced offset, string, value.
+  // Each entry: length, referenced handle, referenced offset, string, value
+  // (named entry_value: "value" is the key of enumerations in JSON).
   for (size_t i = 0; i < count && c.formatted.Has(at, 5); ++i) {
     const size_t length = c.formatted.U8(at);
     if (length < 5 || !c.formatted.Has(at, length)) break;
@@ -214,7 +215,8 @@ void DecodeAdditionalEntries(const DecodeContext& c, const FieldSpec& spec,
     Field text;
     text.name = "string";
     if (ReadSpecValue(c, string, &text.value)) entry.members.push_back(std::move(text));
-    entry.members.push_back(Text("value", HexBytesText(c.formatted.Slice(at + 5, length - 5))));
+    entry.members.push_back(
+        Text("entry_value", HexBytesText(c.formatted.Slice(at + 5, length - 5))));
     list.value.items.push_back(std::move(entry));
     at += length;
   }
