@@ -6,12 +6,14 @@
 
 extern const TypeGroup kTypes0To4;
 extern const TypeGroup kTypes8To15;
+extern const TypeGroup kTypes21To46;
 
 namespace {
 
 const TypeGroup* const kGroups[] = {
     &kTypes0To4,
     &kTypes8To15,
+    &kTypes21To46,
 };
 
 }  // namespace
