@@ -5,11 +5,13 @@
 #include "model.h"
 
 extern const TypeGroup kTypes0To4;
+extern const TypeGroup kTypes5To33;
 
 namespace {
 
 const TypeGroup* const kGroups[] = {
     &kTypes0To4,
+    &kTypes5To33,
 };
 
 }  // namespace
