@@ -59,7 +59,8 @@ TEST(MemoryTypes, LengthGatesExtendedFormsAndStates) {
        "Write back"},
       {"cache size, 64 KiB units", Structure(7, 0x0F, {{0x07, {0x10, 0x80}}}),
        "maximum_cache_size_bytes", 1u << 20, nullptr},
-      {"cache size, 3.1 double word", Structure(7, 0x1B, {{0x09, {0xFF, 0xFF}}, {0x17, {0x00, 0x08, 0x00, 0x80}}}),
+      {"cache size, 3.1 double word",
+       Structure(7, 0x1B, {{0x09, {0xFF, 0xFF}}, {0x17, {0x00, 0x08, 0x00, 0x80}}}),
        "installed_size_bytes", 128u << 20, nullptr},
       {"cache speed, 2.0 length", Structure(7, 0x0F, {}), "cache_speed_ns", kAbsent, nullptr},
       {"cache crc is no cache code", Structure(7, 0x13, {{0x10, {0x07}}}), "error_correction_type",
@@ -67,7 +68,8 @@ TEST(MemoryTypes, LengthGatesExtendedFormsAndStates) {
       // Type 16: KiB, or the 2.7 bytes when the double word is 80000000h.
       {"capacity KiB", Structure(16, 0x0F, {{0x07, {0, 0, 0xC0, 0}}}), "maximum_capacity_bytes",
        12ull << 30, nullptr},
-      {"capacity extended", Structure(16, 0x17, {{0x07, {0, 0, 0, 0x80}}, {0x0F, {0, 0, 0, 0, 0, 0x10}}}),
+      {"capacity extended",
+       Structure(16, 0x17, {{0x07, {0, 0, 0, 0x80}}, {0x0F, {0, 0, 0, 0, 0, 0x10}}}),
        "maximum_capacity_bytes", 16ull << 40, nullptr},
       {"capacity extended missing", Structure(16, 0x0F, {{0x07, {0, 0, 0, 0x80}}}),
        "maximum_capacity_bytes", kAbsent, nullptr},
@@ -116,10 +118,14 @@ TEST(MemoryTypes, LengthGatesExtendedFormsAndStates) {
       {"range size", Structure(19, 0x0F, {{0x08, {0xFF, 0xFF, 0x7F, 0x01}}}),
        "range_size_bytes", 24ull << 30, nullptr},
       {"range extended",
-       Structure(19, 0x1F, {{0x04, TestBytes(8, 0xFF)}, {0x0F, {0, 0, 0, 0, 0, 1}}, {0x17, {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 1}}}),
+       Structure(19, 0x1F,
+                 {{0x04, TestBytes(8, 0xFF)}, {0x0F, {0, 0, 0, 0, 0, 1}},
+                  {0x17, {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 1}}}),
        "range_size_bytes", 1ull << 40, nullptr},
       {"device range extended",
-       Structure(20, 0x23, {{0x04, TestBytes(8, 0xFF)}, {0x13, {0, 0, 0, 0, 0, 1}}, {0x1B, {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 3}}}),
+       Structure(20, 0x23,
+                 {{0x04, TestBytes(8, 0xFF)}, {0x13, {0, 0, 0, 0, 0, 1}},
+                  {0x1B, {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 3}}}),
        "starting_address", 1ull << 40, nullptr},
       {"device range extended missing", Structure(20, 0x13, {{0x04, TestBytes(8, 0xFF)}}),
        "starting_address", kAbsent, nullptr},
@@ -144,13 +150,15 @@ TEST(MemoryTypes, LengthGatesExtendedFormsAndStates) {
 }
 
 TEST(MemoryTypes, ListsAndManufacturerIds) {
-  // Type 6: RAS 1 and 3 (13h); RAS 2 alone (2Fh).
-  const DecodedStructure module = DecodeStructure(View(Structure(6, 0x0C, {{0x05, {0x2F}}})), 0, 2, 0);
+  // Type 6: RAS 2 alone (2Fh); the F nibble connects nothing.
+  const DecodedStructure module =
+      DecodeStructure(View(Structure(6, 0x0C, {{0x05, {0x2F}}})), 0, 2, 0);
   ASSERT_EQ(Get(module, "bank_connections")->items.size(), 1u);
   EXPECT_EQ(Get(module, "bank_connections")->items[0].number, 2u);
   // Type 6 error status 05h: bit 2 sends to the event log, so bit 0 is
   // reserved there.
-  const DecodedStructure logged = DecodeStructure(View(Structure(6, 0x0C, {{0x0B, {0x05}}})), 0, 2, 0);
+  const DecodedStructure logged =
+      DecodeStructure(View(Structure(6, 0x0C, {{0x0B, {0x05}}})), 0, 2, 0);
   ASSERT_EQ(Get(logged, "error_status")->bits.size(), 2u);
   EXPECT_EQ(Get(logged, "error_status")->bits[0].name, nullptr);
   EXPECT_STREQ(Get(logged, "error_status")->bits[1].name, "Error status held in the event log");
