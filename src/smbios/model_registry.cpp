@@ -5,6 +5,7 @@
 #include "model.h"
 
 extern const TypeGroup kTypes0To4;
+extern const TypeGroup kTypes5To33;
 extern const TypeGroup kTypes8To15;
 extern const TypeGroup kTypes21To46;
 
@@ -12,6 +13,7 @@ namespace {
 
 const TypeGroup* const kGroups[] = {
     &kTypes0To4,
+    &kTypes5To33,
     &kTypes8To15,
     &kTypes21To46,
 };
