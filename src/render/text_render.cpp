@@ -127,7 +127,7 @@ std::string Scalar(const FieldValue& v, const HandleTypes& handles) {
     case FieldValue::Kind::kList:
       if (v.items.empty()) return "none";
       AppendDecimal(&out, v.items.size());
-      return out + " items";
+      return out + (v.items.size() == 1 ? " item" : " items");
     case FieldValue::Kind::kObject: return "";
   }
   return out;

@@ -7,17 +7,17 @@ using K = FieldKind;
 // The members of a repeated record, as rows: offsets count from the
 // record's first byte.
 struct RecordRows {
-  const FieldSpec* rows;
+  const FieldRow* rows;
   size_t count;
 };
 
 template <size_t N>
-constexpr RecordRows Rows(const FieldSpec (&rows)[N]) {
+constexpr RecordRows Rows(const FieldRow (&rows)[N]) {
   return RecordRows{rows, N};
 }
 
 // Type 9, a peer group (3.2).
-constexpr FieldSpec kPeerGroup[] = {
+constexpr FieldRow kPeerGroup[] = {
     {0x00, 2, K::kNumber, "segment_group_number"},
     {0x02, 1, K::kNumber, "bus_number"},
     {0x03, 1, K::kNumber, "device_number", nullptr, 0, 0xF8},
@@ -26,7 +26,7 @@ constexpr FieldSpec kPeerGroup[] = {
 };
 
 // Type 10, a device: bit 7 of the type byte is the device's status.
-constexpr FieldSpec kOnboardDevice[] = {
+constexpr FieldRow kOnboardDevice[] = {
     {0x00, 1, K::kEnum, "device_type", "ONBOARDDEVICETYPE", 0, 0x7F},
     {0x00, 1, K::kFlag, "device_enabled", nullptr, 0, 0x80},
     {0x01, 1, K::kString, "description_string"},
@@ -34,24 +34,24 @@ constexpr FieldSpec kOnboardDevice[] = {
 
 // Type 14, an item: the type and the handle of a member structure. The type
 // stays a number: OEM types are members as well.
-constexpr FieldSpec kGroupItem[] = {
+constexpr FieldRow kGroupItem[] = {
     {0x00, 1, K::kNumber, "item_type"},
     {0x01, 2, K::kHandle, "item_handle"},
 };
 
 // Type 15, a log type descriptor (2.1).
-constexpr FieldSpec kLogTypeDescriptor[] = {
+constexpr FieldRow kLogTypeDescriptor[] = {
     {0x00, 1, K::kEnum, "log_type", "EVENTLOGTYPE"},
     {0x01, 1, K::kEnum, "variable_data_format_type", "EVENTLOGDATAFORMAT"},
 };
 
 // Type 15, the access method address of the indexed I/O methods (00 to 02)
 // and of the non-volatile data functions (04).
-constexpr FieldSpec kIndexedAddress[] = {
+constexpr FieldRow kIndexedAddress[] = {
     {0x00, 2, K::kHex, "index_address"},
     {0x02, 2, K::kHex, "data_address"},
 };
-constexpr FieldSpec kGpnvAddress[] = {
+constexpr FieldRow kGpnvAddress[] = {
     {0x00, 2, K::kHex, "gpnv_handle"},
 };
 
@@ -92,7 +92,7 @@ bool ReadRecord(const DecodeContext& c, size_t base, size_t size, RecordRows row
   for (size_t i = 0; i < rows.count; ++i) {
     Field member;
     member.name = rows.rows[i].name;
-    if (ReadSpecValue(at, rows.rows[i], &member.value)) record->members.push_back(member);
+    if (ReadRowValue(at, rows.rows[i], &member.value)) record->members.push_back(member);
   }
   return true;
 }
@@ -122,71 +122,71 @@ bool AfterPeerGroups(const DecodeContext& c, size_t* offset) {
 
 }  // namespace
 
-void DecodeSlotId(const DecodeContext& c, const FieldSpec& spec, std::vector<Field>* out) {
-  if (!c.formatted.Has(spec.offset, 2)) return;
+void DecodeSlotId(const DecodeContext& c, const FieldRow& row, std::vector<Field>* out) {
+  if (!c.formatted.Has(row.offset, 2)) return;
   const uint8_t slotType = c.formatted.U8(0x05);
   Field field;
-  field.name = spec.name;
+  field.name = row.name;
   if (slotType == kSlotTypePcCard) {
-    static constexpr FieldSpec kPcCard[] = {
+    static constexpr FieldRow kPcCard[] = {
         {0x00, 1, K::kNumber, "adapter_number"},
         {0x01, 1, K::kNumber, "socket_number"},
     };
-    ReadRecord(c, spec.offset, 2, Rows(kPcCard), &field.value);
+    ReadRecord(c, row.offset, 2, Rows(kPcCard), &field.value);
   } else if (IsNumberedSlot(slotType)) {
     field.value.kind = FieldValue::Kind::kNumber;
-    field.value.number = c.formatted.U8(spec.offset);
+    field.value.number = c.formatted.U8(row.offset);
   } else {
     // The ID has no defined meaning for this slot type: the raw word.
     field.value.kind = FieldValue::Kind::kHex;
     field.value.width = 2;
-    field.value.number = c.formatted.U16(spec.offset);
+    field.value.number = c.formatted.U16(row.offset);
   }
   out->push_back(std::move(field));
 }
 
-void DecodeSlotPeerGroups(const DecodeContext& c, const FieldSpec& spec,
+void DecodeSlotPeerGroups(const DecodeContext& c, const FieldRow& row,
                           std::vector<Field>* out) {
   if (!c.formatted.Has(0x12, 1)) return;
-  AddRecords(c, spec.name, spec.offset, c.formatted.U8(0x12), 5, Rows(kPeerGroup), out);
+  AddRecords(c, row.name, row.offset, c.formatted.U8(0x12), 5, Rows(kPeerGroup), out);
 }
 
-void DecodeAfterPeerGroups(const DecodeContext& c, const FieldSpec& spec,
+void DecodeAfterPeerGroups(const DecodeContext& c, const FieldRow& row,
                            std::vector<Field>* out) {
   size_t base = 0;
   if (!AfterPeerGroups(c, &base)) return;
-  FieldSpec shifted = spec;
-  shifted.kind = spec.values ? K::kEnum : K::kNumber;
+  FieldRow shifted = row;
+  shifted.kind = row.values ? K::kEnum : K::kNumber;
   Field field;
-  field.name = spec.name;
-  if (ReadSpecValue(From(c, base), shifted, &field.value)) out->push_back(std::move(field));
+  field.name = row.name;
+  if (ReadRowValue(From(c, base), shifted, &field.value)) out->push_back(std::move(field));
 }
 
-void DecodeSlotPitch(const DecodeContext& c, const FieldSpec& spec, std::vector<Field>* out) {
+void DecodeSlotPitch(const DecodeContext& c, const FieldRow& row, std::vector<Field>* out) {
   size_t base = 0;
-  if (!AfterPeerGroups(c, &base) || !c.formatted.Has(base + spec.offset, 2)) return;
+  if (!AfterPeerGroups(c, &base) || !c.formatted.Has(base + row.offset, 2)) return;
   // The table counts hundredths of a millimetre; the model, micrometres
   // (0: not given).
   Field field;
-  field.name = spec.name;
+  field.name = row.name;
   field.value.kind = FieldValue::Kind::kNumber;
-  field.value.number = c.formatted.U16(base + spec.offset) * 10u;
+  field.value.number = c.formatted.U16(base + row.offset) * 10u;
   out->push_back(std::move(field));
 }
 
-void DecodeOnboardDevices(const DecodeContext& c, const FieldSpec& spec,
+void DecodeOnboardDevices(const DecodeContext& c, const FieldRow& row,
                           std::vector<Field>* out) {
   const size_t size = c.formatted.size();
-  const size_t count = size > spec.offset ? (size - spec.offset) / 2 : 0;
-  AddRecords(c, spec.name, spec.offset, count, 2, Rows(kOnboardDevice), out);
+  const size_t count = size > row.offset ? (size - row.offset) / 2 : 0;
+  AddRecords(c, row.name, row.offset, count, 2, Rows(kOnboardDevice), out);
 }
 
-void DecodeCountedStrings(const DecodeContext& c, const FieldSpec& spec,
+void DecodeCountedStrings(const DecodeContext& c, const FieldRow& row,
                           std::vector<Field>* out) {
-  if (!c.formatted.Has(spec.offset, 1)) return;
-  const unsigned count = c.formatted.U8(spec.offset);
+  if (!c.formatted.Has(row.offset, 1)) return;
+  const unsigned count = c.formatted.U8(row.offset);
   Field field;
-  field.name = spec.name;
+  field.name = row.name;
   field.value.kind = FieldValue::Kind::kList;
   const std::vector<std::string>& strings = *c.strings;
   for (unsigned i = 1; i <= count; ++i) {
@@ -200,38 +200,38 @@ void DecodeCountedStrings(const DecodeContext& c, const FieldSpec& spec,
   out->push_back(std::move(field));
 }
 
-void DecodeGroupItems(const DecodeContext& c, const FieldSpec& spec, std::vector<Field>* out) {
+void DecodeGroupItems(const DecodeContext& c, const FieldRow& row, std::vector<Field>* out) {
   const size_t size = c.formatted.size();
-  const size_t count = size > spec.offset ? (size - spec.offset) / 3 : 0;
-  AddRecords(c, spec.name, spec.offset, count, 3, Rows(kGroupItem), out);
+  const size_t count = size > row.offset ? (size - row.offset) / 3 : 0;
+  AddRecords(c, row.name, row.offset, count, 3, Rows(kGroupItem), out);
 }
 
-void DecodeEventLogAddress(const DecodeContext& c, const FieldSpec& spec,
+void DecodeEventLogAddress(const DecodeContext& c, const FieldRow& row,
                            std::vector<Field>* out) {
-  if (!c.formatted.Has(0x0A, 1) || !c.formatted.Has(spec.offset, 4)) return;
+  if (!c.formatted.Has(0x0A, 1) || !c.formatted.Has(row.offset, 4)) return;
   const uint8_t method = c.formatted.U8(0x0A);
   Field field;
-  field.name = spec.name;
+  field.name = row.name;
   if (method <= 0x02) {
-    ReadRecord(c, spec.offset, 4, Rows(kIndexedAddress), &field.value);
+    ReadRecord(c, row.offset, 4, Rows(kIndexedAddress), &field.value);
   } else if (method == 0x04) {
-    ReadRecord(c, spec.offset, 4, Rows(kGpnvAddress), &field.value);
+    ReadRecord(c, row.offset, 4, Rows(kGpnvAddress), &field.value);
   } else {
     // The memory-mapped method's physical address, and the vendors' own
     // methods, whose address the standard leaves to them: the whole DWORD.
     field.value.kind = FieldValue::Kind::kHex;
     field.value.width = 4;
-    field.value.number = c.formatted.U32(spec.offset);
+    field.value.number = c.formatted.U32(row.offset);
   }
   out->push_back(std::move(field));
 }
 
-void DecodeLogTypeDescriptors(const DecodeContext& c, const FieldSpec& spec,
+void DecodeLogTypeDescriptors(const DecodeContext& c, const FieldRow& row,
                               std::vector<Field>* out) {
   if (!c.formatted.Has(0x15, 2)) return;
   const size_t count = c.formatted.U8(0x15);
   const size_t size = c.formatted.U8(0x16);
   // Descriptors shorter than their two defined bytes cannot be read.
   if (size < 2) return;
-  AddRecords(c, spec.name, spec.offset, count, size, Rows(kLogTypeDescriptor), out);
+  AddRecords(c, row.name, row.offset, count, size, Rows(kLogTypeDescriptor), out);
 }

@@ -65,42 +65,42 @@ bool PowerOfTwoMiB(unsigned power, uint64_t* bytes) {
 
 }  // namespace
 
-void DecodeUnlessUnknown(const DecodeContext& c, const FieldSpec& spec, std::vector<Field>* out) {
-  if (!c.formatted.Has(spec.offset, spec.width)) return;
-  const uint64_t raw = ReadLe(c.formatted, spec.offset, spec.width);
-  if (raw == spec.mask) {
+void DecodeUnlessUnknown(const DecodeContext& c, const FieldRow& row, std::vector<Field>* out) {
+  if (!c.formatted.Has(row.offset, row.width)) return;
+  const uint64_t raw = ReadLe(c.formatted, row.offset, row.width);
+  if (raw == row.mask) {
     // The state keeps the raw bits; its name is the state code 0's.
-    Field state = Hex(StateName(spec.name), raw, spec.width);
+    Field state = Hex(StateName(row.name), raw, row.width);
     state.value.kind = FieldValue::Kind::kEnum;
     state.value.name = FindValueName(FindValueSection("FIELDSTATE"), 0);
     out->push_back(std::move(state));
-  } else if (spec.unit == Unit::kBytes) {
-    out->push_back(Number(spec.name, raw, Unit::kBytes));
+  } else if (row.unit == Unit::kBytes) {
+    out->push_back(Number(row.name, raw, Unit::kBytes));
   } else {
-    out->push_back(Hex(spec.name, raw, spec.width));
+    out->push_back(Hex(row.name, raw, row.width));
   }
 }
 
-void DecodeAfterHandlesBits(const DecodeContext& c, const FieldSpec& spec,
+void DecodeAfterHandlesBits(const DecodeContext& c, const FieldRow& row,
                             std::vector<Field>* out) {
   if (!c.formatted.Has(0x0E, 1)) return;
   const size_t base = 0x0F + 2u * c.formatted.U8(0x0E);
-  FieldSpec shifted = spec;
+  FieldRow shifted = row;
   shifted.offset = 0;
   shifted.kind = FieldKind::kBits;
   DecodeContext tail = c;
-  tail.formatted = c.formatted.Slice(base + spec.offset, spec.width);
+  tail.formatted = c.formatted.Slice(base + row.offset, row.width);
   Field field;
-  field.name = spec.name;
-  if (ReadSpecValue(tail, shifted, &field.value)) out->push_back(std::move(field));
+  field.name = row.name;
+  if (ReadRowValue(tail, shifted, &field.value)) out->push_back(std::move(field));
 }
 
-void DecodeModuleSizePower(const DecodeContext& c, const FieldSpec& spec,
+void DecodeModuleSizePower(const DecodeContext& c, const FieldRow& row,
                            std::vector<Field>* out) {
   uint64_t bytes = 0;
-  if (!c.formatted.Has(spec.offset, 1) || !PowerOfTwoMiB(c.formatted.U8(spec.offset), &bytes))
+  if (!c.formatted.Has(row.offset, 1) || !PowerOfTwoMiB(c.formatted.U8(row.offset), &bytes))
     return;
-  out->push_back(Number(spec.name, bytes, Unit::kBytes));
+  out->push_back(Number(row.name, bytes, Unit::kBytes));
   // The controller's maximum is that size times its slots (count at 0Eh),
   // as the standard defines it.
   const unsigned slots = c.formatted.U8(0x0E);
@@ -108,12 +108,12 @@ void DecodeModuleSizePower(const DecodeContext& c, const FieldSpec& spec,
     out->push_back(Number("maximum_total_memory_size_bytes", bytes * slots, Unit::kBytes));
 }
 
-void DecodeBankConnections(const DecodeContext& c, const FieldSpec& spec,
+void DecodeBankConnections(const DecodeContext& c, const FieldRow& row,
                            std::vector<Field>* out) {
-  if (!c.formatted.Has(spec.offset, 1)) return;
-  const unsigned code = c.formatted.U8(spec.offset);
+  if (!c.formatted.Has(row.offset, 1)) return;
+  const unsigned code = c.formatted.U8(row.offset);
   Field field;
-  field.name = spec.name;
+  field.name = row.name;
   field.value.kind = FieldValue::Kind::kList;
   // High nibble first, as the standard writes "RAS 1 and 3" as 13h.
   for (const unsigned ras : {code >> 4u, code & 0xFu}) {
@@ -125,43 +125,43 @@ void DecodeBankConnections(const DecodeContext& c, const FieldSpec& spec,
   out->push_back(std::move(field));
 }
 
-void DecodeModuleSize(const DecodeContext& c, const FieldSpec& spec, std::vector<Field>* out) {
-  if (!c.formatted.Has(spec.offset, 1)) return;
-  const unsigned code = c.formatted.U8(spec.offset) & 0x7Fu;
+void DecodeModuleSize(const DecodeContext& c, const FieldRow& row, std::vector<Field>* out) {
+  if (!c.formatted.Has(row.offset, 1)) return;
+  const unsigned code = c.formatted.U8(row.offset) & 0x7Fu;
   uint64_t bytes = 0;
   if (code >= 0x7D || !PowerOfTwoMiB(code, &bytes))
-    out->push_back(Named(StateName(spec.name), code, 1, "MEMMODSIZE"));
+    out->push_back(Named(StateName(row.name), code, 1, "MEMMODSIZE"));
   else
-    out->push_back(Number(spec.name, bytes, Unit::kBytes));
+    out->push_back(Number(row.name, bytes, Unit::kBytes));
 }
 
-void DecodeModuleErrorStatus(const DecodeContext& c, const FieldSpec& spec,
+void DecodeModuleErrorStatus(const DecodeContext& c, const FieldRow& row,
                              std::vector<Field>* out) {
   Field field;
-  field.name = spec.name;
-  FieldSpec bits = spec;
+  field.name = row.name;
+  FieldRow bits = row;
   bits.kind = FieldKind::kBits;
-  if (!ReadSpecValue(c, bits, &field.value)) return;
+  if (!ReadRowValue(c, bits, &field.value)) return;
   // With bit 2 set the status lies in the event log and bits 1:0 are
-  // reserved: set ones are out of spec.
+  // reserved: set ones are out of row.
   if (field.value.number & 0x04)
     for (BitName& bit : field.value.bits)
       if (bit.bit < 2) bit.name = nullptr;
   out->push_back(std::move(field));
 }
 
-void DecodeCacheLevel(const DecodeContext& c, const FieldSpec& spec, std::vector<Field>* out) {
-  if (c.formatted.Has(spec.offset, 2))
-    out->push_back(Number(spec.name, (c.formatted.U16(spec.offset) & 0x7u) + 1u));
+void DecodeCacheLevel(const DecodeContext& c, const FieldRow& row, std::vector<Field>* out) {
+  if (c.formatted.Has(row.offset, 2))
+    out->push_back(Number(row.name, (c.formatted.U16(row.offset) & 0x7u) + 1u));
 }
 
-void DecodeCacheSize(const DecodeContext& c, const FieldSpec& spec, std::vector<Field>* out) {
-  if (!c.formatted.Has(spec.offset, 2)) return;
-  const uint16_t word = c.formatted.U16(spec.offset);
+void DecodeCacheSize(const DecodeContext& c, const FieldRow& row, std::vector<Field>* out) {
+  if (!c.formatted.Has(row.offset, 2)) return;
+  const uint16_t word = c.formatted.U16(row.offset);
   // The 3.1 double word of the maximum size follows at 13h, of the
   // installed size at 17h; FFFF in the word sends the reader there. Bit 15
   // (31) chooses 64 KiB units over 1 KiB.
-  const size_t wide = spec.offset == 0x07 ? 0x13 : 0x17;
+  const size_t wide = row.offset == 0x07 ? 0x13 : 0x17;
   uint64_t bytes = 0;
   if (word == 0xFFFF && c.formatted.Has(wide, 4)) {
     const uint32_t dword = c.formatted.U32(wide);
@@ -169,27 +169,27 @@ void DecodeCacheSize(const DecodeContext& c, const FieldSpec& spec, std::vector<
   } else {
     bytes = (word & 0x7FFFull) * ((word >> 15) ? 65536u : 1024u);
   }
-  out->push_back(Number(spec.name, bytes, Unit::kBytes));
+  out->push_back(Number(row.name, bytes, Unit::kBytes));
 }
 
-void DecodeArrayCapacity(const DecodeContext& c, const FieldSpec& spec,
+void DecodeArrayCapacity(const DecodeContext& c, const FieldRow& row,
                          std::vector<Field>* out) {
-  if (!c.formatted.Has(spec.offset, 4)) return;
-  const uint32_t kib = c.formatted.U32(spec.offset);
+  if (!c.formatted.Has(row.offset, 4)) return;
+  const uint32_t kib = c.formatted.U32(row.offset);
   // 80000000h: 2 TiB or more, given in bytes by the extended capacity.
   if (kib != 0x80000000u) {
-    out->push_back(Number(spec.name, kib * 1024ull, Unit::kBytes));
+    out->push_back(Number(row.name, kib * 1024ull, Unit::kBytes));
   } else if (c.formatted.Has(0x0F, 8)) {
-    out->push_back(Number(spec.name, c.formatted.U64(0x0F), Unit::kBytes));
+    out->push_back(Number(row.name, c.formatted.U64(0x0F), Unit::kBytes));
   }
 }
 
-void DecodeMemoryDeviceSize(const DecodeContext& c, const FieldSpec& spec,
+void DecodeMemoryDeviceSize(const DecodeContext& c, const FieldRow& row,
                             std::vector<Field>* out) {
-  if (!c.formatted.Has(spec.offset, 2)) return;
-  const uint16_t word = c.formatted.U16(spec.offset);
+  if (!c.formatted.Has(row.offset, 2)) return;
+  const uint16_t word = c.formatted.U16(row.offset);
   if (word == 0 || word == 0xFFFF) {
-    out->push_back(Named(StateName(spec.name), word, 2, "MEMDEVSIZE"));
+    out->push_back(Named(StateName(row.name), word, 2, "MEMDEVSIZE"));
     return;
   }
   // 7FFF: 32 GiB or more, in MiB in bits 30:0 of the 2.7 extended size.
@@ -199,43 +199,43 @@ void DecodeMemoryDeviceSize(const DecodeContext& c, const FieldSpec& spec,
     bytes = (c.formatted.U32(0x1C) & 0x7FFFFFFFull) << 20;
   else
     bytes = static_cast<uint64_t>(word & 0x7FFF) << ((word & 0x8000) ? 10 : 20);
-  out->push_back(Number(spec.name, bytes, Unit::kBytes));
+  out->push_back(Number(row.name, bytes, Unit::kBytes));
 }
 
-void DecodeMemorySpeed(const DecodeContext& c, const FieldSpec& spec, std::vector<Field>* out) {
-  if (!c.formatted.Has(spec.offset, 2)) return;
-  const uint16_t word = c.formatted.U16(spec.offset);
+void DecodeMemorySpeed(const DecodeContext& c, const FieldRow& row, std::vector<Field>* out) {
+  if (!c.formatted.Has(row.offset, 2)) return;
+  const uint16_t word = c.formatted.U16(row.offset);
   // FFFF: the speed lies in bits 30:0 of the 3.3 double word (at 54h for
   // the speed, 58h for the configured speed). 0 means unknown.
-  const size_t wide = spec.offset == 0x15 ? 0x54 : 0x58;
+  const size_t wide = row.offset == 0x15 ? 0x54 : 0x58;
   if (word != 0xFFFF)
-    out->push_back(Number(spec.name, word, Unit::kMTs));
+    out->push_back(Number(row.name, word, Unit::kMTs));
   else if (c.formatted.Has(wide, 4))
-    out->push_back(Number(spec.name, c.formatted.U32(wide) & 0x7FFFFFFFu, Unit::kMTs));
+    out->push_back(Number(row.name, c.formatted.U32(wide) & 0x7FFFFFFFu, Unit::kMTs));
 }
 
-void DecodeJedecId(const DecodeContext& c, const FieldSpec& spec, std::vector<Field>* out) {
-  if (!c.formatted.Has(spec.offset, 2)) return;
-  const uint16_t id = c.formatted.U16(spec.offset);
+void DecodeJedecId(const DecodeContext& c, const FieldRow& row, std::vector<Field>* out) {
+  if (!c.formatted.Has(row.offset, 2)) return;
+  const uint16_t id = c.formatted.U16(row.offset);
   if (id == 0) {  // unknown
-    out->push_back(Hex(spec.name, 0, 2));
+    out->push_back(Hex(row.name, 0, 2));
     return;
   }
   // JEP106, as the SPD holds it: the low byte counts the continuation codes
   // before the bank (bit 7 is parity), the high byte is the code in that
   // bank, parity bit included as JEDEC lists it.
   Field field;
-  field.name = spec.name;
+  field.name = row.name;
   field.value.kind = FieldValue::Kind::kObject;
   field.value.members.push_back(Number("bank", (id & 0x7Fu) + 1u));
   field.value.members.push_back(Hex("manufacturer_code", id >> 8, 1));
   out->push_back(std::move(field));
 }
 
-void DecodeMappedRange(const DecodeContext& c, const FieldSpec& spec, std::vector<Field>* out) {
-  if (!c.formatted.Has(spec.offset, 8)) return;
-  const uint32_t startKib = c.formatted.U32(spec.offset);
-  const uint32_t endKib = c.formatted.U32(spec.offset + 4);
+void DecodeMappedRange(const DecodeContext& c, const FieldRow& row, std::vector<Field>* out) {
+  if (!c.formatted.Has(row.offset, 8)) return;
+  const uint32_t startKib = c.formatted.U32(row.offset);
+  const uint32_t endKib = c.formatted.U32(row.offset + 4);
   // The extended addresses (2.7) follow the fields of each type.
   const size_t wide = c.formatted.U8(0) == 19 ? 0x0F : 0x13;
   uint64_t start = 0;
@@ -253,5 +253,5 @@ void DecodeMappedRange(const DecodeContext& c, const FieldSpec& spec, std::vecto
   out->push_back(Hex("starting_address", start, 8));
   out->push_back(Hex("ending_address", end, 8));
   if (end >= start && end - start != UINT64_MAX)
-    out->push_back(Number(spec.name, end - start + 1, Unit::kBytes));
+    out->push_back(Number(row.name, end - start + 1, Unit::kBytes));
 }

@@ -11,13 +11,13 @@ namespace {
 using K = FieldKind;
 constexpr Unit N = Unit::kNone;
 
-constexpr FieldSpec kPointingDevice[] = {
+constexpr FieldRow kPointingDevice[] = {
     {0x04, 1, K::kEnum, "type", "PNTDEV", 0x0201},
     {0x05, 1, K::kEnum, "interface", "PNTDEVINT", 0x0201},
     {0x06, 1, K::kNumber, "number_of_buttons", nullptr, 0x0201},
 };
 
-constexpr FieldSpec kBattery[] = {
+constexpr FieldRow kBattery[] = {
     {0x04, 1, K::kString, "location", nullptr, 0x0201},
     {0x05, 1, K::kString, "manufacturer", nullptr, 0x0201},
     // 0 here: the SBDS date at 12h gives it.
@@ -40,7 +40,7 @@ constexpr FieldSpec kBattery[] = {
     {0x16, 4, K::kHex, "oem_specific", nullptr, 0x0202},
 };
 
-constexpr FieldSpec kSystemReset[] = {
+constexpr FieldRow kSystemReset[] = {
     {0x04, 1, K::kFlag, "status_enabled", nullptr, 0x0202, 0x01},
     {0x04, 1, K::kEnum, "boot_option", "RESETBOOTOPTION", 0x0202, 0x06},
     {0x04, 1, K::kEnum, "boot_option_on_limit", "RESETBOOTOPTION", 0x0202, 0x18},
@@ -52,7 +52,7 @@ constexpr FieldSpec kSystemReset[] = {
     {0x0B, 2, K::kCustom, "timeout_minutes", nullptr, 0x0202, 0, N, DecodeNumberOrAllOnes},
 };
 
-constexpr FieldSpec kHardwareSecurity[] = {
+constexpr FieldRow kHardwareSecurity[] = {
     {0x04, 1, K::kEnum, "power_on_password_status", "HWSECURITYSTATUS", 0x0202, 0xC0},
     {0x04, 1, K::kEnum, "keyboard_password_status", "HWSECURITYSTATUS", 0x0202, 0x30},
     {0x04, 1, K::kEnum, "administrator_password_status", "HWSECURITYSTATUS", 0x0202, 0x0C},
@@ -60,7 +60,7 @@ constexpr FieldSpec kHardwareSecurity[] = {
 };
 
 // BCD values; a byte that is not BCD stays raw.
-constexpr FieldSpec kPowerControls[] = {
+constexpr FieldRow kPowerControls[] = {
     {0x04, 1, K::kCustom, "next_scheduled_power_on_month", nullptr, 0x0202, 0, N, DecodeBcd},
     {0x05, 1, K::kCustom, "next_scheduled_power_on_day_of_month", nullptr, 0x0202, 0, N,
      DecodeBcd},
@@ -79,7 +79,7 @@ constexpr FieldSpec kPowerControls[] = {
 #define PROBE_WORD(offset, name, unit) \
   {offset, 2, K::kCustom, name, nullptr, 0x0202, 0, unit, DecodeNumberOrUnknown}
 
-constexpr FieldSpec kVoltageProbe[] = {
+constexpr FieldRow kVoltageProbe[] = {
     PROBE_HEAD("PROBELOCATION"),
     PROBE_WORD(0x06, "maximum_value_mv", Unit::kMV),
     PROBE_WORD(0x08, "minimum_value_mv", Unit::kMV),
@@ -90,7 +90,7 @@ constexpr FieldSpec kVoltageProbe[] = {
     PROBE_WORD(0x14, "nominal_value_mv", Unit::kMV),
 };
 
-constexpr FieldSpec kCoolingDevice[] = {
+constexpr FieldRow kCoolingDevice[] = {
     {0x04, 2, K::kHandle, "temperature_probe_handle", nullptr, 0x0202},
     {0x06, 1, K::kEnum, "device_type", "COOLINGDEVICETYPE", 0x0202, 0x1F},
     {0x06, 1, K::kEnum, "status", "PROBESTATUS", 0x0202, 0xE0},
@@ -101,7 +101,7 @@ constexpr FieldSpec kCoolingDevice[] = {
     {0x0E, 1, K::kString, "description", nullptr, 0x0207},
 };
 
-constexpr FieldSpec kTemperatureProbe[] = {
+constexpr FieldRow kTemperatureProbe[] = {
     PROBE_HEAD("TEMPPROBELOCATION"),
     PROBE_WORD(0x06, "maximum_value_tenths_celsius", N),
     PROBE_WORD(0x08, "minimum_value_tenths_celsius", N),
@@ -112,7 +112,7 @@ constexpr FieldSpec kTemperatureProbe[] = {
     PROBE_WORD(0x14, "nominal_value_tenths_celsius", N),
 };
 
-constexpr FieldSpec kCurrentProbe[] = {
+constexpr FieldRow kCurrentProbe[] = {
     PROBE_HEAD("PROBELOCATION"),
     PROBE_WORD(0x06, "maximum_value_milliamps", N),
     PROBE_WORD(0x08, "minimum_value_milliamps", N),
@@ -123,31 +123,31 @@ constexpr FieldSpec kCurrentProbe[] = {
     PROBE_WORD(0x14, "nominal_value_milliamps", N),
 };
 
-constexpr FieldSpec kRemoteAccess[] = {
+constexpr FieldRow kRemoteAccess[] = {
     {0x04, 1, K::kString, "manufacturer_name", nullptr, 0x0202},
     {0x05, 1, K::kFlag, "inbound_connection_enabled", nullptr, 0x0202, 0x01},
     {0x05, 1, K::kFlag, "outbound_connection_enabled", nullptr, 0x0202, 0x02},
 };
 
-constexpr FieldSpec kBootIntegrity[] = {
+constexpr FieldRow kBootIntegrity[] = {
     {0x04, 1, K::kHex, "checksum", nullptr, 0x0203},
     // Segment in the high word, offset in the low one.
     {0x08, 4, K::kHex, "bis_entry_point_16_bit", nullptr, 0x0203},
     {0x0C, 4, K::kHex, "bis_entry_point_32_bit", nullptr, 0x0203},
 };
 
-constexpr FieldSpec kBootInformation[] = {
+constexpr FieldRow kBootInformation[] = {
     {0x0A, 1, K::kCustom, "boot_status", "BOOTSTATUS", 0x0203, 0, N, DecodeBootStatus},
 };
 
-constexpr FieldSpec kManagementDevice[] = {
+constexpr FieldRow kManagementDevice[] = {
     {0x04, 1, K::kString, "description", nullptr, 0x0203},
     {0x05, 1, K::kEnum, "type", "MGMTDEVICETYPE", 0x0203},
     {0x06, 4, K::kHex, "address", nullptr, 0x0203},
     {0x0A, 1, K::kEnum, "address_type", "MGMTADDRESSTYPE", 0x0203},
 };
 
-constexpr FieldSpec kManagementComponent[] = {
+constexpr FieldRow kManagementComponent[] = {
     {0x04, 1, K::kString, "description", nullptr, 0x0203},
     {0x05, 2, K::kHandle, "management_device_handle", nullptr, 0x0203},
     // A probe or cooling device (types 26 to 29), or a power supply.
@@ -156,7 +156,7 @@ constexpr FieldSpec kManagementComponent[] = {
 };
 
 // In the units of the component the thresholds belong to; 8000h: not given.
-constexpr FieldSpec kManagementThresholds[] = {
+constexpr FieldRow kManagementThresholds[] = {
     PROBE_WORD(0x04, "lower_threshold_non_critical", N),
     PROBE_WORD(0x06, "upper_threshold_non_critical", N),
     PROBE_WORD(0x08, "lower_threshold_critical", N),
@@ -165,14 +165,14 @@ constexpr FieldSpec kManagementThresholds[] = {
     PROBE_WORD(0x0E, "upper_threshold_non_recoverable", N),
 };
 
-constexpr FieldSpec kMemoryChannel[] = {
+constexpr FieldRow kMemoryChannel[] = {
     {0x04, 1, K::kEnum, "channel_type", "MEMCHANNELTYPE", 0x0203},
     {0x05, 1, K::kNumber, "maximum_channel_load", nullptr, 0x0203},
     {0x06, 1, K::kNumber, "memory_device_count", nullptr, 0x0203},
     {0x07, 3, K::kCustom, "memory_devices", nullptr, 0x0203, 0, N, DecodeChannelDevices},
 };
 
-constexpr FieldSpec kIpmiDevice[] = {
+constexpr FieldRow kIpmiDevice[] = {
     {0x04, 1, K::kEnum, "interface_type", "IPMIINTERFACETYPE", 0x0203},
     {0x05, 1, K::kCustom, "ipmi_revision", nullptr, 0x0203, 0, N,
      DecodeNibbleRevision},
@@ -188,7 +188,7 @@ constexpr FieldSpec kIpmiDevice[] = {
     {0x11, 1, K::kNumber, "interrupt_number", nullptr, 0x0203},
 };
 
-constexpr FieldSpec kPowerSupply[] = {
+constexpr FieldRow kPowerSupply[] = {
     // 0: the supply is in no redundant power unit.
     {0x04, 1, K::kNumber, "power_unit_group", nullptr, 0x0203},
     {0x05, 1, K::kString, "location", nullptr, 0x0203},
@@ -211,20 +211,20 @@ constexpr FieldSpec kPowerSupply[] = {
     {0x14, 2, K::kHandle, "input_current_probe_handle", nullptr, 0x0203},
 };
 
-constexpr FieldSpec kAdditionalInformation[] = {
+constexpr FieldRow kAdditionalInformation[] = {
     {0x04, 1, K::kNumber, "number_of_additional_information_entries", nullptr, 0x0206},
     {0x05, 0, K::kCustom, "additional_information_entries", nullptr, 0x0206, 0, N,
      DecodeAdditionalEntries},
 };
 
-constexpr FieldSpec kHostInterface[] = {
+constexpr FieldRow kHostInterface[] = {
     {0x04, 1, K::kEnum, "interface_type", "HOSTINTERFACETYPE", 0x0207},
     {0x05, 1, K::kNumber, "interface_type_specific_data_length", nullptr, 0x0207},
     {0x06, 0, K::kCustom, "interface_type_specific_data", nullptr, 0x0300, 0, N,
      DecodeHostInterface},
 };
 
-constexpr FieldSpec kTpmDevice[] = {
+constexpr FieldRow kTpmDevice[] = {
     {0x04, 4, K::kCustom, "vendor_id", nullptr, 0x0301, 0, N, DecodeTpmVendor},
     // The version of the TPM family the device implements: 1.2 or 2.0.
     {0x08, 1, K::kNumber, "major_version", nullptr, 0x0301},
@@ -237,7 +237,7 @@ constexpr FieldSpec kTpmDevice[] = {
     {0x1B, 4, K::kHex, "oem_defined", nullptr, 0x0301},
 };
 
-constexpr FieldSpec kProcessorAdditional[] = {
+constexpr FieldRow kProcessorAdditional[] = {
     {0x04, 2, K::kHandle, "referenced_handle", nullptr, 0x0303},
     {0x06, 1, K::kNumber, "block_length", nullptr, 0x0303},
     {0x07, 1, K::kEnum, "processor_type", "PROCESSORARCHTYPE", 0x0303},
@@ -245,7 +245,7 @@ constexpr FieldSpec kProcessorAdditional[] = {
      DecodeProcessorBlock},
 };
 
-constexpr FieldSpec kRiscVFields[] = {
+constexpr FieldRow kRiscVFields[] = {
     {0x00, 2, K::kCustom, "revision", nullptr, 0x0303, 0, N, DecodeRiscVRevision},
     {0x02, 1, K::kNumber, "structure_length", nullptr, 0x0303},
     {0x03, 16, K::kCustom, "hart_id", nullptr, 0x0303, 0, N, DecodeHex128},
@@ -266,7 +266,7 @@ constexpr FieldSpec kRiscVFields[] = {
     {0x6D, 1, K::kEnum, "user_mode_xlen", "RISCVXLEN", 0x0303},
 };
 
-constexpr FieldSpec kFirmwareInventory[] = {
+constexpr FieldRow kFirmwareInventory[] = {
     {0x04, 1, K::kString, "firmware_component_name", nullptr, 0x0305},
     {0x05, 1, K::kString, "firmware_version", nullptr, 0x0305},
     {0x06, 1, K::kCustom, "version_format", "FWVERSIONFORMAT", 0x0305, 0, N, DecodeRangedEnum},
@@ -284,7 +284,7 @@ constexpr FieldSpec kFirmwareInventory[] = {
      DecodeHandleList},
 };
 
-constexpr FieldSpec kStringProperty[] = {
+constexpr FieldRow kStringProperty[] = {
     {0x04, 2, K::kCustom, "string_property_id", "STRINGPROPERTYID", 0x0305, 0, N,
      DecodeRangedEnum},
     {0x06, 1, K::kString, "string_property_value", nullptr, 0x0305},
@@ -295,11 +295,11 @@ constexpr FieldSpec kStringProperty[] = {
 #undef PROBE_WORD
 
 template <size_t N>
-constexpr TypeSpec Type(uint8_t type, const FieldSpec (&fields)[N]) {
-  return TypeSpec{type, fields, N};
+constexpr TypeTable Type(uint8_t type, const FieldRow (&fields)[N]) {
+  return TypeTable{type, fields, N};
 }
 
-constexpr TypeSpec kTypes[] = {
+constexpr TypeTable kTypes[] = {
     Type(21, kPointingDevice),       Type(22, kBattery),
     Type(23, kSystemReset),          Type(24, kHardwareSecurity),
     Type(25, kPowerControls),        Type(26, kVoltageProbe),
@@ -313,10 +313,10 @@ constexpr TypeSpec kTypes[] = {
     Type(43, kTpmDevice),            Type(44, kProcessorAdditional),
     Type(45, kFirmwareInventory),    Type(46, kStringProperty),
     // End of table: the header is all there is.
-    TypeSpec{127, nullptr, 0},
+    TypeTable{127, nullptr, 0},
 };
 
 }  // namespace
 
-extern const TypeSpec kRiscVBlock = Type(44, kRiscVFields);
+extern const TypeTable kRiscVBlock = Type(44, kRiscVFields);
 extern const TypeGroup kTypes21To46 = {kTypes, sizeof kTypes / sizeof kTypes[0]};

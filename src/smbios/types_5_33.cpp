@@ -13,7 +13,7 @@ using K = FieldKind;
 constexpr uint64_t kTop32 = 0x80000000ull;
 constexpr uint64_t kTop64 = 0x8000000000000000ull;
 
-constexpr FieldSpec kMemoryController[] = {
+constexpr FieldRow kMemoryController[] = {
     {0x04, 1, K::kEnum, "error_detecting_method", "DMIMEMCTRLEDM", 0x0200},
     {0x05, 1, K::kBits, "error_correcting_capability", "MEMCTRLECC", 0x0200},
     {0x06, 1, K::kEnum, "supported_interleave", "DMIINTERLEAVESUP", 0x0200},
@@ -32,7 +32,7 @@ constexpr FieldSpec kMemoryController[] = {
      Unit::kNone, DecodeAfterHandlesBits},
 };
 
-constexpr FieldSpec kMemoryModule[] = {
+constexpr FieldRow kMemoryModule[] = {
     {0x04, 1, K::kString, "socket_designation", nullptr, 0x0200},
     {0x05, 1, K::kCustom, "bank_connections", nullptr, 0x0200, 0, Unit::kNone,
      DecodeBankConnections},
@@ -49,7 +49,7 @@ constexpr FieldSpec kMemoryModule[] = {
      DecodeModuleErrorStatus},
 };
 
-constexpr FieldSpec kCache[] = {
+constexpr FieldRow kCache[] = {
     {0x04, 1, K::kString, "socket_designation", nullptr, 0x0200},
     // The cache configuration word, field by field.
     {0x05, 2, K::kCustom, "cache_level", nullptr, 0x0200, 0, Unit::kNone, DecodeCacheLevel},
@@ -71,7 +71,7 @@ constexpr FieldSpec kCache[] = {
     {0x12, 1, K::kEnum, "associativity", "CACHEASSOCIATIVITY", 0x0201},
 };
 
-constexpr FieldSpec kMemoryArray[] = {
+constexpr FieldRow kMemoryArray[] = {
     {0x04, 1, K::kEnum, "location", "MEMARRLOC", 0x0201},
     {0x05, 1, K::kEnum, "use", "MEMARRUSE", 0x0201},
     {0x06, 1, K::kEnum, "memory_error_correction", "CACHEECC", 0x0201},
@@ -83,7 +83,7 @@ constexpr FieldSpec kMemoryArray[] = {
     {0x0D, 2, K::kNumber, "number_of_memory_devices", nullptr, 0x0201},
 };
 
-constexpr FieldSpec kMemoryDevice[] = {
+constexpr FieldRow kMemoryDevice[] = {
     {0x04, 2, K::kHandle, "physical_memory_array_handle", nullptr, 0x0201},
     // FFFE: not provided; FFFF: no error detected.
     {0x06, 2, K::kHandle, "memory_error_information_handle", nullptr, 0x0201},
@@ -143,7 +143,7 @@ constexpr FieldSpec kMemoryDevice[] = {
 
 // Types 18 and 33: the same fields, with 64-bit addresses in 33. Bit 31
 // (63) alone: unknown.
-constexpr FieldSpec kMemoryError32[] = {
+constexpr FieldRow kMemoryError32[] = {
     {0x04, 1, K::kEnum, "error_type", "MEMERRTYPE", 0x0201},
     {0x05, 1, K::kEnum, "error_granularity", "MEMERRGRA", 0x0201},
     {0x06, 1, K::kEnum, "error_operation", "MEMERROPE", 0x0201},
@@ -157,7 +157,7 @@ constexpr FieldSpec kMemoryError32[] = {
      DecodeUnlessUnknown},
 };
 
-constexpr FieldSpec kMemoryError64[] = {
+constexpr FieldRow kMemoryError64[] = {
     {0x04, 1, K::kEnum, "error_type", "MEMERRTYPE", 0x0203},
     {0x05, 1, K::kEnum, "error_granularity", "MEMERRGRA", 0x0203},
     {0x06, 1, K::kEnum, "error_operation", "MEMERROPE", 0x0203},
@@ -171,14 +171,14 @@ constexpr FieldSpec kMemoryError64[] = {
 };
 
 // Types 19 and 20: the range in KiB, or the 2.7 extended addresses in bytes.
-constexpr FieldSpec kArrayMappedAddress[] = {
+constexpr FieldRow kArrayMappedAddress[] = {
     {0x04, 8, K::kCustom, "range_size_bytes", nullptr, 0x0201, 0, Unit::kBytes,
      DecodeMappedRange},
     {0x0C, 2, K::kHandle, "memory_array_handle", nullptr, 0x0201},
     {0x0E, 1, K::kNumber, "partition_width", nullptr, 0x0201},
 };
 
-constexpr FieldSpec kDeviceMappedAddress[] = {
+constexpr FieldRow kDeviceMappedAddress[] = {
     {0x04, 8, K::kCustom, "range_size_bytes", nullptr, 0x0201, 0, Unit::kBytes,
      DecodeMappedRange},
     {0x0C, 2, K::kHandle, "memory_device_handle", nullptr, 0x0201},
@@ -190,11 +190,11 @@ constexpr FieldSpec kDeviceMappedAddress[] = {
 };
 
 template <size_t N>
-constexpr TypeSpec Type(uint8_t type, const FieldSpec (&fields)[N]) {
-  return TypeSpec{type, fields, N};
+constexpr TypeTable Type(uint8_t type, const FieldRow (&fields)[N]) {
+  return TypeTable{type, fields, N};
 }
 
-constexpr TypeSpec kTypes[] = {
+constexpr TypeTable kTypes[] = {
     Type(5, kMemoryController),    Type(6, kMemoryModule),   Type(7, kCache),
     Type(16, kMemoryArray),        Type(17, kMemoryDevice),  Type(18, kMemoryError32),
     Type(19, kArrayMappedAddress), Type(20, kDeviceMappedAddress), Type(33, kMemoryError64),

@@ -8,7 +8,7 @@ namespace {
 
 using K = FieldKind;
 
-constexpr FieldSpec kPortConnector[] = {
+constexpr FieldRow kPortConnector[] = {
     {0x04, 1, K::kString, "internal_reference_designator", nullptr, 0x0200},
     {0x05, 1, K::kEnum, "internal_connector_type", "PORTCONNECTOR", 0x0200},
     {0x06, 1, K::kString, "external_reference_designator", nullptr, 0x0200},
@@ -16,7 +16,7 @@ constexpr FieldSpec kPortConnector[] = {
     {0x08, 1, K::kEnum, "port_type", "PORTTYPE", 0x0200},
 };
 
-constexpr FieldSpec kSystemSlot[] = {
+constexpr FieldRow kSystemSlot[] = {
     {0x04, 1, K::kString, "slot_designation", nullptr, 0x0200},
     {0x05, 1, K::kEnum, "slot_type", "SLOTTYPE", 0x0200},
     {0x06, 1, K::kEnum, "slot_data_bus_width", "SLOTWIDTH", 0x0200},
@@ -48,21 +48,21 @@ constexpr FieldSpec kSystemSlot[] = {
 };
 
 // Obsolete since 2.6 (type 41 replaces it): a two-byte record per device.
-constexpr FieldSpec kOnboardDevices[] = {
+constexpr FieldRow kOnboardDevices[] = {
     {0x04, 0, K::kCustom, "devices", nullptr, 0x0200, 0, Unit::kNone, DecodeOnboardDevices},
 };
 
-constexpr FieldSpec kOemStrings[] = {
+constexpr FieldRow kOemStrings[] = {
     {0x04, 1, K::kNumber, "count", nullptr, 0x0200},
     {0x04, 1, K::kCustom, "strings", nullptr, 0x0200, 0, Unit::kNone, DecodeCountedStrings},
 };
 
-constexpr FieldSpec kConfigurationOptions[] = {
+constexpr FieldRow kConfigurationOptions[] = {
     {0x04, 1, K::kNumber, "count", nullptr, 0x0200},
     {0x04, 1, K::kCustom, "options", nullptr, 0x0200, 0, Unit::kNone, DecodeCountedStrings},
 };
 
-constexpr FieldSpec kBiosLanguage[] = {
+constexpr FieldRow kBiosLanguage[] = {
     {0x04, 1, K::kNumber, "installable_languages", nullptr, 0x0200},
     {0x04, 1, K::kCustom, "languages", nullptr, 0x0200, 0, Unit::kNone, DecodeCountedStrings},
     // Flags bit 0: the language strings are in the abbreviated format
@@ -72,13 +72,13 @@ constexpr FieldSpec kBiosLanguage[] = {
     {0x15, 1, K::kString, "current_language", nullptr, 0x0200},
 };
 
-constexpr FieldSpec kGroupAssociations[] = {
+constexpr FieldRow kGroupAssociations[] = {
     {0x04, 1, K::kString, "group_name", nullptr, 0x0200},
     {0x05, 0, K::kCustom, "items", nullptr, 0x0200, 0, Unit::kNone, DecodeGroupItems},
 };
 
 // The log area itself lies outside the table and is not read.
-constexpr FieldSpec kSystemEventLog[] = {
+constexpr FieldRow kSystemEventLog[] = {
     {0x04, 2, K::kNumber, "log_area_length_bytes", nullptr, 0x0200, 0, Unit::kBytes},
     {0x06, 2, K::kHex, "log_header_start_offset", nullptr, 0x0200},
     {0x08, 2, K::kHex, "log_data_start_offset", nullptr, 0x0200},
@@ -95,7 +95,7 @@ constexpr FieldSpec kSystemEventLog[] = {
      DecodeLogTypeDescriptors},
 };
 
-constexpr FieldSpec kOnboardDevicesExtended[] = {
+constexpr FieldRow kOnboardDevicesExtended[] = {
     {0x04, 1, K::kString, "reference_designation", nullptr, 0x0206},
     {0x05, 1, K::kEnum, "device_type", "DMIONBOARDDEVTYPES", 0x0206, 0x7F},
     {0x05, 1, K::kFlag, "device_enabled", nullptr, 0x0206, 0x80},
@@ -107,11 +107,11 @@ constexpr FieldSpec kOnboardDevicesExtended[] = {
 };
 
 template <size_t N>
-constexpr TypeSpec Type(uint8_t type, const FieldSpec (&fields)[N]) {
-  return TypeSpec{type, fields, N};
+constexpr TypeTable Type(uint8_t type, const FieldRow (&fields)[N]) {
+  return TypeTable{type, fields, N};
 }
 
-constexpr TypeSpec kTypes[] = {
+constexpr TypeTable kTypes[] = {
     Type(8, kPortConnector),       Type(9, kSystemSlot),        Type(10, kOnboardDevices),
     Type(11, kOemStrings),         Type(12, kConfigurationOptions),
     Type(13, kBiosLanguage),       Type(14, kGroupAssociations), Type(15, kSystemEventLog),

@@ -142,7 +142,7 @@ TEST(MemoryTypes, LengthGatesExtendedFormsAndStates) {
     EXPECT_EQ(value->number, c.number) << c.what;
     if (value->kind == FieldValue::Kind::kEnum) {
       if (c.name) EXPECT_STREQ(value->name, c.name) << c.what;
-      else EXPECT_EQ(value->name, nullptr) << c.what;  // out of spec
+      else EXPECT_EQ(value->name, nullptr) << c.what;  // out of row
     } else {
       EXPECT_EQ(c.name, nullptr) << c.what << ": not an enumeration";
     }

@@ -143,7 +143,7 @@ class CommandLine(unittest.TestCase):
         doc = self.document("--from-dump", table, "-t", "4")["structures"][0]["fields"]
         self.assertEqual(doc["l1_cache_handle"], 7)
         group = run("--from-dump", table, "-H", "0x0001").stdout.decode()
-        self.assertRegex(group, r"Item handle: 0x0000 \(type 222: OEM-specific\)\n")
+        self.assertRegex(group, r"Item handle: 0x0000 \(type 222: OEM type\)\n")
         none = run("--from-dump", "gigabyte-ga-ma74gmt-s2-desktop-smbios24.bin", "-t", "4")
         self.assertRegex(none.stdout.decode(), r"L3 cache handle: +0xFFFF\n")
 
