@@ -3,7 +3,8 @@
 # missing, builds build/bench (release, SYSLENS_BENCH=ON), writes server tables
 # of 100, 1 000 and 10 000 structures, runs the in-process decoder benchmark
 # (Google Benchmark) and the whole runs against dmidecode (bench/whole_run.py),
-# prints the figures and writes them to BENCHMARKS.md.
+# then the command line against dmidecode (bench/cli_run.py), prints the
+# figures and writes them to BENCHMARKS.md.
 #
 #   scripts/bench.sh           full run (15 repetitions, 7 at 10 000)
 #   scripts/bench.sh --quick   3 repetitions, 100 and 1 000 only, 60 s timeout;
@@ -52,3 +53,8 @@ python3 bench/whole_run.py --app "$bin" --tables "$tables" --results "$results" 
   --sizes "${sizes[@]}" --sanity-sizes 100 1000 10000 --reps "$reps" \
   --reps-large "$reps_large" --timeout "$timeout" --out "$out" \
   --command "scripts/bench.sh${1:+ $1}"
+
+# The command line against dmidecode: the corpus tables the targets name and
+# the generated ones (cost per structure); appends its section to the report.
+python3 bench/cli_run.py --syslens "$bin/syslens" --corpus "$root/../shared/corpus" \
+  --tables "$tables" --sizes "${sizes[@]}" --reps "$reps" --timeout "$timeout" --out "$out"

@@ -19,7 +19,7 @@ case $seconds in
   ''|*[!0-9]*) echo "fuzz.sh: seconds must be a whole number, not '$seconds'" >&2; exit 2 ;;
 esac
 all=(dump_text_fuzzer dump_html_fuzzer dump_ini_fuzzer collector_fuzzer
-     dmidat_fuzzer tabbed_fuzzer params_fuzzer)
+     dmidat_fuzzer tabbed_fuzzer params_fuzzer model_fuzzer)
 targets=("$@")
 [ ${#targets[@]} -eq 0 ] && targets=("${all[@]}")
 
@@ -40,6 +40,7 @@ rm -rf "$seeds"
 seed_dir() {
   case $1 in
     dump_*) echo dump ;;
+    model_fuzzer) echo collector ;;  # the same input format
     *) echo "${1%_fuzzer}" ;;
   esac
 }

@@ -11,13 +11,15 @@
 set -euo pipefail
 
 # The native build: configuring it needs GoogleTest's sources and Python.
-native=(cmake ninja-build g++ googletest libgtest-dev python3)
+native=(cmake ninja-build g++ googletest libgtest-dev python3
+        nlohmann-json3-dev)  # the command line's JSON output (header-only, used by the mingw builds too)
 everything=("${native[@]}"
             g++-mingw-w64-i686 g++-mingw-w64-x86-64
             wine wine32:i386 wine64 xvfb xdotool imagemagick
             dmidecode  # dmidecode: a peer the collector tests compare with
             libbenchmark-dev time  # scripts/bench.sh: Google Benchmark, GNU time for peak memory
             python3-html5lib  # the hostile-input test parses the HTML report strictly
+            python3-jsonschema  # the command-line tests validate every JSON they make
             clang libclang-rt-14-dev  # the fuzz targets (scripts/fuzz.sh): clang and libFuzzer
             dpkg-dev lintian zip unzip man-db)  # scripts/package.sh and the install test
 

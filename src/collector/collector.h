@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "bytes.h"
+#include "firmware.h"
 
 // Environment variable naming a saved table file to report instead of the
 // machine's firmware tables, and the one giving the version of a bare table.
@@ -25,22 +26,6 @@ enum CollectorExit {
   kExitFirmwareBad = 4,     // the firmware tables exist but are unreadable or unusable
   kExitReportedUpToBreak = 5,  // dump complete, but only up to where the table broke
 };
-
-// What the platform found of the machine's firmware tables.
-struct FirmwareTables {
-  enum class State { kAbsent, kRead, kUnreadable };
-  enum class Form { kEntryPointAndTable, kRawSmbiosData };
-  State state = State::kAbsent;
-  Form form = Form::kEntryPointAndTable;
-  // kEntryPointAndTable: both; kRawSmbiosData: the raw data in table.
-  std::vector<uint8_t> entryPoint;
-  std::vector<uint8_t> table;
-  // Where the data came from, for messages; and why they could not be read.
-  std::string origin;
-  std::string error;
-};
-
-using FirmwareReader = FirmwareTables (*)();
 
 struct CollectorSettings {
   std::string dumpPath;
@@ -66,13 +51,3 @@ std::string ChooseDumpPath(const std::string& commandLine, const std::string& fa
 
 // True when path names a file that can be opened for reading.
 bool FileExists(const std::string& path);
-
-// Reads a whole file of at most limit bytes. False with a message when it
-// cannot be opened or read or is larger; *missing tells that it does not
-// exist (may be null).
-bool ReadWholeFile(const std::string& path, size_t limit, std::vector<uint8_t>* out,
-                   std::string* error, bool* missing);
-
-// Saved tables and firmware tables larger than this are refused: SMBIOS
-// tables are a few KiB to a few hundred KiB.
-constexpr size_t kLargestTableFile = 16u << 20;

@@ -1,0 +1,105 @@
+#include "cli.h"
+
+#include "keywords.h"
+#include "options.h"
+#include "render.h"
+#include "table_file.h"
+#include "values.h"
+
+namespace {
+
+void Say(FILE* err, const std::string& line) { fprintf(err, "syslens: %s\n", line.c_str()); }
+
+// The whole output in one write (terminals and pipes take it in large
+// pieces).
+int Write(FILE* out, const std::string& text) {
+  if (!text.empty() && fwrite(text.data(), 1, text.size(), out) != text.size()) return kCliNoTable;
+  return fflush(out) == 0 ? kCliDone : kCliNoTable;
+}
+
+std::string TypeList() {
+  std::string out = "Structure types:\n";
+  char line[16];
+  const ValueSection types = FindValueSection("SMBIOSTYPES");
+  for (size_t i = 0; i < types.count; ++i) {
+    snprintf(line, sizeof line, "%5u  ", types.rows[i].code);
+    out += line;
+    out += types.rows[i].name;
+    out += '\n';
+  }
+  return out + "\nKeywords of -t:\n" + TypeKeywordList();
+}
+
+bool Selected(const CliOptions& options, const DecodedStructure& s) {
+  if (options.anyType && !options.types[s.type]) return false;
+  if (options.handles.empty()) return true;
+  for (uint16_t handle : options.handles)
+    if (handle == s.handle) return true;
+  return false;
+}
+
+}  // namespace
+
+int RunCommandLine(const std::vector<std::string>& args, FirmwareReader read, FILE* out,
+                   FILE* err) {
+  CliOptions options;
+  std::string error;
+  if (!ParseCliOptions(args, &options, &error)) {
+    Say(err, error);
+    return kCliBadUsage;
+  }
+  if (options.help) return Write(out, kCliUsage);
+  if (options.version) return Write(out, std::string("syslens ") + kCliVersion + "\n");
+  if (options.listStrings) return Write(out, KeywordList());
+  if (options.listTypes) return Write(out, TypeList());
+  std::vector<std::string> probe;
+  if (!options.keyword.empty() && !KeywordLines(Model{}, options.keyword, &probe)) {
+    Say(err, "unknown keyword '" + options.keyword + "' for -s (see --list-strings)");
+    return kCliBadUsage;
+  }
+  if (!options.tableVersion.empty() && options.dumpPath.empty()) {
+    Say(err, "--table-version goes with --from-dump FILE (a bare table)");
+    return kCliBadUsage;
+  }
+
+  TableSource source;
+  if (options.dumpPath.empty()) {
+    LoadFirmwareTable(read, &source);
+  } else {
+    LoadTableFile(options.dumpPath,
+                  options.tableVersion.empty() ? nullptr : options.tableVersion.c_str(), &source);
+  }
+  if (source.failure != TableSource::Failure::kNone) {
+    Say(err, source.error);
+    return kCliNoTable;
+  }
+  Model model = BuildModel(source);
+  if (model.structures.empty()) {
+    Say(err, source.path + ": the table holds no readable structure");
+    return kCliNoTable;
+  }
+  // Warnings go to standard error with text and -s (the output stays the
+  // report), and into the document with JSON.
+  if (!options.quiet && !options.json)
+    for (const std::string& warning : model.warnings) Say(err, "warning: " + warning);
+
+  if (!options.keyword.empty()) {
+    std::vector<std::string> lines;
+    KeywordLines(model, options.keyword, &lines);
+    std::string text;
+    for (const std::string& line : lines) text += line + "\n";
+    return Write(out, text);
+  }
+  RenderOptions render;
+  if (options.anyType || !options.handles.empty()) {
+    for (const DecodedStructure& s : model.structures)
+      render.tableHandles.emplace_back(s.handle, s.type);
+    std::vector<DecodedStructure> kept;
+    for (DecodedStructure& s : model.structures)
+      if (Selected(options, s)) kept.push_back(std::move(s));
+    model.structures = std::move(kept);
+  }
+  render.rawBytes = options.rawBytes;
+  render.programVersion = kCliVersion;
+  return Write(out, options.json ? RenderJson(model, render) : RenderText(model, render));
+}

@@ -1,0 +1,271 @@
+// JSON in the layout of nlohmann/json's dump(2), written as a stream: a
+// document tree of the library cost three times the whole run of the other
+// SMBIOS tool on a 620-structure table. Every string still goes through the
+// library's serializer (Debian's nlohmann-json3-dev, header-only, so the
+// mingw builds have it too): no hand-written escaping. Firmware strings are
+// repaired to valid UTF-8 first; the program's own names are escaped once
+// each.
+#include <nlohmann/json.hpp>
+
+#include <charconv>
+#include <cstdio>
+#include <unordered_map>
+
+#include "render.h"
+#include "utf8.h"
+
+namespace {
+
+using Json = nlohmann::json;
+
+std::string Escaped(const std::string& text) {
+  return Json(text).dump(-1, ' ', false, Json::error_handler_t::replace);
+}
+
+// Printable ASCII without quote or backslash needs no escaping: most
+// firmware strings. Everything else goes through the library.
+void AppendString(std::string* out, const std::string& text) {
+  for (char c : text) {
+    if (c < 0x20 || c >= 0x7F || c == '"' || c == '\\') {
+      *out += Escaped(ValidUtf8(text));
+      return;
+    }
+  }
+  *out += '"';
+  *out += text;
+  *out += '"';
+}
+
+// The program's own texts (field and value names: string literals) by
+// address, escaped on first use. (The program renders in one thread.)
+const std::string& EscapedName(const char* name) {
+  static std::unordered_map<const char*, std::string> names;
+  const auto found = names.find(name);
+  if (found != names.end()) return found->second;
+  return names[name] = Escaped(name);
+}
+
+class Writer {
+ public:
+  std::string out;
+
+  void Open(char bracket) {
+    Item();
+    out += bracket;
+    first_.push_back(true);
+  }
+  void Close(char bracket) {
+    const bool empty = first_.back();
+    first_.pop_back();
+    if (!empty) NewLine();
+    out += bracket;
+  }
+  // A key of the object open now; its value follows.
+  void Key(const std::string& escaped) {
+    Item();
+    out += escaped;
+    out += ": ";
+    keyed_ = true;
+  }
+  void Key(const char* name) { Key(EscapedName(name)); }
+  void Number(uint64_t n) {
+    Item();
+    char buffer[24];
+    out.append(buffer, std::to_chars(buffer, buffer + sizeof buffer, n).ptr);
+  }
+  void Bool(bool b) { Raw(b ? "true" : "false"); }
+  void Null() { Raw("null"); }
+  void String(const std::string& text) {
+    Item();
+    AppendString(&out, text);
+  }
+  void Name(const char* name) { Raw(EscapedName(name)); }
+  void Raw(const std::string& text) {
+    Item();
+    out += text;
+  }
+
+ private:
+  // Before each value: the separator and line of an array item or object
+  // member, unless a key has just been written.
+  void Item() {
+    if (keyed_) {
+      keyed_ = false;
+      return;
+    }
+    if (first_.empty()) return;
+    if (!first_.back()) out += ',';
+    first_.back() = false;
+    NewLine();
+  }
+  void NewLine() {
+    out += '\n';
+    out.append(2 * first_.size(), ' ');
+  }
+  std::vector<bool> first_;
+  bool keyed_ = false;
+};
+
+void Members(const std::vector<Field>& fields, Writer* w);
+
+void Value(const FieldValue& v, Writer* w) {
+  switch (v.kind) {
+    case FieldValue::Kind::kNumber:
+    case FieldValue::Kind::kHex:
+    case FieldValue::Kind::kHandle: w->Number(v.number); return;
+    case FieldValue::Kind::kFlag: w->Bool(v.number != 0); return;
+    case FieldValue::Kind::kString:
+      if (v.number == 0 || v.badIndex) w->Null();
+      else w->String(v.text);
+      return;
+    case FieldValue::Kind::kEnum:
+      w->Open('{');
+      w->Key("value");
+      w->Number(v.number);
+      if (v.name) {
+        w->Key("name");
+        w->Name(v.name);
+      } else {
+        w->Key("undefined");
+        w->Bool(true);
+      }
+      w->Close('}');
+      return;
+    case FieldValue::Kind::kBits:
+      w->Open('{');
+      w->Key("value");
+      w->Number(v.number);
+      w->Key("bits");
+      w->Open('[');
+      for (const BitName& bit : v.bits) {
+        w->Open('{');
+        w->Key("bit");
+        w->Number(bit.bit);
+        if (bit.name) {
+          w->Key("name");
+          w->Name(bit.name);
+        } else {
+          w->Key("undefined");
+          w->Bool(true);
+        }
+        w->Close('}');
+      }
+      w->Close(']');
+      w->Close('}');
+      return;
+    case FieldValue::Kind::kText: w->String(v.text); return;
+    case FieldValue::Kind::kList:
+      w->Open('[');
+      for (const FieldValue& item : v.items) Value(item, w);
+      w->Close(']');
+      return;
+    case FieldValue::Kind::kObject: Members(v.members, w); return;
+  }
+  w->Null();
+}
+
+void Members(const std::vector<Field>& fields, Writer* w) {
+  w->Open('{');
+  for (const Field& field : fields) {
+    w->Key(field.name);
+    Value(field.value, w);
+  }
+  w->Close('}');
+}
+
+std::string HexBytes(const std::vector<uint8_t>& bytes) {
+  std::string out = "\"";
+  out.reserve(bytes.size() * 2 + 2);
+  static const char kDigits[] = "0123456789abcdef";
+  for (uint8_t b : bytes) {
+    out += kDigits[b >> 4];
+    out += kDigits[b & 15];
+  }
+  return out + "\"";
+}
+
+}  // namespace
+
+std::string RenderJson(const Model& model, const RenderOptions& options) {
+  Writer w;
+  w.out.reserve(model.structures.size() * 1500);
+  w.Open('{');
+  w.Key("program");
+  w.Open('{');
+  w.Key("name");
+  w.Name("syslens");
+  w.Key("version");
+  w.String(options.programVersion);
+  w.Close('}');
+  w.Key("source");
+  w.Open('{');
+  w.Key("kind");
+  w.String(model.sourceKind);
+  w.Key("path");
+  w.String(model.sourcePath);
+  w.Key("partial");
+  w.Bool(model.partial);
+  w.Close('}');
+  w.Key("smbios");
+  w.Open('{');
+  char version[16];
+  snprintf(version, sizeof version, "%u.%u", model.major, model.minor);
+  w.Key("version");
+  w.String(version);
+  w.Key("major");
+  w.Number(model.major);
+  w.Key("minor");
+  w.Number(model.minor);
+  if (model.haveEntryPoint) {
+    w.Key("entry_point");
+    w.Open('{');
+    w.Key("form");
+    w.Name(model.entryMajor == 3 ? "64-bit (_SM3_)" : "32-bit (_SM_)");
+    w.Key("table_length_bytes");
+    w.Number(model.tableLength);
+    if (model.entryMajor == 3) {
+      w.Key("docrev");
+      w.Number(model.docrev);
+    } else {
+      w.Key("structure_count");
+      w.Number(model.structureCount);
+    }
+    w.Close('}');
+  }
+  w.Close('}');
+  w.Key("structures");
+  w.Open('[');
+  for (const DecodedStructure& s : model.structures) {
+    w.Open('{');
+    w.Key("handle");
+    w.Number(s.handle);
+    w.Key("type");
+    w.Number(s.type);
+    w.Key("name");
+    if (s.name) w.Name(s.name);
+    else w.String(TypeNameOf(s.type, s.name));
+    w.Key("length");
+    w.Number(s.length);
+    w.Key("decoded");
+    w.Bool(s.decoded);
+    w.Key("fields");
+    Members(s.fields, &w);
+    w.Key("strings");
+    w.Open('[');
+    for (const std::string& text : s.strings) w.String(text);
+    w.Close(']');
+    if (options.rawBytes || !s.decoded) {
+      w.Key("raw_bytes");
+      w.Raw(HexBytes(s.formatted));
+    }
+    w.Close('}');
+  }
+  w.Close(']');
+  w.Key("warnings");
+  w.Open('[');
+  for (const std::string& warning : model.warnings) w.String(warning);
+  w.Close(']');
+  w.Close('}');
+  w.out += '\n';
+  return std::move(w.out);
+}

@@ -1,0 +1,53 @@
+#include "render.h"
+
+#include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
+
+namespace {
+
+// A generic structure whose strings hold what firmware may hold.
+Model HostileModel() {
+  Model model;
+  model.sourceKind = "bare-table";
+  model.sourcePath = "dump\xff.bin";
+  DecodedStructure s;
+  s.type = 0x85;
+  s.length = 4;
+  s.formatted = {0x85, 4, 0, 0};
+  s.strings = {"quote \" back \\ tab \t", "bad \xC0\x80 utf-8", "bell \x07 C1 \xC2\x85 end",
+               "plain"};
+  model.structures.push_back(s);
+  model.warnings.push_back("warning \x01");
+  return model;
+}
+
+TEST(Render, JsonStaysValidWhateverTheStringsHold) {
+  const nlohmann::json doc = nlohmann::json::parse(RenderJson(HostileModel(), RenderOptions{}));
+  const auto& strings = doc["structures"][0]["strings"];
+  EXPECT_EQ(strings[0], "quote \" back \\ tab \t");
+  EXPECT_EQ(strings[1], "bad \xEF\xBF\xBD\xEF\xBF\xBD utf-8");
+  EXPECT_EQ(strings[3], "plain");
+  EXPECT_EQ(doc["source"]["path"], "dump\xEF\xBF\xBD.bin");
+  EXPECT_EQ(doc["structures"][0]["raw_bytes"], "85040000");
+  EXPECT_EQ(doc["structures"][0]["name"], "OEM type");
+}
+
+TEST(Render, TextMakesFirmwareStringsSafeForATerminal) {
+  const struct {
+    const char* in;
+    const char* out;
+  } cases[] = {
+      {"plain", "plain"},
+      {"esc \x1b[2J", "esc  [2J"},          // no terminal control sequence
+      {"C1 \xC2\x9B" "31m", "C1  31m"},     // nor its one-character form
+      {"cut \xE2\x82", "cut \xEF\xBF\xBD\xEF\xBF\xBD"},
+      {"caf\xC3\xA9", "caf\xC3\xA9"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(TerminalSafe(c.in), c.out) << c.in;
+  const std::string text = RenderText(HostileModel(), RenderOptions{});
+  EXPECT_NE(text.find("Handle 0x0000, type 133: OEM type (4 bytes)"), std::string::npos);
+  EXPECT_EQ(text.find('\x07'), std::string::npos);
+}
+
+}  // namespace

@@ -1,0 +1,132 @@
+// The interpreter: turns a structure's bytes into fields by its field table.
+// It knows no type; the tables (types_*.cpp) and the named decoders
+// (model_fields.cpp) hold everything of one type.
+#include "model.h"
+
+#include <cstring>
+
+#include "values.h"
+
+namespace {
+
+// Lowest set bit of a non-zero mask.
+unsigned Shift(uint64_t mask) {
+  unsigned shift = 0;
+  while (!(mask & 1)) {
+    mask >>= 1;
+    ++shift;
+  }
+  return shift;
+}
+
+uint64_t ReadRaw(ByteView bytes, size_t offset, size_t width) {
+  switch (width) {
+    case 1: return bytes.U8(offset);
+    case 2: return bytes.U16(offset);
+    case 4: return bytes.U32(offset);
+    case 8: return bytes.U64(offset);
+    default: return 0;
+  }
+}
+
+std::vector<std::string> SplitStrings(ByteView set) {
+  // The set is "text\0text\0\0", or "\0\0" when empty; the walk guarantees
+  // the double NUL at its end.
+  std::vector<std::string> strings;
+  size_t start = 0;
+  for (size_t i = 0; i < set.size(); ++i) {
+    if (set.data()[i] != 0) continue;
+    if (i == start) break;
+    strings.emplace_back(reinterpret_cast<const char*>(set.data()) + start, i - start);
+    start = i + 1;
+  }
+  return strings;
+}
+
+}  // namespace
+
+bool ReadRowValue(const DecodeContext& context, const FieldRow& row, FieldValue* out) {
+  if (!context.formatted.Has(row.offset, row.width)) return false;
+  uint64_t raw = ReadRaw(context.formatted, row.offset, row.width);
+  if (row.mask) raw = (raw & row.mask) >> Shift(row.mask);
+  out->number = raw;
+  out->unit = row.unit;
+  out->width = row.width;
+  switch (row.kind) {
+    case FieldKind::kNumber: out->kind = FieldValue::Kind::kNumber; break;
+    case FieldKind::kHex: out->kind = FieldValue::Kind::kHex; break;
+    case FieldKind::kFlag: out->kind = FieldValue::Kind::kFlag; out->number = raw ? 1 : 0; break;
+    case FieldKind::kHandle: out->kind = FieldValue::Kind::kHandle; break;
+    case FieldKind::kString: {
+      out->kind = FieldValue::Kind::kString;
+      const std::vector<std::string>& strings = *context.strings;
+      if (raw > strings.size()) out->badIndex = true;
+      else if (raw > 0) out->text = strings[raw - 1];
+      break;
+    }
+    case FieldKind::kEnum:
+      out->kind = FieldValue::Kind::kEnum;
+      out->name = FindValueName(FindValueSection(row.values), static_cast<uint32_t>(raw));
+      break;
+    case FieldKind::kBits: {
+      out->kind = FieldValue::Kind::kBits;
+      const ValueSection section = FindValueSection(row.values);
+      for (unsigned bit = 0; bit < 64; ++bit)
+        if (raw >> bit & 1) out->bits.push_back({bit, FindValueName(section, bit)});
+      break;
+    }
+    case FieldKind::kCustom: return false;
+  }
+  return true;
+}
+
+std::vector<Field> DecodeFields(const TypeTable& table, const DecodeContext& context) {
+  std::vector<Field> fields;
+  fields.reserve(table.count + 2);  // custom rows may add a field or two
+  DecodeContext local = context;
+  local.done = &fields;
+  for (size_t i = 0; i < table.count; ++i) {
+    const FieldRow& field = table.fields[i];
+    if (field.kind == FieldKind::kCustom) {
+      if (field.decode) field.decode(local, field, &fields);
+      continue;
+    }
+    Field out;
+    out.name = field.name;
+    if (ReadRowValue(local, field, &out.value)) fields.push_back(std::move(out));
+  }
+  return fields;
+}
+
+DecodedStructure DecodeStructure(ByteView whole, size_t offset, uint8_t major, uint8_t minor) {
+  DecodedStructure s;
+  s.type = whole.U8(0);
+  s.length = whole.U8(1);
+  s.handle = whole.U16(2);
+  s.offset = offset;
+  s.name = StructureTypeName(s.type);
+  const ByteView formatted = whole.Slice(0, s.length);
+  s.formatted.assign(formatted.data(), formatted.data() + formatted.size());
+  s.strings = SplitStrings(whole.Slice(s.length, whole.size() - s.length));
+  if (const TypeTable* table = FindTypeTable(s.type)) {
+    DecodeContext context;
+    context.formatted = formatted;
+    context.strings = &s.strings;
+    context.major = major;
+    context.minor = minor;
+    s.fields = DecodeFields(*table, context);
+    s.decoded = true;
+  }
+  return s;
+}
+
+const Field* FindField(const std::vector<Field>& fields, const char* name) {
+  for (const Field& field : fields)
+    if (strcmp(field.name, name) == 0) return &field;
+  return nullptr;
+}
+
+const char* StructureTypeName(uint8_t type) {
+  static const ValueSection types = FindValueSection("SMBIOSTYPES");
+  return FindValueName(types, type);
+}
