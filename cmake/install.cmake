@@ -9,15 +9,14 @@
 # Windows: one flat folder, as the suite installs its programs.
 include(GNUInstallDirs)
 
-# The programs that are delivered. The console command line of the Windows
-# builds belongs in this list once it exists.
+# The programs that are delivered (syslensc: the Windows console command line).
 set(_programs)
-foreach(_target syslens probex TOVARIN)
+foreach(_target syslens syslensc probex TOVARIN)
   if(TARGET ${_target})
     list(APPEND _programs ${_target})
   endif()
 endforeach()
-# Added by a later change, picked up when it is there.
+# The JSON Schema of the command line's output.
 file(GLOB _schemas CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/docs/*.schema.json)
 
 if(SYSLENS_WIN32)

@@ -122,7 +122,8 @@ make_zip() {
   # would be of no use.
   local file listing
   listing=$(unzip -Z1 "$zip")
-  for file in SYSLENS.EXE PROBEX.EXE TOVARIN.EXE DMI.DAT QMRKW32H.INI README.txt; do
+  for file in SYSLENS.EXE SYSLENSC.EXE PROBEX.EXE TOVARIN.EXE DMI.DAT QMRKW32H.INI \
+      syslens.schema.json README.txt; do
     if ! grep -qxF "$name/$file" <<<"$listing"; then
       echo "package.sh: $file is missing from $zip" >&2
       return 1

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "firmware.h"
+#include "syslens_version.h"
 
 enum CliExit {
   kCliDone = 0,
@@ -14,7 +15,7 @@ enum CliExit {
   kCliBadUsage = 2,  // a bad command line
 };
 
-constexpr const char* kCliVersion = "1.0";
+constexpr const char* kCliVersion = SYSLENS_VERSION;
 
 // args: the arguments after the program's name. read gives the machine's
 // own table when no --from-dump names a file.

@@ -12,6 +12,7 @@ Regenerating the goldens after an intended change (read the diff first):
 import argparse
 import json
 import os
+import re
 import shutil
 import subprocess
 import sys
@@ -86,7 +87,10 @@ class CommandLine(unittest.TestCase):
                 self.compare(stem + ".txt", text.stdout)
                 self.assertLessEqual(max(len(l) for l in text.stdout.decode().splitlines()), 80)
                 self.document("--from-dump", table)  # schema
-                self.compare(stem + ".json", run("--json", "--from-dump", table).stdout)
+                # The program's version is not the table's: the goldens hold a mark.
+                doc = re.sub(rb'(\{\n  "program": \{\n    "name": "syslens",\n    "version": )"[^"]*"',
+                             rb'\1"VERSION"', run("--json", "--from-dump", table).stdout, count=1)
+                self.compare(stem + ".json", doc)
                 # Every structure of the table, with its handle, type and length.
                 walk = self.document("-u", "--from-dump", table)["structures"]
                 dmidecode = None if ARGS.wine else self.dmidecode(table, "-u")

@@ -129,10 +129,14 @@ class Installed(unittest.TestCase):
         # The completion offers the keywords the program accepts.
         script = os.path.join(self.unpacked, "usr", "share", "bash-completion", "completions",
                               "syslens")
-        for option, listing in (("-t", "--list-types"), ("-s", "--list-strings")):
-            accepted = run([syslens, listing], cwd=self.cwd, env=self.env).stdout.decode()
+        strings = run([syslens, "--list-strings"], cwd=self.cwd, env=self.env).stdout.decode()
+        types = run([syslens, "--list-types"], cwd=self.cwd, env=self.env).stdout.decode()
+        # --list-types ends with the keywords of -t, one "name: numbers" a line.
+        keywords = [line.split(":")[0] for line in types.split("Keywords of -t:")[-1].splitlines()
+                    if ":" in line]
+        for option, accepted in (("-t", keywords), ("-s", strings.split())):
             self.assertEqual(sorted(self.complete(script, ["syslens", option, ""]).split()),
-                             sorted(accepted.split()), listing)
+                             sorted(accepted), option)
 
     def complete(self, script, words):
         line = ('source %s; COMP_WORDS=(%s); COMP_CWORD=%d; _syslens; echo "${COMPREPLY[*]}"'
