@@ -94,7 +94,7 @@ void OutputStringData(const char* szRowHeadStr, const char* szStr, const char* s
   if (szStr) {
     FormatChecked(szRow, sizeof szRow, szRowHeadStr, "s", szStr);
   } else {
-    snprintf(szRow, sizeof szRow, "%s", szRowHeadStr ? szRowHeadStr : "");
+    CopyText(szRow, sizeof szRow, szRowHeadStr ? szRowHeadStr : "");
   }
   if (bEdit) {
     QMRKAddText(&wnd_data, szRow);

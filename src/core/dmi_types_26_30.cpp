@@ -136,7 +136,7 @@ const ProbeKind kCurrentProbe = {
 // other code is shown as its number.
 void CodeText(char* out, size_t size, unsigned code, unsigned idFirst, unsigned count) {
   if (code >= 1 && code <= count) {
-    snprintf(out, size, "%s", lpszLoadString(idFirst + code - 1));
+    CopyText(out, size, lpszLoadString(idFirst + code - 1));
   } else {
     snprintf(out, size, "%u", code);
   }
@@ -154,7 +154,7 @@ void ReadingRow(const DmiStructure& s, const ProbeKind& kind, size_t offset, Rea
   const uint16_t w = s.buf.U16(offset);
   char szStr[kRowTextSize];
   if (w == kUnknownReading) {
-    snprintf(szStr, sizeof szStr, "%s", lpszLoadString(kind.idUnknown));
+    CopyText(szStr, sizeof szStr, lpszLoadString(kind.idUnknown));
   } else if (kind.unit == Unit::kDegrees) {
     // Maximum, minimum and tolerance are in tenths of a degree, the
     // resolution in thousandths. The limits are signed: a probe may read
@@ -202,7 +202,7 @@ void DecodeProbe(const DmiStructure& s, const ProbeKind& kind) {
     // Hundredths of a percent.
     const uint16_t w = s.buf.U16(kProbeAccuracy);
     if (w == kUnknownReading) {
-      snprintf(szStr, sizeof szStr, "%s", lpszLoadString(kind.idUnknown));
+      CopyText(szStr, sizeof szStr, lpszLoadString(kind.idUnknown));
     } else {
       FormatChecked(szStr, sizeof szStr, lpszLoadString(kind.idAccuracyValue), "i",
                     static_cast<unsigned>(w));
@@ -238,7 +238,7 @@ void FormatTemperature(char* out, size_t size, const char* format, long value, i
   if (!format) format = "";
   char kinds[32];
   if (!FormatKinds(format, kinds, sizeof kinds) || strcmp(kinds, "i") != 0) {
-    snprintf(out, size, "%s", format);
+    CopyText(out, size, format);
     return;
   }
   if (decimals < 0) decimals = 0;
@@ -301,7 +301,7 @@ void DecodeCoolingDevice(const DmiStructure& s) {
   if (s.HasField(kCoolingProbeHandle, 2)) {
     const uint16_t wHandle = s.buf.U16(kCoolingProbeHandle);
     if (wHandle == kNoProbeHandle) {
-      snprintf(szStr, sizeof szStr, "%s", lpszLoadString(kIdNoProbe));
+      CopyText(szStr, sizeof szStr, lpszLoadString(kIdNoProbe));
     } else {
       snprintf(szStr, sizeof szStr, "%04lXH", static_cast<unsigned long>(wHandle));
     }
@@ -313,9 +313,9 @@ void DecodeCoolingDevice(const DmiStructure& s) {
     // is active or passive. Codes in between have no text.
     const unsigned type = b & 0x1F;
     if (type == 0x10) {
-      snprintf(szStr, sizeof szStr, "%s", lpszLoadString(kIdActiveCooling));
+      CopyText(szStr, sizeof szStr, lpszLoadString(kIdActiveCooling));
     } else if (type == 0x11) {
-      snprintf(szStr, sizeof szStr, "%s", lpszLoadString(kIdPassiveCooling));
+      CopyText(szStr, sizeof szStr, lpszLoadString(kIdPassiveCooling));
     } else {
       CodeText(szStr, sizeof szStr, type, kIdCoolingTypeFirst, 9);
     }

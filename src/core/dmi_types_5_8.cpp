@@ -113,7 +113,7 @@ constexpr size_t kPortLineSize = 1000;
 // Appends text to the NUL-terminated buffer of the given size, cut to fit.
 void Append(char* buffer, size_t size, const char* text) {
   const size_t used = strlen(buffer);
-  if (used + 1 < size) snprintf(buffer + used, size - used, "%s", text);
+  if (used + 1 < size) CopyText(buffer + used, size - used, text);
 }
 
 // Copy of a loaded caption, so that it survives the further loads of a list
@@ -163,7 +163,7 @@ void PowerOfTwoText(int n, char* out, size_t size) {
 void FormatNumberText(char* out, size_t size, const char* caption, const char* digits) {
   char kinds[4];
   if (!FormatKinds(caption, kinds, sizeof kinds) || strcmp(kinds, "i") != 0) {
-    snprintf(out, size, "%s", caption);
+    CopyText(out, size, caption);
     return;
   }
   char format[kRowTextSize];
@@ -328,7 +328,7 @@ void ModuleType(unsigned wType, const char* szIniKey) {
   char szStr[kRowTextSize] = "";
   for (int bit = 2; bit <= 10; ++bit) {
     if (!(wType & (1U << bit))) continue;
-    snprintf(szStr, sizeof szStr, "%s", lpszLoadString(kIdMemTypeOther + static_cast<unsigned>(bit)));
+    CopyText(szStr, sizeof szStr, lpszLoadString(kIdMemTypeOther + static_cast<unsigned>(bit)));
     if (bData) WritePropertyString(szIniKey, szStr);
   }
   if (szStr[0] == '\0') return;
@@ -370,11 +370,11 @@ void SramList(unsigned wSram, bool current, int k) {
     bool shown = true;
     if (bit == 0) {
       shown = wSram == 1;
-      if (shown) snprintf(szStr, sizeof szStr, "%s", lpszLoadString(current ? kIdOther : kIdSramOtherInList));
+      if (shown) CopyText(szStr, sizeof szStr, lpszLoadString(current ? kIdOther : kIdSramOtherInList));
     } else if (bit == 1) {
-      snprintf(szStr, sizeof szStr, "%s", lpszLoadString(kIdUnknown));
+      CopyText(szStr, sizeof szStr, lpszLoadString(kIdUnknown));
     } else {
-      snprintf(szStr, sizeof szStr, "%s", lpszLoadString(kIdNonBurst + static_cast<unsigned>(bit - 2)));
+      CopyText(szStr, sizeof szStr, lpszLoadString(kIdNonBurst + static_cast<unsigned>(bit - 2)));
     }
     if (bData) {
       if (current) {
@@ -549,13 +549,13 @@ void DecodePortConnectorInformation(const DmiStructure& s,
   char name[kDmiDatLineMax + 1];
   // External designator; "-" marks a missing one.
   if (PortString(s, kPortExternalRef, value)) {
-    snprintf(szStr, sizeof szStr, "%s", value);
+    CopyText(szStr, sizeof szStr, value);
     snprintf(szTemp, sizeof szTemp, "szPortConnInf%i_ExtrnDesigntr", k);
     if (bData) WritePropertyString(szTemp, value);
   } else {
     snprintf(szStr, sizeof szStr, "-");
   }
-  snprintf(szStr2, sizeof szStr2, "%s", szStr);
+  CopyText(szStr2, sizeof szStr2, szStr);
   // External connector type; the other columns are left empty when missing.
   if (PortName(s, kPortExternalConnType, "DMICONNTYPES", name)) {
     snprintf(szStr, sizeof szStr, "\t%s", name);

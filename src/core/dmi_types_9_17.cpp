@@ -138,7 +138,7 @@ constexpr unsigned kDetailNameIds[kLastDetailBit + 1] = {
 void Append(char* line, size_t size, const char* text) {
   const size_t used = strlen(line);
   if (used + 1 >= size) return;
-  snprintf(line + used, size - used, "%s", text);
+  CopyText(line + used, size - used, text);
 }
 
 // Report text and HTML entry of a row of types 10 to 13, whose captions carry
@@ -232,9 +232,9 @@ void CountedStrings(const DmiStructure& s, const char* szKeyPattern, bool trim) 
 void ErrorInformation(unsigned handle, unsigned notProvidedId, unsigned noErrorId,
                       unsigned detectedId, char* szStr) {
   if (handle == kErrorNotProvided) {
-    snprintf(szStr, kRowTextSize, "%s", lpszLoadString(notProvidedId));
+    CopyText(szStr, kRowTextSize, lpszLoadString(notProvidedId));
   } else if (handle == kNoError) {
-    snprintf(szStr, kRowTextSize, "%s", lpszLoadString(noErrorId));
+    CopyText(szStr, kRowTextSize, lpszLoadString(noErrorId));
   } else {
     FormatChecked(szStr, kRowTextSize, lpszLoadString(detectedId), "i", handle);
   }
@@ -252,14 +252,14 @@ void MaximumCapacity(const DmiStructure& s, char* szStr) {
     const unsigned long long kiloBytes = s.buf.U64(kArrayExtendedMaxCapacity) / 1024;
     snprintf(szStr, kRowTextSize, "%llu kB", kiloBytes);
   } else {
-    snprintf(szStr, kRowTextSize, "%s", lpszLoadString(kIdUnknown));
+    CopyText(szStr, kRowTextSize, lpszLoadString(kIdUnknown));
   }
 }
 
 // Width in bits, or "Unknown".
 void Width(unsigned width, char* szStr) {
   if (width == 0xFFFF) {
-    snprintf(szStr, kRowTextSize, "%s", lpszLoadString(kIdUnknown));
+    CopyText(szStr, kRowTextSize, lpszLoadString(kIdUnknown));
   } else {
     snprintf(szStr, kRowTextSize, "%u %s", width, lpszLoadString(kIdBits));
   }
@@ -272,9 +272,9 @@ void Width(unsigned width, char* szStr) {
 void DeviceSize(const DmiStructure& s, char* szStr) {
   const unsigned wSize = s.buf.U16(kDeviceSize);
   if (wSize == 0) {
-    snprintf(szStr, kRowTextSize, "%s", lpszLoadString(kIdNotInstalled));
+    CopyText(szStr, kRowTextSize, lpszLoadString(kIdNotInstalled));
   } else if (wSize == 0xFFFF) {
-    snprintf(szStr, kRowTextSize, "%s", lpszLoadString(kIdUnknown));
+    CopyText(szStr, kRowTextSize, lpszLoadString(kIdUnknown));
   } else if (wSize == kSizeInExtendedField && s.HasField(kDeviceExtendedSize, 4)) {
     // Bits 0 to 30 are the size in MB; bit 31 is reserved.
     const unsigned long megaBytes = s.buf.U32(kDeviceExtendedSize) & 0x7FFFFFFFu;
@@ -296,7 +296,7 @@ void TypeDetails(unsigned wTypeDetail, int device) {
       char szIniKey[64];
       snprintf(szIniKey, sizeof szIniKey, "szMemDev%dDet%d", device, iMemDetailNum);
       char szStr[kRowTextSize];
-      snprintf(szStr, sizeof szStr, "%s", lpszLoadString(kDetailNameIds[bit]));
+      CopyText(szStr, sizeof szStr, lpszLoadString(kDetailNameIds[bit]));
       // The caption holds the row's number and leaves a %s for the name.
       char szStr1[kRowTextSize];
       FormatChecked(szStr1, sizeof szStr1, lpszLoadString(kIdDetailRow), "i", iMemDetailNum + 1);
@@ -534,9 +534,9 @@ void DecodeMemoryDevice(const DmiStructure& s, int* piNumMemDevices) {
     snprintf(szIniKey, sizeof szIniKey, "szMemDev%dDevSet", device);
     const unsigned bDeviceSet = s.buf.U8(kDeviceSetField);
     if (bDeviceSet == 0) {
-      snprintf(szStr, sizeof szStr, "%s", lpszLoadString(kIdNotApplicable));
+      CopyText(szStr, sizeof szStr, lpszLoadString(kIdNotApplicable));
     } else if (bDeviceSet == 0xFF) {
-      snprintf(szStr, sizeof szStr, "%s", lpszLoadString(kIdUnknown));
+      CopyText(szStr, sizeof szStr, lpszLoadString(kIdUnknown));
     } else {
       snprintf(szStr, sizeof szStr, "%02XH", bDeviceSet);
     }

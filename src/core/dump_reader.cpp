@@ -18,7 +18,7 @@ namespace {
 constexpr size_t kHeaderLineSize = 100;
 
 void CopyLine(char (&line)[kHeaderLineSize], unsigned id) {
-  snprintf(line, sizeof line, "%s", lpszLoadString(id));
+  CopyText(line, sizeof line, lpszLoadString(id));
 }
 
 }  // namespace

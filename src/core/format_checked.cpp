@@ -54,3 +54,11 @@ bool FormatChecked(char* out, size_t size, const char* format, const char* kinds
   va_end(args);
   return true;
 }
+
+void CopyText(char* out, size_t size, const char* text) {
+  if (size == 0) return;
+  if (!text) text = "(null)";  // what the C libraries print for it
+  const size_t length = strnlen(text, size - 1);
+  memmove(out, text, length);
+  out[length] = '\0';
+}

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstring>
 #include <string>
 
 TEST(FormatKinds, Cases) {
@@ -45,4 +47,21 @@ TEST(FormatChecked, CutsToTheBuffer) {
   char out[8];
   FormatChecked(out, sizeof out, "%s", "s", "a long value");
   EXPECT_STREQ(out, "a long ");
+}
+
+// Byte for byte what snprintf with "%s" leaves in the buffer, the bytes
+// after the text included.
+TEST(CopyText, WritesWhatSnprintfWrites) {
+  const char* const texts[] = {"", "abc", "exactly7", "a text longer than the buffer", nullptr};
+  for (const char* text : texts) {
+    for (size_t size : {0, 1, 4, 8, 9, 16}) {
+      char copied[16], printed[16];
+      memset(copied, 'z', sizeof copied);
+      memset(printed, 'z', sizeof printed);
+      CopyText(copied, size, text);
+      snprintf(printed, size, "%s", text);
+      EXPECT_EQ(std::string(copied, sizeof copied), std::string(printed, sizeof printed))
+          << (text ? text : "null") << " into " << size;
+    }
+  }
 }

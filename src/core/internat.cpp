@@ -3,6 +3,7 @@
 #include <cstdarg>
 #include <cstdio>
 
+#include "format_checked.h"
 #include "int_str.h"
 #include "platform.h"
 
@@ -97,11 +98,11 @@ void PrintInternationalDateTime(char* pszBuf, int iDay, int iMonth, int iYear, i
   char date[kPieceSize] = "";
   if (iFlags & kIntlTime) {
     FormatTime(s, iHour, iMin, iSecs, (iFlags & kIntlSeconds) != 0, time);
-    snprintf(pszBuf, kResultSize, "%s", time);
+    CopyText(pszBuf, kResultSize, time);
   }
   if (iFlags & kIntlDate) {
     FormatDate(s, iDay, iMonth, iYear, date);
-    snprintf(pszBuf, kResultSize, "%s", date);
+    CopyText(pszBuf, kResultSize, date);
   }
   if ((iFlags & kIntlTime) && (iFlags & kIntlDate)) {
     snprintf(pszBuf, kResultSize, "%s%s%s", time, Connector(GetCurrentLanguage()), date);

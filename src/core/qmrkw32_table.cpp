@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "format_checked.h"
 #include "qmrkw32.h"
 #include "tabbed_cells.h"
 
@@ -16,12 +17,12 @@ namespace {
 const char kThreeSpaces[] = "   ";
 
 void CopyToWorkingString(const char* text) {
-  snprintf(szQMRKATTETempString, sizeof szQMRKATTETempString, "%s", text ? text : "");
+  CopyText(szQMRKATTETempString, sizeof szQMRKATTETempString, text ? text : "");
 }
 
 void AppendToHeadingSlot(char (&slot)[80], const char* text) {
   size_t used = strlen(slot);
-  if (used < sizeof slot - 1) snprintf(slot + used, sizeof slot - used, "%s", text);
+  if (used < sizeof slot - 1) CopyText(slot + used, sizeof slot - used, text);
 }
 
 // One pass over a heading line: cell k goes into slot k. Returns the cells.

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "format_checked.h"
 #include "qmrkw32.h"
 
 HLISTWINDOW_ARRAY_struct wnd_data;
@@ -19,7 +20,7 @@ bool HtmlMode(const HLISTWINDOW_ARRAY_struct* lpwnd_data) {
 
 // Heading text upper-cased in a 256-byte working copy, as the window shows it.
 void UpperCaseHeading(const char* lpszHeader, char (&out)[256]) {
-  snprintf(out, sizeof out, "%s", lpszHeader ? lpszHeader : "");
+  CopyText(out, sizeof out, lpszHeader ? lpszHeader : "");
   PlatCharUpper(out, strlen(out));
 }
 

@@ -4,67 +4,32 @@
 // walks; finding the section is a walk over the section lines alone.
 #include "readdat.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <optional>
 #include <string>
+#include <utility>
 
 namespace {
 
 constexpr std::size_t kPasswordLength = sizeof(kDmiDatPassword) - 1;
 static_assert(kPasswordLength == 21, "the key is 21 characters long");
 
+// The key repeated along the longest piece, so that a piece unscrambles
+// without a division per character.
+constexpr std::array<unsigned char, kDmiDatLineMax> kPieceKey = [] {
+  std::array<unsigned char, kDmiDatLineMax> key{};
+  for (std::size_t i = 0; i < key.size(); ++i) {
+    key[i] = static_cast<unsigned char>(kDmiDatPassword[i % kPasswordLength]);
+  }
+  return key;
+}();
+
 // One piece of the file: at most kDmiDatLineMax characters and a NUL.
 using Piece = std::array<char, kDmiDatLineMax + 1>;
-
-// Reads characters the way the Windows C runtime reads a file opened in text
-// mode: a CR LF pair reads as one LF and Ctrl-Z ends the file. A POSIX
-// runtime does neither; doing it here on every platform makes a file split
-// into the same pieces everywhere.
-struct TextReader {
-  std::string_view bytes;
-  std::size_t at = 0;
-
-  int next() {
-    if (at >= bytes.size()) return EOF;
-    const auto c = static_cast<unsigned char>(bytes[at++]);
-    if (c == 0x1A) {
-      at = bytes.size();
-      return EOF;
-    }
-    if (c == '\r' && at < bytes.size() && bytes[at] == '\n') {
-      ++at;
-      return '\n';
-    }
-    return c;
-  }
-};
-
-// Reads the next piece as fgets into an 80-byte buffer would: up to and
-// including a line feed, but never more than kDmiDatLineMax characters, so a
-// longer line arrives as several pieces. False when nothing is left.
-bool read_piece(TextReader &in, Piece &piece) {
-  std::size_t length = 0;
-  while (length < static_cast<std::size_t>(kDmiDatLineMax)) {
-    const int c = in.next();
-    if (c == EOF) break;
-    piece[length++] = static_cast<char>(c);
-    if (c == '\n') break;
-  }
-  piece[length] = '\0';
-  return length > 0;
-}
-
-// The next piece as plain text. Each piece is unscrambled from the start of
-// the key, whether or not it began a line of the file.
-bool read_line(TextReader &in, Piece &line) {
-  if (!read_piece(in, line)) return false;
-  strip_trailing_lf(line.data());
-  unhide_dat_text(line.data());
-  return true;
-}
 
 char ascii_lower(char c) {
   return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
@@ -157,15 +122,69 @@ void strip_trailing_lf(char *s) {
 }
 
 DmiDatTable parse_dmi_dat(std::string_view bytes) {
+  // Every start of the viewer cuts the whole file before its first name, so
+  // this is one pass straight into the table, with no piece buffer and no
+  // division per character. The file is cut into pieces as fgets into an
+  // 80-byte buffer would cut it after the Windows C runtime read it in text
+  // mode: CR LF reads as one LF and Ctrl-Z ends the file (a POSIX runtime
+  // does neither; doing it here makes a file split the same everywhere); a
+  // piece ends after a line feed or after kDmiDatLineMax characters, so a
+  // longer line arrives as several pieces. Each piece is unscrambled from
+  // the start of the key, whether or not it began a line of the file, and
+  // kept without its line feed up to its first NUL (a NUL in the file or a
+  // character that unscrambles to one).
   DmiDatTable table;
-  TextReader in{bytes};
-  Piece line;
-  while (read_line(in, line)) {
-    if (line[0] == '*') table.sections.push_back(table.starts.size());
-    table.starts.push_back(table.text.size());
-    table.text.append(line.data());
-    table.text.push_back('\0');
+  const std::size_t end = std::min(bytes.find('\x1A'), bytes.size());
+  // Each piece keeps at most the characters it read and adds a NUL. Plain
+  // pointers: through a char store the compiler must assume any string's
+  // data may have changed.
+  std::string text(end + end / kDmiDatLineMax + 2, '\0');
+  const char *const src = bytes.data();
+  char *const dst = text.data();
+  std::size_t out = 0;
+  std::size_t at = 0;
+  while (at < end) {
+    const std::size_t start = out;
+    table.starts.push_back(start);
+    const std::size_t limit = std::min<std::size_t>(kDmiDatLineMax, end - at);
+    if (!std::memchr(src + at, '\r', limit)) {
+      // No CR: the piece is the bytes up to its line feed or its limit,
+      // unscrambled in one loop against the key laid out along a piece.
+      const auto *lf = static_cast<const char *>(std::memchr(src + at, '\n', limit));
+      const std::size_t span = lf ? static_cast<std::size_t>(lf - (src + at)) : limit;
+      for (std::size_t i = 0; i < span; ++i) {
+        dst[out + i] = static_cast<char>(static_cast<unsigned char>(src[at + i]) - kPieceKey[i]);
+      }
+      const auto *stored_nul = static_cast<const char *>(std::memchr(src + at, '\0', span));
+      const std::size_t read = stored_nul ? static_cast<std::size_t>(stored_nul - (src + at)) : span;
+      const auto *plain_nul = static_cast<const char *>(std::memchr(dst + out, '\0', read));
+      out += plain_nul ? static_cast<std::size_t>(plain_nul - (dst + out)) : read;
+      at += span + (lf ? 1 : 0);
+    } else {
+      std::size_t key = 0;
+      bool stopped = false;
+      for (std::size_t length = 0; length < static_cast<std::size_t>(kDmiDatLineMax) && at < end;
+           ++length) {
+        auto c = static_cast<unsigned char>(src[at++]);
+        if (c == '\r' && at < end && src[at] == '\n') {
+          ++at;
+          c = '\n';
+        }
+        if (c == '\n') break;
+        if (stopped) continue;
+        const auto plain = static_cast<char>(c - kPieceKey[key++]);
+        if (c == 0 || plain == '\0') {
+          stopped = true;
+          continue;
+        }
+        dst[out++] = plain;
+      }
+    }
+    if (out > start && dst[start] == '*') table.sections.push_back(table.starts.size() - 1);
+    dst[out++] = '\0';
   }
+  text.resize(out);
+  table.text = std::move(text);
   return table;
 }
 

@@ -308,3 +308,45 @@ TEST(BuiltTable, ReachesTheCurrentCodes) {
 }
 
 }  // namespace
+
+// The table against the file read as the Windows runtime reads it in text
+// mode, piece by piece as fgets into 80 bytes, each piece stripped of its
+// line feed, unscrambled and cut at its first NUL: random bytes rich in CR,
+// LF, NUL and Ctrl-Z, and long lines that end at and around the cut.
+TEST(ParseDmiDat, CutsAndUnscramblesAsTheTextModeLineReader) {
+  std::mt19937 random(21);
+  // A section mark, a character that unscrambles to NUL, and Ctrl-Z last:
+  // only every other file holds one, so that the others are read whole.
+  const char specials[] = {'\r', '\n', '\0', hide("*")[0], kDmiDatPassword[0], '\x1A'};
+  for (int round = 0; round < 300; ++round) {
+    std::string bytes(random() % 400, 'x');
+    for (char &c : bytes) {
+      c = random() % 4 == 0 ? specials[random() % (round % 2 ? 6 : 5)]
+                            : static_cast<char>(random());
+    }
+    std::vector<std::string> expected;
+    std::string text(bytes.substr(0, bytes.find('\x1A')));
+    for (std::size_t crlf = 0; (crlf = text.find("\r\n", crlf)) != std::string::npos; ++crlf) {
+      text.erase(crlf, 1);
+    }
+    for (std::size_t at = 0; at < text.size();) {
+      std::size_t length = std::min<std::size_t>(kDmiDatLineMax, text.size() - at);
+      length = std::min(length, text.find('\n', at) == std::string::npos
+                                    ? length : text.find('\n', at) - at + 1);
+      std::array<char, kDmiDatLineMax + 1> piece{};
+      std::memcpy(piece.data(), text.data() + at, length);
+      at += length;
+      strip_trailing_lf(piece.data());
+      unhide_dat_text(piece.data());
+      expected.emplace_back(piece.data());
+    }
+    const DmiDatTable table = parse_dmi_dat(bytes);
+    ASSERT_EQ(table.starts.size(), expected.size()) << "round " << round;
+    std::vector<std::size_t> sections;
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+      EXPECT_EQ(std::string(table.line(i)), expected[i]) << "round " << round << " piece " << i;
+      if (expected[i][0] == '*') sections.push_back(i);
+    }
+    EXPECT_EQ(table.sections, sections) << "round " << round;
+  }
+}

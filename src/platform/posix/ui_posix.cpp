@@ -5,6 +5,7 @@
 // run releases it.
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -121,6 +122,18 @@ bool PlatEditAppend(QHANDLE handle, const char* text) {
   // every path (a pipe or a W= descriptor may end at a terminal too): C0,
   // DEL and the C1 controls (C2 80 to C2 9F), such as CSI.
   EditControl& edit = *Edit(handle);
+  // Almost every line of a report is printable ASCII, TAB, CR and LF, which
+  // both rules leave as it is: such a line goes in whole, without the copy
+  // and the walk per character.
+  const std::string_view line(text);
+  if (std::all_of(line.begin(), line.end(), [](char c) {
+        const auto byte = static_cast<unsigned char>(c);
+        return (byte >= 0x20 && byte < 0x7F) || c == '\t' || c == '\r' || c == '\n';
+      })) {
+    edit.text.append(line);
+    if (edit.text.size() >= kStreamChunk) StreamEditText(edit, false);
+    return true;
+  }
   const std::string valid = PlatValidNarrowText(text);
   for (size_t i = 0; i < valid.size(); ++i) {
     const char c = valid[i];
