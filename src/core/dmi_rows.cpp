@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "format_checked.h"
 #include "int_str.h"
@@ -108,10 +109,29 @@ void OutputStringDataId(unsigned iRowHeadStrResId, const char* szStr, const char
   OutputStringData(lpszLoadString(iRowHeadStrResId), szStr, szIniKey);
 }
 
+namespace {
+
+bool holdingDmiDat = false;
+std::string heldDmiDat;
+
+}  // namespace
+
+const char* DmiDatFile() {
+  if (!holdingDmiDat) return PlatDmiDatPath(pszDMI_datafile);
+  if (heldDmiDat.empty()) heldDmiDat = PlatDmiDatPath(pszDMI_datafile);
+  return heldDmiDat.c_str();
+}
+
+void HoldDmiDat(bool hold) {
+  holdingDmiDat = hold;
+  heldDmiDat.clear();
+  hold_dmi_dat(hold);
+}
+
 void OutputDMIDatData(int bDesiredValue, const char* szSectionName, unsigned iStrResId,
                       const char* szIniKey) {
   char szName[kRowTextSize] = "";
-  if (!lookup_type(PlatDmiDatPath(pszDMI_datafile), szSectionName, bDesiredValue, szName)) return;
+  if (!lookup_type(DmiDatFile(), szSectionName, bDesiredValue, szName)) return;
   OutputStringDataId(iStrResId, szName, szIniKey);
 }
 
@@ -173,7 +193,7 @@ void StringRow(const DmiStructure& s, unsigned iCaptionId, size_t fieldOffset,
 
 bool LookupName(const char* szSectionName, int code, char* name) {
   name[0] = '\0';
-  if (!lookup_type(PlatDmiDatPath(pszDMI_datafile), szSectionName, code, name)) return false;
+  if (!lookup_type(DmiDatFile(), szSectionName, code, name)) return false;
   name[std::min(strlen(name), kNameRowMax)] = '\0';
   return true;
 }

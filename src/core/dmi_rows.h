@@ -95,6 +95,13 @@ void NameRow(unsigned iCaptionId, const char* szSectionName, int code, const cha
 // bytes); false when the table names nothing.
 bool LookupName(const char* szSectionName, int code, char* name);
 
+// The DMI.DAT the lookups read. While a report holds it (HoldDmiDat), the
+// file is found once (the current directory, else beside the program) and
+// its stamp checked once; a file put there or rewritten meanwhile shows from
+// the next report on, not halfway through this one.
+const char* DmiDatFile();
+void HoldDmiDat(bool hold);
+
 // Value row: caption with one integer placeholder; the property is the
 // number (szIniKey may be null).
 void ValueRow(unsigned iCaptionId, int value, const char* szIniKey);

@@ -412,7 +412,7 @@ bool PortName(const DmiStructure& s, size_t offset, const char* szSectionName,
               char (&name)[kDmiDatLineMax + 1]) {
   name[0] = '\0';
   if (!s.HasField(offset, 1)) return false;
-  if (!lookup_type(PlatDmiDatPath(pszDMI_datafile), szSectionName, s.buf.U8(offset), name)) {
+  if (!lookup_type(DmiDatFile(), szSectionName, s.buf.U8(offset), name)) {
     return false;
   }
   if (strlen(name) > kPortNameMax) name[kPortNameMax] = '\0';

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "addpath.h"
+#include "dmi_rows.h"
 #include "int_str.h"
 #include "qmrkw32.h"
 #include "syslens.h"
@@ -73,7 +74,9 @@ int dmi_info() {
     if (input) fclose(input);
     return 0;
   }
+  HoldDmiDat(true);
   const int shown = display_dmi_info(input);
+  HoldDmiDat(false);
   if (!shown) ReportIncompleteDump(input);
   fclose(input);
   return shown ? 1 : 0;

@@ -43,6 +43,12 @@ inline constexpr unsigned long kDmiDatMaxFileSize = 4ul * 1024 * 1024;
 int lookup_type(const char *filename, const char *sectionname, int desiredvalue,
                 char *s);
 
+// While held, a lookup in the file the last one read takes the table in
+// memory without looking at the file again: a report that asks for hundreds
+// of names costs one stat, not one each. Released, every lookup checks the
+// file's stamp again.
+void hold_dmi_dat(bool hold);
+
 // A table file in memory: its pieces unscrambled, each as the C string a
 // lookup sees, and which of them are section lines.
 struct DmiDatTable {

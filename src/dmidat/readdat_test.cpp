@@ -350,3 +350,14 @@ TEST(ParseDmiDat, CutsAndUnscramblesAsTheTextModeLineReader) {
     EXPECT_EQ(table.sections, sections) << "round " << round;
   }
 }
+
+// Held, a rewritten file is not looked at again; released, it is.
+TEST(LookupType, HeldTableIgnoresTheFileUntilReleased) {
+  TempDat dat({"*S", "01H=One"});
+  hold_dmi_dat(true);
+  EXPECT_EQ(lookup(dat.path, "S", 1).s, "One");
+  dat.write(hide("*S") + "\n" + hide("01H=Uno, rewritten") + "\n");
+  EXPECT_EQ(lookup(dat.path, "S", 1).s, "One");
+  hold_dmi_dat(false);
+  EXPECT_EQ(lookup(dat.path, "S", 1).s, "Uno, rewritten");
+}
