@@ -51,30 +51,30 @@ changes (27-structure laptop table, window text; instructions counted by
 
 | cost | before | after | what was done |
 |---|---:|---:|---|
-| viewer, whole | 1 865 k | 1 061 k | |
+| viewer, whole | 1 865 k | 1 060 k | |
 | cutting and unscrambling DMI.DAT (12.6 KiB, 767 lines) | 527 k | 227 k | one pass over the bytes into the table; the key laid out along a piece instead of a division per character |
 | the report lines into the window text (UTF-8 and control check) | 553 k | 61 k | a line of printable ASCII, TAB, CR and LF goes in whole; any other line takes the old walk |
 | `snprintf("%s")` copies of captions and names | about 585 per copy | a strnlen and a memmove | a bounded copy (CopyText): 11 k here, 950 k on the 620-structure table |
 | dynamic loading of libc (relocations, symbol lookup, lazy binding) | 255 k | 255 k | left: the override module is loaded with dlopen, which a static program cannot do safely; on this machine a dynamic start costs about 0.2 to 0.3 ms of CPU more than a static one |
 | the collector (static), whole | 79 k | 79 k | left: its start is one of the two process starts |
-| system calls of both processes | 286 | 286 | measured, nothing to remove: the override module is looked for by one failed open beside the program (no library path walk since the load was hardened); DMI.DAT is read once; its lookups cost one access and one stat each (about 50 calls in all); the temporary dump costs its create, unlink and the collector's open, about 10 calls |
+| system calls of both processes | 286 | 249 | the override module is looked for by one failed open beside the program (no library path walk since the load was hardened); DMI.DAT is read once per report, and a report now finds and stamps it once instead of an access() and a stat() per name (about 3 µs per name here: 46 calls on this table, 1 400 on the 620-structure one); the temporary dump costs its create, unlink and the collector's open, about 10 calls, kept |
 
 ### What stands in the way
 
-CPU time per run, mean of 150 runs each with output to a pipe, measured once at d7d1edb beside a benchmark run on a loaded machine (27-structure table):
+CPU time per run, mean of 150 runs each with output to a pipe, measured once at fec394f beside a benchmark run (load average about 3 on 2 cores; 27-structure table):
 
 | run | CPU | minor page faults |
 |---|---:|---:|
-| an empty C program, static | 0.60 ms | 27 |
-| an empty C program, dynamic (as the viewer) | 0.79 ms | 50 |
-| the collector alone (static) | 0.88 ms | 36 |
-| dmidecode, whole | 1.33 ms | 67 |
-| viewer with its collector, whole | 2.66 ms | 175 |
+| an empty C program, static | 0.54 ms | 27 |
+| an empty C program, dynamic (as the viewer) | 0.69 ms | 50 |
+| the collector alone (static) | 0.76 ms | 36 |
+| dmidecode, whole | 1.29 ms | 67 |
+| viewer with its collector, whole | 2.26 ms | 175 |
 
-- **Two process starts: 1.67 ms**, the viewer's dynamic start (0.79 ms) and the collector's (0.88 ms), are already 1.26 × dmidecode's whole run on the 27-structure table. The 1.2 × target cannot be met while the classic run starts the collector as a second program; on the 115-structure table the two starts alone are 0.84 × dmidecode's 2.0 ms, leaving 0.3 ms for the viewer's own work, which needs 2.1 M instructions.
-- **The viewer's dynamic loading: 255 k instructions, about 0.2 ms of CPU** (dynamic against static start above). A static viewer cannot load the override module with dlopen safely, so it stays dynamic.
-- **The viewer's work costs more time per instruction than dmidecode's**: about 1.0 ms of CPU for the 0.94 M instructions above an empty start, against dmidecode's 0.54 ms for 0.95 M, with 89 more minor page faults than dmidecode (viewer alone about 139: its 1.1 MB program with the C++ runtime linked in, the heap of the report). Not yet reduced.
-- On the 620-structure table the target is met (CPU 0.82, wall 0.78); there the viewer's instructions are 1.03 × dmidecode's, 7.7 M of them in vsnprintf (row formatting) and 3.1 M in loading a string per row.
+- **Two process starts: 1.45 ms**, the viewer's dynamic start (0.69 ms) and the collector's whole run (0.76 ms), are already 1.13 × dmidecode's whole run on the 27-structure table: the 1.2 × target leaves 0.09 ms for the viewer's own work, which is 0.93 M instructions. It cannot be met while the classic run starts the collector as a second program. On the 115-structure table the two starts are 0.85 × dmidecode's 1.7 ms, leaving about 0.25 ms for 2.0 M instructions.
+- **The viewer's dynamic loading: 255 k instructions, about 0.15 ms of CPU** (dynamic against static start above). A static viewer cannot load the override module with dlopen safely, so it stays dynamic.
+- **The viewer's own work costs more time per instruction than dmidecode's**: about 0.8 ms of CPU for the 0.93 M instructions above an empty start, against dmidecode's 0.6 ms for 0.95 M, with 72 more minor page faults than dmidecode in the viewer alone (about 139: its 1.1 MB program with the C++ runtime linked in, the heap of the report). Not yet reduced.
+- On the 620-structure table the target is met; there the viewer's instructions are 1.02 × dmidecode's, 7.7 M of them in vsnprintf (row formatting) and 3.1 M in loading a string per row, and its time per instruction is lower than dmidecode's.
 """
 
 
