@@ -317,11 +317,11 @@ TEST(ParseDmiDat, CutsAndUnscramblesAsTheTextModeLineReader) {
   std::mt19937 random(21);
   // A section mark, a character that unscrambles to NUL, and Ctrl-Z last:
   // only every other file holds one, so that the others are read whole.
-  const char specials[] = {'\r', '\n', '\0', hide("*")[0], kDmiDatPassword[0], '\x1A'};
+  const char tricky[] = {'\r', '\n', '\0', hide("*")[0], kDmiDatPassword[0], '\x1A'};
   for (int round = 0; round < 300; ++round) {
     std::string bytes(random() % 400, 'x');
     for (char &c : bytes) {
-      c = random() % 4 == 0 ? specials[random() % (round % 2 ? 6 : 5)]
+      c = random() % 4 == 0 ? tricky[random() % (round % 2 ? 6 : 5)]
                             : static_cast<char>(random());
     }
     std::vector<std::string> expected;
