@@ -2,6 +2,7 @@
 #include <cinttypes>
 #include <cstdio>
 #include <unordered_map>
+#include <utility>
 
 #include "render.h"
 #include "utf8.h"
@@ -37,27 +38,51 @@ std::string Hex(uint64_t number, unsigned width) {
   return out;
 }
 
+// Words the standard writes in capitals (or mixed case), as they are
+// shown; every other word of a name stays lower case.
+constexpr std::pair<const char*, const char*> kWords[] = {
+    {"bios", "BIOS"},   {"uuid", "UUID"},   {"sku", "SKU"},     {"cpu", "CPU"},
+    {"id", "ID"},       {"ids", "IDs"},     {"oem", "OEM"},     {"l1", "L1"},
+    {"l2", "L2"},       {"l3", "L3"},       {"rom", "ROM"},     {"gpnv", "GPNV"},
+    {"sram", "SRAM"},   {"pmic0", "PMIC0"}, {"rcd", "RCD"},     {"ecc", "ECC"},
+    {"sbds", "SBDS"},   {"ipmi", "IPMI"},   {"i2c", "I2C"},     {"nv", "NV"},
+    {"io", "I/O"},      {"tpm", "TPM"},     {"bis", "BIS"},     {"pci", "PCI"},
+    {"pcie", "PCIe"},   {"usb", "USB"},     {"mctp", "MCTP"},   {"ip", "IP"},
+    {"ipv4", "IPv4"},   {"ipv6", "IPv6"},   {"mac", "MAC"},     {"smbus", "SMBus"},
+    {"spd", "SPD"},     {"cxl", "CXL"},     {"dimm", "DIMM"},   {"isa", "ISA"},
+    {"risc", "RISC"},   {"hart", "HART"},   {"jedec", "JEDEC"}, {"dhcp", "DHCP"},
+    {"vlan", "VLAN"},   {"url", "URL"},     {"guid", "GUID"},   {"utf", "UTF"},
+    {"ac", "AC"},       {"dc", "DC"},       {"bcd", "BCD"},     {"ocp", "OCP"},
+    {"mmio", "MMIO"},   {"cmos", "CMOS"},   {"smbios", "SMBIOS"},
+    {"ieee", "IEEE"},   {"gpio", "GPIO"},   {"pcb", "PCB"},     {"rtc", "RTC"},
+    {"acpi", "ACPI"},   {"uefi", "UEFI"},   {"crc", "CRC"},     {"mmu", "MMU"},
+    {"ec", "EC"},       {"fru", "FRU"},     {"bmc", "BMC"},     {"kcs", "KCS"},
+    {"smic", "SMIC"},   {"bt", "BT"},       {"ssif", "SSIF"},   {"lsb", "LSB"},
+    {"msb", "MSB"},     {"os", "OS"},       {"nvme", "NVMe"},   {"sata", "SATA"},
+    {"ram", "RAM"},     {"dram", "DRAM"},
+};
+
 // "max_speed_mhz" -> "Max speed": the unit goes with the value.
 std::string MakeLabel(const char* name) {
   std::string label = name;
-  static const char* const kSuffixes[] = {"_bytes", "_mhz", "_mts", "_mv", "_u"};
-  for (const char* suffix : kSuffixes) {
-    const std::string s = suffix;
-    if (label.size() > s.size() && label.compare(label.size() - s.size(), s.size(), s) == 0)
-      label.erase(label.size() - s.size());
+  size_t unitCount = 0;
+  const UnitInfo* units = AllUnits(&unitCount);
+  size_t suffix = 0;  // the longest unit suffix the name ends in
+  for (size_t i = 0; i < unitCount; ++i) {
+    const std::string s = units[i].suffix;
+    if (label.size() > s.size() && s.size() > suffix &&
+        label.compare(label.size() - s.size(), s.size(), s) == 0)
+      suffix = s.size();
   }
-  // Words the standard writes in capitals.
-  static const char* const kAcronyms[] = {"bios", "uuid", "sku", "cpu", "id", "oem", "l1",
-                                          "l2", "l3", "u", "rom", "gpnv"};
+  label.erase(label.size() - suffix);
   std::string out;
   size_t start = 0;
   while (start <= label.size()) {
     size_t end = label.find('_', start);
     if (end == std::string::npos) end = label.size();
     std::string word = label.substr(start, end - start);
-    for (const char* acronym : kAcronyms)
-      if (word == acronym)
-        for (char& c : word) c = static_cast<char>(c >= 'a' && c <= 'z' ? c - 32 : c);
+    for (const auto& [lower, shown] : kWords)
+      if (word == lower) word = shown;
     if (!out.empty()) out += ' ';
     out += word;
     start = end + 1;
@@ -95,17 +120,36 @@ std::string Scalar(const FieldValue& v, const HandleTypes& handles) {
   std::string out;
   switch (v.kind) {
     case FieldValue::Kind::kNumber:
-      if (v.unit == Unit::kBytes) return Size(v.number);
-      AppendDecimal(&out, v.number);
-      if (v.unit == Unit::kMHz) out += " MHz";
-      if (v.unit == Unit::kMV) out += " mV";
-      if (v.unit == Unit::kMTs) out += " MT/s";
-      if (v.unit == Unit::kRackUnits) out += " U";
+    case FieldValue::Kind::kSigned: {
+      if (v.unit == Unit::kBytes && v.kind == FieldValue::Kind::kNumber) return Size(v.number);
+      const UnitInfo& unit = DescribeUnit(v.unit);
+      uint64_t magnitude = v.number;
+      if (v.kind == FieldValue::Kind::kSigned && static_cast<int64_t>(v.number) < 0) {
+        out += '-';
+        magnitude = 0 - v.number;
+      }
+      uint64_t scale = 1;
+      for (unsigned i = 0; i < unit.decimals; ++i) scale *= 10;
+      AppendDecimal(&out, magnitude / scale);
+      if (unit.decimals) {
+        // Fixed decimals: "12.5", "0.125".
+        std::string fraction;
+        AppendDecimal(&fraction, magnitude % scale);
+        out += '.';
+        out.append(unit.decimals - fraction.size(), '0');
+        out += fraction;
+      }
+      if (*unit.symbol) {
+        out += ' ';
+        out += unit.symbol;
+      }
       return out;
+    }
     case FieldValue::Kind::kHex: return Hex(v.number, v.width);
     case FieldValue::Kind::kFlag: return v.number ? "yes" : "no";
     case FieldValue::Kind::kHandle: {
       out = Hex(v.number, 2);
+      if (v.name) return out + " (" + v.name + ")";
       const auto named = handles.find(static_cast<uint16_t>(v.number));
       if (named == handles.end()) return out;
       out += " (type ";

@@ -74,7 +74,7 @@ std::string HexBytesText(ByteView bytes) {
 namespace {
 
 void NumberOrMarker(const DecodeContext& c, const FieldRow& row, uint64_t marker,
-                    std::vector<Field>* out) {
+                    std::vector<Field>* out, bool isSigned = false) {
   FieldRow number = row;
   number.kind = FieldKind::kNumber;
   Field field;
@@ -83,6 +83,11 @@ void NumberOrMarker(const DecodeContext& c, const FieldRow& row, uint64_t marker
   if (field.value.number == marker) {
     field.value.kind = FieldValue::Kind::kEnum;
     field.value.name = "Unknown";
+  } else if (isSigned) {
+    const unsigned bits = row.width * 8u;
+    field.value.kind = FieldValue::Kind::kSigned;
+    if (bits < 64 && (field.value.number >> (bits - 1) & 1))
+      field.value.number |= ~0ull << bits;
   }
   out->push_back(std::move(field));
 }
@@ -92,6 +97,11 @@ void NumberOrMarker(const DecodeContext& c, const FieldRow& row, uint64_t marker
 void DecodeNumberOrUnknown(const DecodeContext& c, const FieldRow& row,
                            std::vector<Field>* out) {
   NumberOrMarker(c, row, 1ull << (row.width * 8 - 1), out);
+}
+
+void DecodeSignedOrUnknown(const DecodeContext& c, const FieldRow& row,
+                           std::vector<Field>* out) {
+  NumberOrMarker(c, row, 1ull << (row.width * 8 - 1), out, true);
 }
 
 void DecodeNumberOrAllOnes(const DecodeContext& c, const FieldRow& row,
@@ -117,8 +127,13 @@ void DecodeBatteryCapacity(const DecodeContext& c, const FieldRow& row,
   // 0 there, gives the capacity as it is. 0 means unknown.
   uint64_t multiplier = c.formatted.Has(0x15, 1) ? c.formatted.U8(0x15) : 1;
   if (multiplier == 0) multiplier = 1;
-  out->push_back(Make(row.name, FieldValue::Kind::kNumber,
-                      c.formatted.U16(row.offset) * multiplier));
+  Field field = Make(row.name, FieldValue::Kind::kNumber, c.formatted.U16(row.offset) * multiplier);
+  field.value.unit = row.unit;
+  if (field.value.number == 0) {
+    field.value.kind = FieldValue::Kind::kEnum;
+    field.value.name = "Unknown";
+  }
+  out->push_back(std::move(field));
 }
 
 void DecodeSbdsDate(const DecodeContext& c, const FieldRow& row, std::vector<Field>* out) {

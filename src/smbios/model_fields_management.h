@@ -10,6 +10,9 @@
 // ones (FFh, FFFFh...).
 void DecodeNumberOrUnknown(const DecodeContext& c, const FieldRow& row,
                            std::vector<Field>* out);
+// The same for a signed reading (probe values, thresholds): 8000h unknown.
+void DecodeSignedOrUnknown(const DecodeContext& c, const FieldRow& row,
+                           std::vector<Field>* out);
 void DecodeNumberOrAllOnes(const DecodeContext& c, const FieldRow& row,
                            std::vector<Field>* out);
 // A code of row.values whose vendor or OEM range is named by its first code.

@@ -23,6 +23,8 @@ std::string Show(const FieldValue& v) {
       return v.text;
     case FieldValue::Kind::kList:
       return std::to_string(v.items.size()) + " items";
+    case FieldValue::Kind::kSigned:
+      return std::to_string(static_cast<int64_t>(v.number));
     default:
       return std::to_string(v.number);
   }
@@ -111,6 +113,15 @@ const Case kCases[] = {
      {26, 0x16, 0, 0, 1, 0x67, 0, 0x80, 0x4C, 0x04, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0xB0, 0x04},
      "nominal_value_mv",
      "1200"},
+    // FF9Ch: -10.0 degrees C; the tolerance is no reading and stays unsigned.
+    {"temperature below zero",
+     {28, 0x14, 0, 0, 1, 0x6F, 0x9C, 0xFF, 0, 0, 0, 0, 0x9C, 0xFF, 0, 0, 0, 0, 0, 0},
+     "maximum_value_tenths_celsius",
+     "-100"},
+    {"tolerance unsigned",
+     {28, 0x14, 0, 0, 1, 0x6F, 0x9C, 0xFF, 0, 0, 0, 0, 0x9C, 0xFF, 0, 0, 0, 0, 0, 0},
+     "tolerance_tenths_celsius",
+     "65436"},
     {"temperature location",
      {28, 0x14, 0, 0, 1, 0x6F, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0},
      "location",
