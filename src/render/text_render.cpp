@@ -1,6 +1,7 @@
 #include <charconv>
 #include <cinttypes>
 #include <cstdio>
+#include <cstring>
 #include <unordered_map>
 #include <utility>
 
@@ -50,7 +51,7 @@ constexpr std::pair<const char*, const char*> kWords[] = {
     {"pcie", "PCIe"},   {"usb", "USB"},     {"mctp", "MCTP"},   {"ip", "IP"},
     {"ipv4", "IPv4"},   {"ipv6", "IPv6"},   {"mac", "MAC"},     {"smbus", "SMBus"},
     {"spd", "SPD"},     {"cxl", "CXL"},     {"dimm", "DIMM"},   {"isa", "ISA"},
-    {"risc", "RISC"},   {"hart", "HART"},   {"jedec", "JEDEC"}, {"dhcp", "DHCP"},
+    {"risc", "RISC"},   {"xlen", "XLEN"},   {"jedec", "JEDEC"}, {"dhcp", "DHCP"},
     {"vlan", "VLAN"},   {"url", "URL"},     {"guid", "GUID"},   {"utf", "UTF"},
     {"ac", "AC"},       {"dc", "DC"},       {"bcd", "BCD"},     {"ocp", "OCP"},
     {"mmio", "MMIO"},   {"cmos", "CMOS"},   {"smbios", "SMBIOS"},
@@ -62,8 +63,15 @@ constexpr std::pair<const char*, const char*> kWords[] = {
     {"ram", "RAM"},     {"dram", "DRAM"},
 };
 
+// Names whose label the words cannot make.
+constexpr std::pair<const char*, const char*> kWholeLabels[] = {
+    {"risc_v", "RISC-V"},
+};
+
 // "max_speed_mhz" -> "Max speed": the unit goes with the value.
 std::string MakeLabel(const char* name) {
+  for (const auto& [whole, shown] : kWholeLabels)
+    if (strcmp(name, whole) == 0) return shown;
   std::string label = name;
   size_t unitCount = 0;
   const UnitInfo* units = AllUnits(&unitCount);
