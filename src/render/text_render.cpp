@@ -2,6 +2,7 @@
 #include <cinttypes>
 #include <cstdio>
 #include <cstring>
+#include <string_view>
 #include <unordered_map>
 #include <utility>
 
@@ -33,15 +34,9 @@ void AppendHex(std::string* out, uint64_t number, unsigned width) {
   for (const char* p = buffer; p < end; ++p) *out += (*p >= 'a' ? static_cast<char>(*p - 32) : *p);
 }
 
-std::string Hex(uint64_t number, unsigned width) {
-  std::string out;
-  AppendHex(&out, number, width);
-  return out;
-}
-
 // Words the standard writes in capitals (or mixed case), as they are
 // shown; every other word of a name stays lower case.
-constexpr std::pair<const char*, const char*> kWords[] = {
+constexpr std::pair<std::string_view, const char*> kWords[] = {
     {"bios", "BIOS"},   {"uuid", "UUID"},   {"sku", "SKU"},     {"cpu", "CPU"},
     {"id", "ID"},       {"ids", "IDs"},     {"oem", "OEM"},     {"l1", "L1"},
     {"l2", "L2"},       {"l3", "L3"},       {"rom", "ROM"},     {"gpnv", "GPNV"},
@@ -88,11 +83,13 @@ std::string MakeLabel(const char* name) {
   while (start <= label.size()) {
     size_t end = label.find('_', start);
     if (end == std::string::npos) end = label.size();
-    std::string word = label.substr(start, end - start);
-    for (const auto& [lower, shown] : kWords)
-      if (word == lower) word = shown;
+    const std::string_view word = std::string_view(label).substr(start, end - start);
+    const char* shown = nullptr;
+    for (const auto& [lower, capitals] : kWords)
+      if (word == lower) shown = capitals;
     if (!out.empty()) out += ' ';
-    out += word;
+    if (shown) out += shown;
+    else out += word;
     start = end + 1;
   }
   if (!out.empty() && out[0] >= 'a' && out[0] <= 'z') out[0] = static_cast<char>(out[0] - 32);
@@ -124,65 +121,90 @@ std::string Size(uint64_t bytes) {
   return out + " " + kUnits[unit];
 }
 
-std::string Scalar(const FieldValue& v, const HandleTypes& handles) {
-  std::string out;
+// The value's text appended to out: no temporaries on the way, as this
+// runs once per field.
+void AppendScalar(const FieldValue& v, const HandleTypes& handles, std::string* out) {
   switch (v.kind) {
     case FieldValue::Kind::kNumber:
     case FieldValue::Kind::kSigned: {
-      if (v.unit == Unit::kBytes && v.kind == FieldValue::Kind::kNumber) return Size(v.number);
+      if (v.unit == Unit::kBytes && v.kind == FieldValue::Kind::kNumber) {
+        *out += Size(v.number);
+        return;
+      }
       const UnitInfo& unit = DescribeUnit(v.unit);
       uint64_t magnitude = v.number;
       if (v.kind == FieldValue::Kind::kSigned && static_cast<int64_t>(v.number) < 0) {
-        out += '-';
+        *out += '-';
         magnitude = 0 - v.number;
       }
       uint64_t scale = 1;
       for (unsigned i = 0; i < unit.decimals; ++i) scale *= 10;
-      AppendDecimal(&out, magnitude / scale);
+      AppendDecimal(out, magnitude / scale);
       if (unit.decimals) {
         // Fixed decimals: "12.5", "0.125".
         std::string fraction;
         AppendDecimal(&fraction, magnitude % scale);
-        out += '.';
-        out.append(unit.decimals - fraction.size(), '0');
-        out += fraction;
+        *out += '.';
+        out->append(unit.decimals - fraction.size(), '0');
+        *out += fraction;
       }
       if (*unit.symbol) {
-        out += ' ';
-        out += unit.symbol;
+        *out += ' ';
+        *out += unit.symbol;
       }
-      return out;
+      return;
     }
-    case FieldValue::Kind::kHex: return Hex(v.number, v.width);
-    case FieldValue::Kind::kFlag: return v.number ? "yes" : "no";
+    case FieldValue::Kind::kHex: AppendHex(out, v.number, v.width); return;
+    case FieldValue::Kind::kFlag: *out += v.number ? "yes" : "no"; return;
     case FieldValue::Kind::kHandle: {
-      out = Hex(v.number, 2);
-      if (v.name) return out + " (" + v.name + ")";
+      AppendHex(out, v.number, 2);
+      if (v.name) {
+        *out += " (";
+        *out += v.name;
+        *out += ')';
+        return;
+      }
       const auto named = handles.find(static_cast<uint16_t>(v.number));
-      if (named == handles.end()) return out;
-      out += " (type ";
-      AppendDecimal(&out, named->second);
-      return out + ": " + TypeNameOf(named->second, StructureTypeName(named->second)) + ")";
+      if (named == handles.end()) return;
+      *out += " (type ";
+      AppendDecimal(out, named->second);
+      *out += ": ";
+      *out += TypeNameOf(named->second, StructureTypeName(named->second));
+      *out += ')';
+      return;
     }
     case FieldValue::Kind::kString:
       if (v.badIndex) {
-        out = "(string ";
-        AppendDecimal(&out, v.number);
-        return out + " is missing)";
+        *out += "(string ";
+        AppendDecimal(out, v.number);
+        *out += " is missing)";
+        return;
       }
-      return v.number == 0 ? "(none)" : TerminalSafe(v.text);
+      *out += v.number == 0 ? std::string("(none)") : TerminalSafe(v.text);
+      return;
     case FieldValue::Kind::kEnum:
-      if (!v.name) return Hex(v.number, v.width ? v.width : 1) + " (undefined)";
-      return std::string(v.name) + " (" + Hex(v.number, v.width ? v.width : 1) + ")";
-    case FieldValue::Kind::kBits: return Hex(v.number, v.width);
-    case FieldValue::Kind::kText: return TerminalSafe(v.text);
+      if (!v.name) {
+        AppendHex(out, v.number, v.width ? v.width : 1);
+        *out += " (undefined)";
+        return;
+      }
+      *out += v.name;
+      *out += " (";
+      AppendHex(out, v.number, v.width ? v.width : 1);
+      *out += ')';
+      return;
+    case FieldValue::Kind::kBits: AppendHex(out, v.number, v.width); return;
+    case FieldValue::Kind::kText: *out += TerminalSafe(v.text); return;
     case FieldValue::Kind::kList:
-      if (v.items.empty()) return "none";
-      AppendDecimal(&out, v.items.size());
-      return out + (v.items.size() == 1 ? " item" : " items");
-    case FieldValue::Kind::kObject: return "";
+      if (v.items.empty()) {
+        *out += "none";
+        return;
+      }
+      AppendDecimal(out, v.items.size());
+      *out += v.items.size() == 1 ? " item" : " items";
+      return;
+    case FieldValue::Kind::kObject: return;
   }
-  return out;
 }
 
 void Rows(const std::vector<Field>& fields, size_t indent, const HandleTypes& handles,
@@ -193,7 +215,11 @@ void Row(const std::string& label, const FieldValue& v, size_t indent, size_t co
   out->append(indent, ' ');
   *out += label;
   *out += ':';
-  const std::string value = Scalar(v, handles);
+  // One buffer for every row's value: it is used up before the rows of a
+  // list or object below reuse it. (The program renders in one thread.)
+  static std::string value;
+  value.clear();
+  AppendScalar(v, handles, &value);
   const size_t pad = label.size() < column ? column - label.size() : 0;
   if (!value.empty() && indent + label.size() + pad + 2 + value.size() > kLineWidth) {
     // Too long for the line: the value goes below its label.
@@ -226,7 +252,7 @@ void Row(const std::string& label, const FieldValue& v, size_t indent, size_t co
         Rows(item.members, indent + 4, handles, out);
       } else {
         out->append(indent + 2, ' ');
-        *out += Scalar(item, handles);
+        AppendScalar(item, handles, out);
         *out += '\n';
       }
     }
