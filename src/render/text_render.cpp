@@ -263,13 +263,18 @@ void Row(const std::string& label, const FieldValue& v, size_t indent, size_t co
 
 void Rows(const std::vector<Field>& fields, size_t indent, const HandleTypes& handles,
           std::string* out) {
+  // Each label looked up once: the column needs them all before the rows.
+  constexpr size_t kKept = 64;
+  const std::string* labels[kKept];
   size_t column = 0;
-  for (const Field& field : fields) {
-    const size_t size = Label(field.name).size();
-    if (size <= kLabelColumn && size > column) column = size;
+  for (size_t i = 0; i < fields.size(); ++i) {
+    const std::string& label = Label(fields[i].name);
+    if (i < kKept) labels[i] = &label;
+    if (label.size() <= kLabelColumn && label.size() > column) column = label.size();
   }
-  for (const Field& field : fields)
-    Row(Label(field.name), field.value, indent, column, handles, out);
+  for (size_t i = 0; i < fields.size(); ++i)
+    Row(i < kKept ? *labels[i] : Label(fields[i].name), fields[i].value, indent, column, handles,
+        out);
 }
 
 void RawBytes(const DecodedStructure& s, std::string* out) {
