@@ -72,7 +72,7 @@ std::string MakeLabel(const char* name) {
   const UnitInfo* units = AllUnits(&unitCount);
   size_t suffix = 0;  // the longest unit suffix the name ends in
   for (size_t i = 0; i < unitCount; ++i) {
-    const std::string s = units[i].suffix;
+    const std::string_view s = units[i].suffix;
     if (label.size() > s.size() && s.size() > suffix &&
         label.compare(label.size() - s.size(), s.size(), s) == 0)
       suffix = s.size();
@@ -84,11 +84,12 @@ std::string MakeLabel(const char* name) {
     size_t end = label.find('_', start);
     if (end == std::string::npos) end = label.size();
     const std::string_view word = std::string_view(label).substr(start, end - start);
-    const char* shown = nullptr;
-    for (const auto& [lower, capitals] : kWords)
-      if (word == lower) shown = capitals;
+    // By hash: the list is long and every label of a run is made once.
+    static const std::unordered_map<std::string_view, const char*> words(std::begin(kWords),
+                                                                         std::end(kWords));
+    const auto shown = words.find(word);
     if (!out.empty()) out += ' ';
-    if (shown) out += shown;
+    if (shown != words.end()) out += shown->second;
     else out += word;
     start = end + 1;
   }
