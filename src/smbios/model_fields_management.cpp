@@ -23,13 +23,6 @@ Field Text(const char* name, std::string text) {
   return field;
 }
 
-Field Enum(const char* name, const char* section, uint64_t code, uint8_t width) {
-  Field field = Make(name, FieldValue::Kind::kEnum, code);
-  field.value.width = width;
-  field.value.name = FindValueName(FindValueSection(section), static_cast<uint32_t>(code));
-  return field;
-}
-
 // The part of the formatted area from offset on, at most count bytes.
 ByteView Tail(ByteView bytes, size_t offset, size_t count) {
   if (offset >= bytes.size()) return ByteView();
@@ -234,31 +227,6 @@ void DecodeAdditionalEntries(const DecodeContext& c, const FieldRow& row,
         Text("entry_value", HexBytesText(c.formatted.Slice(at + 5, length - 5))));
     list.value.items.push_back(std::move(entry));
     at += length;
-  }
-  out->push_back(std::move(list));
-}
-
-void DecodeHostInterface(const DecodeContext& c, const FieldRow& row, std::vector<Field>* out) {
-  if (!c.formatted.Has(0x05, 1)) return;
-  const size_t length = c.formatted.U8(0x05);
-  if (!c.formatted.Has(row.offset, length)) return;
-  out->push_back(Text(row.name, HexBytesText(c.formatted.Slice(row.offset, length))));
-  // The protocol records follow the interface-specific data (3.0 layout).
-  size_t at = row.offset + length;
-  if (!c.formatted.Has(at, 1)) return;
-  const size_t count = c.formatted.U8(at++);
-  out->push_back(Make("number_of_protocol_records", FieldValue::Kind::kNumber, count));
-  Field list = Make("protocol_records", FieldValue::Kind::kList);
-  for (size_t i = 0; i < count && c.formatted.Has(at, 2); ++i) {
-    const size_t size = c.formatted.U8(at + 1);
-    if (!c.formatted.Has(at + 2, size)) break;
-    FieldValue record;
-    record.kind = FieldValue::Kind::kObject;
-    record.members.push_back(Enum("protocol_type", "HOSTPROTOCOLTYPE", c.formatted.U8(at), 1));
-    record.members.push_back(
-        Text("protocol_type_specific_data", HexBytesText(c.formatted.Slice(at + 2, size))));
-    list.value.items.push_back(std::move(record));
-    at += 2 + size;
   }
   out->push_back(std::move(list));
 }

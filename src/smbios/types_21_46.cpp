@@ -4,6 +4,7 @@
 // types 41 belong to other groups; 126 (inactive) keeps the generic view
 // (the standard defines no fields for it), 127 has none to show.
 #include "model_fields.h"
+#include "model_fields_host_interface.h"
 #include "model_fields_management.h"
 
 namespace {
@@ -226,7 +227,8 @@ constexpr FieldRow kHostInterface[] = {
     {0x04, 1, K::kEnum, "interface_type", "HOSTINTERFACETYPE", 0x0207},
     {0x05, 1, K::kNumber, "interface_type_specific_data_length", nullptr, 0x0207},
     {0x06, 0, K::kCustom, "interface_type_specific_data", nullptr, 0x0300, 0, N,
-     DecodeHostInterface},
+     DecodeInterfaceData},
+    {0x06, 0, K::kCustom, "protocol_records", nullptr, 0x0300, 0, N, DecodeProtocolRecords},
 };
 
 constexpr FieldRow kTpmDevice[] = {
