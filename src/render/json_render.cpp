@@ -73,6 +73,11 @@ class Writer {
     char buffer[24];
     out.append(buffer, std::to_chars(buffer, buffer + sizeof buffer, n).ptr);
   }
+  void Signed(int64_t n) {
+    Item();
+    char buffer[24];
+    out.append(buffer, std::to_chars(buffer, buffer + sizeof buffer, n).ptr);
+  }
   void Bool(bool b) { Raw(b ? "true" : "false"); }
   void Null() { Raw("null"); }
   void String(const std::string& text) {
@@ -113,6 +118,7 @@ void Value(const FieldValue& v, Writer* w) {
     case FieldValue::Kind::kNumber:
     case FieldValue::Kind::kHex:
     case FieldValue::Kind::kHandle: w->Number(v.number); return;
+    case FieldValue::Kind::kSigned: w->Signed(static_cast<int64_t>(v.number)); return;
     case FieldValue::Kind::kFlag: w->Bool(v.number != 0); return;
     case FieldValue::Kind::kString:
       if (v.number == 0 || v.badIndex) w->Null();

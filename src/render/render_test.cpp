@@ -50,4 +50,37 @@ TEST(Render, TextMakesFirmwareStringsSafeForATerminal) {
   EXPECT_EQ(text.find('\x07'), std::string::npos);
 }
 
+// Labels lose their unit suffix (the longest one) and keep the standard's
+// capitals; numbers show their unit, decimals and sign; a handle's state
+// is named.
+TEST(Render, TextLabelsUnitsAndStates) {
+  const auto number = [](const char* name, FieldValue::Kind kind, uint64_t n, Unit unit) {
+    Field field;
+    field.name = name;
+    field.value.kind = kind;
+    field.value.number = n;
+    field.value.unit = unit;
+    return field;
+  };
+  using K = FieldValue::Kind;
+  Model model;
+  DecodedStructure s;
+  s.type = 28;
+  s.decoded = true;
+  s.fields = {number("maximum_value_tenths_celsius", K::kSigned, ~0ull - 99, Unit::kTenthsCelsius),
+              number("resolution_millicelsius", K::kNumber, 5, Unit::kMilliCelsius),
+              number("resolution_tenths_milliamps", K::kNumber, 25, Unit::kTenthsMilliamps),
+              number("sbds_ipmi_i2c_io_id", K::kNumber, 7, Unit::kNone),
+              number("l3_cache_handle", K::kHandle, 0xFFFF, Unit::kNone)};
+  s.fields.back().value.name = "Not provided";
+  model.structures.push_back(s);
+  std::string text;  // padding aside
+  for (char c : RenderText(model, RenderOptions{}))
+    if (c != ' ' || text.empty() || text.back() != ' ') text += c;
+  for (const char* line : {" Maximum value: -10.0 degrees C\n", " Resolution: 0.005 degrees C\n",
+                           " Resolution: 2.5 mA\n", " SBDS IPMI I2C I/O ID: 7\n",
+                           " L3 cache handle: 0xFFFF (Not provided)\n"})
+    EXPECT_NE(text.find(line), std::string::npos) << line << text;
+}
+
 }  // namespace

@@ -1,7 +1,10 @@
 #include <charconv>
 #include <cinttypes>
 #include <cstdio>
+#include <cstring>
+#include <string_view>
 #include <unordered_map>
+#include <utility>
 
 #include "render.h"
 #include "utf8.h"
@@ -31,35 +34,63 @@ void AppendHex(std::string* out, uint64_t number, unsigned width) {
   for (const char* p = buffer; p < end; ++p) *out += (*p >= 'a' ? static_cast<char>(*p - 32) : *p);
 }
 
-std::string Hex(uint64_t number, unsigned width) {
-  std::string out;
-  AppendHex(&out, number, width);
-  return out;
-}
+// Words the standard writes in capitals (or mixed case), as they are
+// shown; every other word of a name stays lower case.
+constexpr std::pair<std::string_view, const char*> kWords[] = {
+    {"bios", "BIOS"},   {"uuid", "UUID"},   {"sku", "SKU"},     {"cpu", "CPU"},
+    {"id", "ID"},       {"ids", "IDs"},     {"oem", "OEM"},     {"l1", "L1"},
+    {"l2", "L2"},       {"l3", "L3"},       {"rom", "ROM"},     {"gpnv", "GPNV"},
+    {"sram", "SRAM"},   {"pmic0", "PMIC0"}, {"rcd", "RCD"},     {"ecc", "ECC"},
+    {"sbds", "SBDS"},   {"ipmi", "IPMI"},   {"i2c", "I2C"},     {"nv", "NV"},
+    {"io", "I/O"},      {"tpm", "TPM"},     {"bis", "BIS"},     {"pci", "PCI"},
+    {"pcie", "PCIe"},   {"usb", "USB"},     {"mctp", "MCTP"},   {"ip", "IP"},
+    {"ipv4", "IPv4"},   {"ipv6", "IPv6"},   {"mac", "MAC"},     {"smbus", "SMBus"},
+    {"spd", "SPD"},     {"cxl", "CXL"},     {"dimm", "DIMM"},   {"isa", "ISA"},
+    {"risc", "RISC"},   {"xlen", "XLEN"},   {"jedec", "JEDEC"}, {"dhcp", "DHCP"},
+    {"vlan", "VLAN"},   {"url", "URL"},     {"guid", "GUID"},   {"utf", "UTF"},
+    {"ac", "AC"},       {"dc", "DC"},       {"bcd", "BCD"},     {"ocp", "OCP"},
+    {"mmio", "MMIO"},   {"cmos", "CMOS"},   {"smbios", "SMBIOS"},
+    {"ieee", "IEEE"},   {"gpio", "GPIO"},   {"pcb", "PCB"},     {"rtc", "RTC"},
+    {"acpi", "ACPI"},   {"uefi", "UEFI"},   {"crc", "CRC"},     {"mmu", "MMU"},
+    {"ec", "EC"},       {"fru", "FRU"},     {"bmc", "BMC"},     {"kcs", "KCS"},
+    {"smic", "SMIC"},   {"bt", "BT"},       {"ssif", "SSIF"},   {"lsb", "LSB"},
+    {"msb", "MSB"},     {"os", "OS"},       {"nvme", "NVMe"},   {"sata", "SATA"},
+    {"ram", "RAM"},     {"dram", "DRAM"},
+};
+
+// Names whose label the words cannot make.
+constexpr std::pair<const char*, const char*> kWholeLabels[] = {
+    {"risc_v", "RISC-V"},
+};
 
 // "max_speed_mhz" -> "Max speed": the unit goes with the value.
 std::string MakeLabel(const char* name) {
+  for (const auto& [whole, shown] : kWholeLabels)
+    if (strcmp(name, whole) == 0) return shown;
   std::string label = name;
-  static const char* const kSuffixes[] = {"_bytes", "_mhz", "_mts", "_mv", "_u"};
-  for (const char* suffix : kSuffixes) {
-    const std::string s = suffix;
-    if (label.size() > s.size() && label.compare(label.size() - s.size(), s.size(), s) == 0)
-      label.erase(label.size() - s.size());
+  size_t unitCount = 0;
+  const UnitInfo* units = AllUnits(&unitCount);
+  size_t suffix = 0;  // the longest unit suffix the name ends in
+  for (size_t i = 0; i < unitCount; ++i) {
+    const std::string_view s = units[i].suffix;
+    if (label.size() > s.size() && s.size() > suffix &&
+        label.compare(label.size() - s.size(), s.size(), s) == 0)
+      suffix = s.size();
   }
-  // Words the standard writes in capitals.
-  static const char* const kAcronyms[] = {"bios", "uuid", "sku", "cpu", "id", "oem", "l1",
-                                          "l2", "l3", "u", "rom", "gpnv"};
+  label.erase(label.size() - suffix);
   std::string out;
   size_t start = 0;
   while (start <= label.size()) {
     size_t end = label.find('_', start);
     if (end == std::string::npos) end = label.size();
-    std::string word = label.substr(start, end - start);
-    for (const char* acronym : kAcronyms)
-      if (word == acronym)
-        for (char& c : word) c = static_cast<char>(c >= 'a' && c <= 'z' ? c - 32 : c);
+    const std::string_view word = std::string_view(label).substr(start, end - start);
+    // By hash: the list is long and every label of a run is made once.
+    static const std::unordered_map<std::string_view, const char*> words(std::begin(kWords),
+                                                                         std::end(kWords));
+    const auto shown = words.find(word);
     if (!out.empty()) out += ' ';
-    out += word;
+    if (shown != words.end()) out += shown->second;
+    else out += word;
     start = end + 1;
   }
   if (!out.empty() && out[0] >= 'a' && out[0] <= 'z') out[0] = static_cast<char>(out[0] - 32);
@@ -91,46 +122,90 @@ std::string Size(uint64_t bytes) {
   return out + " " + kUnits[unit];
 }
 
-std::string Scalar(const FieldValue& v, const HandleTypes& handles) {
-  std::string out;
+// The value's text appended to out: no temporaries on the way, as this
+// runs once per field.
+void AppendScalar(const FieldValue& v, const HandleTypes& handles, std::string* out) {
   switch (v.kind) {
     case FieldValue::Kind::kNumber:
-      if (v.unit == Unit::kBytes) return Size(v.number);
-      AppendDecimal(&out, v.number);
-      if (v.unit == Unit::kMHz) out += " MHz";
-      if (v.unit == Unit::kMV) out += " mV";
-      if (v.unit == Unit::kMTs) out += " MT/s";
-      if (v.unit == Unit::kRackUnits) out += " U";
-      return out;
-    case FieldValue::Kind::kHex: return Hex(v.number, v.width);
-    case FieldValue::Kind::kFlag: return v.number ? "yes" : "no";
+    case FieldValue::Kind::kSigned: {
+      if (v.unit == Unit::kBytes && v.kind == FieldValue::Kind::kNumber) {
+        *out += Size(v.number);
+        return;
+      }
+      const UnitInfo& unit = DescribeUnit(v.unit);
+      uint64_t magnitude = v.number;
+      if (v.kind == FieldValue::Kind::kSigned && static_cast<int64_t>(v.number) < 0) {
+        *out += '-';
+        magnitude = 0 - v.number;
+      }
+      uint64_t scale = 1;
+      for (unsigned i = 0; i < unit.decimals; ++i) scale *= 10;
+      AppendDecimal(out, magnitude / scale);
+      if (unit.decimals) {
+        // Fixed decimals: "12.5", "0.125".
+        std::string fraction;
+        AppendDecimal(&fraction, magnitude % scale);
+        *out += '.';
+        out->append(unit.decimals - fraction.size(), '0');
+        *out += fraction;
+      }
+      if (*unit.symbol) {
+        *out += ' ';
+        *out += unit.symbol;
+      }
+      return;
+    }
+    case FieldValue::Kind::kHex: AppendHex(out, v.number, v.width); return;
+    case FieldValue::Kind::kFlag: *out += v.number ? "yes" : "no"; return;
     case FieldValue::Kind::kHandle: {
-      out = Hex(v.number, 2);
+      AppendHex(out, v.number, 2);
+      if (v.name) {
+        *out += " (";
+        *out += v.name;
+        *out += ')';
+        return;
+      }
       const auto named = handles.find(static_cast<uint16_t>(v.number));
-      if (named == handles.end()) return out;
-      out += " (type ";
-      AppendDecimal(&out, named->second);
-      return out + ": " + TypeNameOf(named->second, StructureTypeName(named->second)) + ")";
+      if (named == handles.end()) return;
+      *out += " (type ";
+      AppendDecimal(out, named->second);
+      *out += ": ";
+      *out += TypeNameOf(named->second, StructureTypeName(named->second));
+      *out += ')';
+      return;
     }
     case FieldValue::Kind::kString:
       if (v.badIndex) {
-        out = "(string ";
-        AppendDecimal(&out, v.number);
-        return out + " is missing)";
+        *out += "(string ";
+        AppendDecimal(out, v.number);
+        *out += " is missing)";
+        return;
       }
-      return v.number == 0 ? "(none)" : TerminalSafe(v.text);
+      *out += v.number == 0 ? std::string("(none)") : TerminalSafe(v.text);
+      return;
     case FieldValue::Kind::kEnum:
-      if (!v.name) return Hex(v.number, v.width ? v.width : 1) + " (undefined)";
-      return std::string(v.name) + " (" + Hex(v.number, v.width ? v.width : 1) + ")";
-    case FieldValue::Kind::kBits: return Hex(v.number, v.width);
-    case FieldValue::Kind::kText: return TerminalSafe(v.text);
+      if (!v.name) {
+        AppendHex(out, v.number, v.width ? v.width : 1);
+        *out += " (undefined)";
+        return;
+      }
+      *out += v.name;
+      *out += " (";
+      AppendHex(out, v.number, v.width ? v.width : 1);
+      *out += ')';
+      return;
+    case FieldValue::Kind::kBits: AppendHex(out, v.number, v.width); return;
+    case FieldValue::Kind::kText: *out += TerminalSafe(v.text); return;
     case FieldValue::Kind::kList:
-      if (v.items.empty()) return "none";
-      AppendDecimal(&out, v.items.size());
-      return out + (v.items.size() == 1 ? " item" : " items");
-    case FieldValue::Kind::kObject: return "";
+      if (v.items.empty()) {
+        *out += "none";
+        return;
+      }
+      AppendDecimal(out, v.items.size());
+      *out += v.items.size() == 1 ? " item" : " items";
+      return;
+    case FieldValue::Kind::kObject: return;
   }
-  return out;
 }
 
 void Rows(const std::vector<Field>& fields, size_t indent, const HandleTypes& handles,
@@ -141,7 +216,11 @@ void Row(const std::string& label, const FieldValue& v, size_t indent, size_t co
   out->append(indent, ' ');
   *out += label;
   *out += ':';
-  const std::string value = Scalar(v, handles);
+  // One buffer for every row's value: it is used up before the rows of a
+  // list or object below reuse it. (The program renders in one thread.)
+  static std::string value;
+  value.clear();
+  AppendScalar(v, handles, &value);
   const size_t pad = label.size() < column ? column - label.size() : 0;
   if (!value.empty() && indent + label.size() + pad + 2 + value.size() > kLineWidth) {
     // Too long for the line: the value goes below its label.
@@ -174,7 +253,7 @@ void Row(const std::string& label, const FieldValue& v, size_t indent, size_t co
         Rows(item.members, indent + 4, handles, out);
       } else {
         out->append(indent + 2, ' ');
-        *out += Scalar(item, handles);
+        AppendScalar(item, handles, out);
         *out += '\n';
       }
     }
@@ -185,13 +264,18 @@ void Row(const std::string& label, const FieldValue& v, size_t indent, size_t co
 
 void Rows(const std::vector<Field>& fields, size_t indent, const HandleTypes& handles,
           std::string* out) {
+  // Each label looked up once: the column needs them all before the rows.
+  constexpr size_t kKept = 64;
+  const std::string* labels[kKept];
   size_t column = 0;
-  for (const Field& field : fields) {
-    const size_t size = Label(field.name).size();
-    if (size <= kLabelColumn && size > column) column = size;
+  for (size_t i = 0; i < fields.size(); ++i) {
+    const std::string& label = Label(fields[i].name);
+    if (i < kKept) labels[i] = &label;
+    if (label.size() <= kLabelColumn && label.size() > column) column = label.size();
   }
-  for (const Field& field : fields)
-    Row(Label(field.name), field.value, indent, column, handles, out);
+  for (size_t i = 0; i < fields.size(); ++i)
+    Row(i < kKept ? *labels[i] : Label(fields[i].name), fields[i].value, indent, column, handles,
+        out);
 }
 
 void RawBytes(const DecodedStructure& s, std::string* out) {

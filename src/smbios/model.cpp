@@ -43,7 +43,42 @@ std::vector<std::string> SplitStrings(ByteView set) {
   return strings;
 }
 
+// In the order of Unit.
+constexpr UnitInfo kUnits[] = {
+    {nullptr, "", 0},
+    {"_bytes", "bytes", 0},
+    {"_mhz", "MHz", 0},
+    {"_mv", "mV", 0},
+    {"_mts", "MT/s", 0},
+    {"_u", "U", 0},
+    {"_ns", "ns", 0},
+    {"_bits", "bits", 0},
+    {"_mwh", "mWh", 0},
+    {"_minutes", "min", 0},
+    {"_rpm", "rpm", 0},
+    {"_milliamps", "mA", 0},
+    {"_tenths_millivolts", "mV", 1},
+    {"_tenths_milliamps", "mA", 1},
+    {"_tenths_celsius", "degrees C", 1},
+    {"_millicelsius", "degrees C", 3},
+    {"_hundredths_percent", "%", 2},
+    {"_watts", "W", 0},
+    {"_um", "um", 0},
+};
+static_assert(sizeof kUnits / sizeof kUnits[0] == static_cast<size_t>(Unit::kMicrometres) + 1,
+              "one line per unit");
+
 }  // namespace
+
+const UnitInfo& DescribeUnit(Unit unit) {
+  const size_t index = static_cast<size_t>(unit);
+  return kUnits[index < sizeof kUnits / sizeof kUnits[0] ? index : 0];
+}
+
+const UnitInfo* AllUnits(size_t* count) {
+  *count = sizeof kUnits / sizeof kUnits[0] - 1;
+  return kUnits + 1;
+}
 
 bool ReadRowValue(const DecodeContext& context, const FieldRow& row, FieldValue* out) {
   if (!context.formatted.Has(row.offset, row.width)) return false;
@@ -53,10 +88,29 @@ bool ReadRowValue(const DecodeContext& context, const FieldRow& row, FieldValue*
   out->unit = row.unit;
   out->width = row.width;
   switch (row.kind) {
-    case FieldKind::kNumber: out->kind = FieldValue::Kind::kNumber; break;
+    case FieldKind::kNumber:
+      out->kind = FieldValue::Kind::kNumber;
+      // A code with a named state ("0: unknown") shows the state.
+      if (row.values) {
+        out->name = FindValueName(FindValueSection(row.values), static_cast<uint32_t>(raw));
+        if (out->name) out->kind = FieldValue::Kind::kEnum;
+      }
+      break;
+    case FieldKind::kSigned: {
+      out->kind = FieldValue::Kind::kSigned;
+      // Two's complement of the field's width (signed rows take no mask).
+      const unsigned bits = row.width * 8u;
+      if (bits < 64 && (raw >> (bits - 1) & 1)) out->number = raw | ~0ull << bits;
+      break;
+    }
     case FieldKind::kHex: out->kind = FieldValue::Kind::kHex; break;
     case FieldKind::kFlag: out->kind = FieldValue::Kind::kFlag; out->number = raw ? 1 : 0; break;
-    case FieldKind::kHandle: out->kind = FieldValue::Kind::kHandle; break;
+    case FieldKind::kHandle:
+      // Stays a number; a code with a named state ("not provided") has its name.
+      out->kind = FieldValue::Kind::kHandle;
+      if (row.values)
+        out->name = FindValueName(FindValueSection(row.values), static_cast<uint32_t>(raw));
+      break;
     case FieldKind::kString: {
       out->kind = FieldValue::Kind::kString;
       const std::vector<std::string>& strings = *context.strings;

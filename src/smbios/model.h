@@ -12,10 +12,25 @@
 
 #include "bytes.h"
 
-// The unit a number is in; the field's name ends in the matching suffix
-// (_bytes, _mhz, _mv, _mts, _u for rack units of 1.75 in) so that JSON keys
-// say it too.
-enum class Unit : uint8_t { kNone, kBytes, kMHz, kMV, kMTs, kRackUnits };
+// The unit a number is in. The field's name ends in the unit's suffix so
+// that JSON keys say it too; the text shows the symbol after the value,
+// with the unit's decimals (a reading in tenths of a millivolt: 12.5 mV).
+enum class Unit : uint8_t {
+  kNone, kBytes, kMHz, kMV, kMTs, kRackUnits, kNs, kBits, kMWh, kMinutes, kRpm,
+  kMilliamps, kTenthsMV, kTenthsMilliamps, kTenthsCelsius, kMilliCelsius,
+  kHundredthsPercent, kWatts, kMicrometres,
+};
+
+struct UnitInfo {
+  const char* suffix;  // of the field name, "_mhz"; null for kNone
+  const char* symbol;  // after the value in text, "MHz"
+  uint8_t decimals;    // the number counts 10^-decimals of the symbol
+};
+
+// The unit's suffix, symbol and decimals (kBytes: the text scales sizes).
+const UnitInfo& DescribeUnit(Unit unit);
+// Every unit but kNone, for the label maker.
+const UnitInfo* AllUnits(size_t* count);
 
 struct Field;
 
@@ -27,6 +42,7 @@ struct BitName {
 struct FieldValue {
   enum class Kind : uint8_t {
     kNumber,  // number (unit in unit)
+    kSigned,  // signed number: number holds its two's complement (int64_t)
     kHex,     // number best read in hexadecimal: IDs, OEM words, addresses
     kFlag,    // true or false (number 1 or 0)
     kHandle,  // handle of another structure
@@ -99,7 +115,7 @@ struct DecodeContext {
 };
 
 enum class FieldKind : uint8_t {
-  kNumber, kHex, kFlag, kHandle, kString, kEnum, kBits,
+  kNumber, kSigned, kHex, kFlag, kHandle, kString, kEnum, kBits,
   kCustom,  // decode adds the field or fields itself
 };
 

@@ -171,6 +171,7 @@ void DecodeSlotPitch(const DecodeContext& c, const FieldRow& row, std::vector<Fi
   field.name = row.name;
   field.value.kind = FieldValue::Kind::kNumber;
   field.value.number = c.formatted.U16(base + row.offset) * 10u;
+  field.value.unit = row.unit;
   out->push_back(std::move(field));
 }
 

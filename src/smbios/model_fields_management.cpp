@@ -23,13 +23,6 @@ Field Text(const char* name, std::string text) {
   return field;
 }
 
-Field Enum(const char* name, const char* section, uint64_t code, uint8_t width) {
-  Field field = Make(name, FieldValue::Kind::kEnum, code);
-  field.value.width = width;
-  field.value.name = FindValueName(FindValueSection(section), static_cast<uint32_t>(code));
-  return field;
-}
-
 // The part of the formatted area from offset on, at most count bytes.
 ByteView Tail(ByteView bytes, size_t offset, size_t count) {
   if (offset >= bytes.size()) return ByteView();
@@ -74,7 +67,7 @@ std::string HexBytesText(ByteView bytes) {
 namespace {
 
 void NumberOrMarker(const DecodeContext& c, const FieldRow& row, uint64_t marker,
-                    std::vector<Field>* out) {
+                    std::vector<Field>* out, bool isSigned = false) {
   FieldRow number = row;
   number.kind = FieldKind::kNumber;
   Field field;
@@ -83,6 +76,11 @@ void NumberOrMarker(const DecodeContext& c, const FieldRow& row, uint64_t marker
   if (field.value.number == marker) {
     field.value.kind = FieldValue::Kind::kEnum;
     field.value.name = "Unknown";
+  } else if (isSigned) {
+    const unsigned bits = row.width * 8u;
+    field.value.kind = FieldValue::Kind::kSigned;
+    if (bits < 64 && (field.value.number >> (bits - 1) & 1))
+      field.value.number |= ~0ull << bits;
   }
   out->push_back(std::move(field));
 }
@@ -92,6 +90,11 @@ void NumberOrMarker(const DecodeContext& c, const FieldRow& row, uint64_t marker
 void DecodeNumberOrUnknown(const DecodeContext& c, const FieldRow& row,
                            std::vector<Field>* out) {
   NumberOrMarker(c, row, 1ull << (row.width * 8 - 1), out);
+}
+
+void DecodeSignedOrUnknown(const DecodeContext& c, const FieldRow& row,
+                           std::vector<Field>* out) {
+  NumberOrMarker(c, row, 1ull << (row.width * 8 - 1), out, true);
 }
 
 void DecodeNumberOrAllOnes(const DecodeContext& c, const FieldRow& row,
@@ -117,8 +120,13 @@ void DecodeBatteryCapacity(const DecodeContext& c, const FieldRow& row,
   // 0 there, gives the capacity as it is. 0 means unknown.
   uint64_t multiplier = c.formatted.Has(0x15, 1) ? c.formatted.U8(0x15) : 1;
   if (multiplier == 0) multiplier = 1;
-  out->push_back(Make(row.name, FieldValue::Kind::kNumber,
-                      c.formatted.U16(row.offset) * multiplier));
+  Field field = Make(row.name, FieldValue::Kind::kNumber, c.formatted.U16(row.offset) * multiplier);
+  field.value.unit = row.unit;
+  if (field.value.number == 0) {
+    field.value.kind = FieldValue::Kind::kEnum;
+    field.value.name = "Unknown";
+  }
+  out->push_back(std::move(field));
 }
 
 void DecodeSbdsDate(const DecodeContext& c, const FieldRow& row, std::vector<Field>* out) {
@@ -219,31 +227,6 @@ void DecodeAdditionalEntries(const DecodeContext& c, const FieldRow& row,
         Text("entry_value", HexBytesText(c.formatted.Slice(at + 5, length - 5))));
     list.value.items.push_back(std::move(entry));
     at += length;
-  }
-  out->push_back(std::move(list));
-}
-
-void DecodeHostInterface(const DecodeContext& c, const FieldRow& row, std::vector<Field>* out) {
-  if (!c.formatted.Has(0x05, 1)) return;
-  const size_t length = c.formatted.U8(0x05);
-  if (!c.formatted.Has(row.offset, length)) return;
-  out->push_back(Text(row.name, HexBytesText(c.formatted.Slice(row.offset, length))));
-  // The protocol records follow the interface-specific data (3.0 layout).
-  size_t at = row.offset + length;
-  if (!c.formatted.Has(at, 1)) return;
-  const size_t count = c.formatted.U8(at++);
-  out->push_back(Make("number_of_protocol_records", FieldValue::Kind::kNumber, count));
-  Field list = Make("protocol_records", FieldValue::Kind::kList);
-  for (size_t i = 0; i < count && c.formatted.Has(at, 2); ++i) {
-    const size_t size = c.formatted.U8(at + 1);
-    if (!c.formatted.Has(at + 2, size)) break;
-    FieldValue record;
-    record.kind = FieldValue::Kind::kObject;
-    record.members.push_back(Enum("protocol_type", "HOSTPROTOCOLTYPE", c.formatted.U8(at), 1));
-    record.members.push_back(
-        Text("protocol_type_specific_data", HexBytesText(c.formatted.Slice(at + 2, size))));
-    list.value.items.push_back(std::move(record));
-    at += 2 + size;
   }
   out->push_back(std::move(list));
 }

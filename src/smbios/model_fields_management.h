@@ -10,6 +10,9 @@
 // ones (FFh, FFFFh...).
 void DecodeNumberOrUnknown(const DecodeContext& c, const FieldRow& row,
                            std::vector<Field>* out);
+// The same for a signed reading (probe values, thresholds): 8000h unknown.
+void DecodeSignedOrUnknown(const DecodeContext& c, const FieldRow& row,
+                           std::vector<Field>* out);
 void DecodeNumberOrAllOnes(const DecodeContext& c, const FieldRow& row,
                            std::vector<Field>* out);
 // A code of row.values whose vendor or OEM range is named by its first code.
@@ -34,8 +37,6 @@ void DecodeIpmiBaseAddress(const DecodeContext& c, const FieldRow& row,
 // Type 40: the additional information entries.
 void DecodeAdditionalEntries(const DecodeContext& c, const FieldRow& row,
                              std::vector<Field>* out);
-// Type 42: the interface-specific data and the protocol records after it.
-void DecodeHostInterface(const DecodeContext& c, const FieldRow& row, std::vector<Field>* out);
 // Type 43: the vendor ID's four characters; the firmware revision in the
 // form of the TPM family (1.2 or 2.0).
 void DecodeTpmVendor(const DecodeContext& c, const FieldRow& row, std::vector<Field>* out);

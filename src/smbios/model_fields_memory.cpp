@@ -208,7 +208,9 @@ void DecodeMemorySpeed(const DecodeContext& c, const FieldRow& row, std::vector<
   // FFFF: the speed lies in bits 30:0 of the 3.3 double word (at 54h for
   // the speed, 58h for the configured speed). 0 means unknown.
   const size_t wide = row.offset == 0x15 ? 0x54 : 0x58;
-  if (word != 0xFFFF)
+  if (word == 0)
+    out->push_back(Named(row.name, 0, 2, row.values));
+  else if (word != 0xFFFF)
     out->push_back(Number(row.name, word, Unit::kMTs));
   else if (c.formatted.Has(wide, 4))
     out->push_back(Number(row.name, c.formatted.U32(wide) & 0x7FFFFFFFu, Unit::kMTs));

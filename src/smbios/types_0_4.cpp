@@ -97,9 +97,9 @@ constexpr FieldRow kProcessor[] = {
     {0x18, 1, K::kEnum, "cpu_status", "CPUSTATUS", 0x0200, 0x07},
     {0x19, 1, K::kEnum, "processor_upgrade", "DMIPROCESSORUPGRADE", 0x0200},
     // FFFF: no cache of that level (or none described).
-    {0x1A, 2, K::kHandle, "l1_cache_handle", nullptr, 0x0201},
-    {0x1C, 2, K::kHandle, "l2_cache_handle", nullptr, 0x0201},
-    {0x1E, 2, K::kHandle, "l3_cache_handle", nullptr, 0x0201},
+    {0x1A, 2, K::kHandle, "l1_cache_handle", "HANDLENONE", 0x0201},
+    {0x1C, 2, K::kHandle, "l2_cache_handle", "HANDLENONE", 0x0201},
+    {0x1E, 2, K::kHandle, "l3_cache_handle", "HANDLENONE", 0x0201},
     {0x20, 1, K::kString, "serial_number", nullptr, 0x0203},
     {0x21, 1, K::kString, "asset_tag", nullptr, 0x0203},
     {0x22, 1, K::kString, "part_number", nullptr, 0x0203},

@@ -4,6 +4,7 @@
 // types 41 belong to other groups; 126 (inactive) keeps the generic view
 // (the standard defines no fields for it), 127 has none to show.
 #include "model_fields.h"
+#include "model_fields_host_interface.h"
 #include "model_fields_management.h"
 
 namespace {
@@ -27,7 +28,8 @@ constexpr FieldRow kBattery[] = {
     // 02h (unknown) with a string at 14h: the SBDS chemistry.
     {0x09, 1, K::kEnum, "device_chemistry", "BATTYP", 0x0201},
     // mWh, times the multiplier at 15h; 0: unknown.
-    {0x0A, 2, K::kCustom, "design_capacity_mwh", nullptr, 0x0201, 0, N, DecodeBatteryCapacity},
+    {0x0A, 2, K::kCustom, "design_capacity_mwh", nullptr, 0x0201, 0, Unit::kMWh,
+     DecodeBatteryCapacity},
     {0x0C, 2, K::kNumber, "design_voltage_mv", nullptr, 0x0201, 0, Unit::kMV},
     {0x0E, 1, K::kString, "sbds_version_number", nullptr, 0x0201},
     // Percent.
@@ -47,9 +49,10 @@ constexpr FieldRow kSystemReset[] = {
     {0x04, 1, K::kFlag, "watchdog_timer_present", nullptr, 0x0202, 0x20},
     {0x05, 2, K::kCustom, "reset_count", nullptr, 0x0202, 0, N, DecodeNumberOrAllOnes},
     {0x07, 2, K::kCustom, "reset_limit", nullptr, 0x0202, 0, N, DecodeNumberOrAllOnes},
-    {0x09, 2, K::kCustom, "timer_interval_minutes", nullptr, 0x0202, 0, N,
+    {0x09, 2, K::kCustom, "timer_interval_minutes", nullptr, 0x0202, 0, Unit::kMinutes,
      DecodeNumberOrAllOnes},
-    {0x0B, 2, K::kCustom, "timeout_minutes", nullptr, 0x0202, 0, N, DecodeNumberOrAllOnes},
+    {0x0B, 2, K::kCustom, "timeout_minutes", nullptr, 0x0202, 0, Unit::kMinutes,
+     DecodeNumberOrAllOnes},
 };
 
 constexpr FieldRow kHardwareSecurity[] = {
@@ -78,49 +81,52 @@ constexpr FieldRow kPowerControls[] = {
       {0x05, 1, K::kEnum, "status", "PROBESTATUS", 0x0202, 0xE0}
 #define PROBE_WORD(offset, name, unit) \
   {offset, 2, K::kCustom, name, nullptr, 0x0202, 0, unit, DecodeNumberOrUnknown}
+// A reading, signed (a temperature below zero).
+#define PROBE_SIGNED(offset, name, unit) \
+  {offset, 2, K::kCustom, name, nullptr, 0x0202, 0, unit, DecodeSignedOrUnknown}
 
 constexpr FieldRow kVoltageProbe[] = {
     PROBE_HEAD("PROBELOCATION"),
-    PROBE_WORD(0x06, "maximum_value_mv", Unit::kMV),
-    PROBE_WORD(0x08, "minimum_value_mv", Unit::kMV),
-    PROBE_WORD(0x0A, "resolution_tenths_millivolts", N),
+    PROBE_SIGNED(0x06, "maximum_value_mv", Unit::kMV),
+    PROBE_SIGNED(0x08, "minimum_value_mv", Unit::kMV),
+    PROBE_WORD(0x0A, "resolution_tenths_millivolts", Unit::kTenthsMV),
     PROBE_WORD(0x0C, "tolerance_mv", Unit::kMV),
-    PROBE_WORD(0x0E, "accuracy_hundredths_percent", N),
+    PROBE_WORD(0x0E, "accuracy_hundredths_percent", Unit::kHundredthsPercent),
     {0x10, 4, K::kHex, "oem_defined", nullptr, 0x0202},
-    PROBE_WORD(0x14, "nominal_value_mv", Unit::kMV),
+    PROBE_SIGNED(0x14, "nominal_value_mv", Unit::kMV),
 };
 
 constexpr FieldRow kCoolingDevice[] = {
-    {0x04, 2, K::kHandle, "temperature_probe_handle", nullptr, 0x0202},
+    {0x04, 2, K::kHandle, "temperature_probe_handle", "HANDLENONE", 0x0202},
     {0x06, 1, K::kEnum, "device_type", "COOLINGDEVICETYPE", 0x0202, 0x1F},
     {0x06, 1, K::kEnum, "status", "PROBESTATUS", 0x0202, 0xE0},
     // 0: the device is in no cooling unit group.
     {0x07, 1, K::kNumber, "cooling_unit_group", nullptr, 0x0202},
     {0x08, 4, K::kHex, "oem_defined", nullptr, 0x0202},
-    PROBE_WORD(0x0C, "nominal_speed_rpm", N),
+    PROBE_WORD(0x0C, "nominal_speed_rpm", Unit::kRpm),
     {0x0E, 1, K::kString, "description", nullptr, 0x0207},
 };
 
 constexpr FieldRow kTemperatureProbe[] = {
     PROBE_HEAD("TEMPPROBELOCATION"),
-    PROBE_WORD(0x06, "maximum_value_tenths_celsius", N),
-    PROBE_WORD(0x08, "minimum_value_tenths_celsius", N),
-    PROBE_WORD(0x0A, "resolution_millicelsius", N),
-    PROBE_WORD(0x0C, "tolerance_tenths_celsius", N),
-    PROBE_WORD(0x0E, "accuracy_hundredths_percent", N),
+    PROBE_SIGNED(0x06, "maximum_value_tenths_celsius", Unit::kTenthsCelsius),
+    PROBE_SIGNED(0x08, "minimum_value_tenths_celsius", Unit::kTenthsCelsius),
+    PROBE_WORD(0x0A, "resolution_millicelsius", Unit::kMilliCelsius),
+    PROBE_WORD(0x0C, "tolerance_tenths_celsius", Unit::kTenthsCelsius),
+    PROBE_WORD(0x0E, "accuracy_hundredths_percent", Unit::kHundredthsPercent),
     {0x10, 4, K::kHex, "oem_defined", nullptr, 0x0202},
-    PROBE_WORD(0x14, "nominal_value_tenths_celsius", N),
+    PROBE_SIGNED(0x14, "nominal_value_tenths_celsius", Unit::kTenthsCelsius),
 };
 
 constexpr FieldRow kCurrentProbe[] = {
     PROBE_HEAD("PROBELOCATION"),
-    PROBE_WORD(0x06, "maximum_value_milliamps", N),
-    PROBE_WORD(0x08, "minimum_value_milliamps", N),
-    PROBE_WORD(0x0A, "resolution_tenths_milliamps", N),
-    PROBE_WORD(0x0C, "tolerance_milliamps", N),
-    PROBE_WORD(0x0E, "accuracy_hundredths_percent", N),
+    PROBE_SIGNED(0x06, "maximum_value_milliamps", Unit::kMilliamps),
+    PROBE_SIGNED(0x08, "minimum_value_milliamps", Unit::kMilliamps),
+    PROBE_WORD(0x0A, "resolution_tenths_milliamps", Unit::kTenthsMilliamps),
+    PROBE_WORD(0x0C, "tolerance_milliamps", Unit::kMilliamps),
+    PROBE_WORD(0x0E, "accuracy_hundredths_percent", Unit::kHundredthsPercent),
     {0x10, 4, K::kHex, "oem_defined", nullptr, 0x0202},
-    PROBE_WORD(0x14, "nominal_value_milliamps", N),
+    PROBE_SIGNED(0x14, "nominal_value_milliamps", Unit::kMilliamps),
 };
 
 constexpr FieldRow kRemoteAccess[] = {
@@ -152,17 +158,17 @@ constexpr FieldRow kManagementComponent[] = {
     {0x05, 2, K::kHandle, "management_device_handle", nullptr, 0x0203},
     // A probe or cooling device (types 26 to 29), or a power supply.
     {0x07, 2, K::kHandle, "component_handle", nullptr, 0x0203},
-    {0x09, 2, K::kHandle, "threshold_handle", nullptr, 0x0203},
+    {0x09, 2, K::kHandle, "threshold_handle", "HANDLENONE", 0x0203},
 };
 
 // In the units of the component the thresholds belong to; 8000h: not given.
 constexpr FieldRow kManagementThresholds[] = {
-    PROBE_WORD(0x04, "lower_threshold_non_critical", N),
-    PROBE_WORD(0x06, "upper_threshold_non_critical", N),
-    PROBE_WORD(0x08, "lower_threshold_critical", N),
-    PROBE_WORD(0x0A, "upper_threshold_critical", N),
-    PROBE_WORD(0x0C, "lower_threshold_non_recoverable", N),
-    PROBE_WORD(0x0E, "upper_threshold_non_recoverable", N),
+    PROBE_SIGNED(0x04, "lower_threshold_non_critical", N),
+    PROBE_SIGNED(0x06, "upper_threshold_non_critical", N),
+    PROBE_SIGNED(0x08, "lower_threshold_critical", N),
+    PROBE_SIGNED(0x0A, "upper_threshold_critical", N),
+    PROBE_SIGNED(0x0C, "lower_threshold_non_recoverable", N),
+    PROBE_SIGNED(0x0E, "upper_threshold_non_recoverable", N),
 };
 
 constexpr FieldRow kMemoryChannel[] = {
@@ -198,7 +204,7 @@ constexpr FieldRow kPowerSupply[] = {
     {0x09, 1, K::kString, "asset_tag_number", nullptr, 0x0203},
     {0x0A, 1, K::kString, "model_part_number", nullptr, 0x0203},
     {0x0B, 1, K::kString, "revision_level", nullptr, 0x0203},
-    PROBE_WORD(0x0C, "max_power_capacity_watts", N),
+    PROBE_WORD(0x0C, "max_power_capacity_watts", Unit::kWatts),
     {0x0E, 2, K::kEnum, "power_supply_type", "PSUTYPE", 0x0203, 0x3C00},
     {0x0E, 2, K::kEnum, "status", "PSUSTATUS", 0x0203, 0x0380},
     {0x0E, 2, K::kEnum, "input_voltage_range_switching", "PSUINPUTRANGE", 0x0203, 0x0078},
@@ -206,9 +212,9 @@ constexpr FieldRow kPowerSupply[] = {
     {0x0E, 2, K::kFlag, "present", nullptr, 0x0203, 0x0002},
     {0x0E, 2, K::kFlag, "hot_replaceable", nullptr, 0x0203, 0x0001},
     // FFFFh: none.
-    {0x10, 2, K::kHandle, "input_voltage_probe_handle", nullptr, 0x0203},
-    {0x12, 2, K::kHandle, "cooling_device_handle", nullptr, 0x0203},
-    {0x14, 2, K::kHandle, "input_current_probe_handle", nullptr, 0x0203},
+    {0x10, 2, K::kHandle, "input_voltage_probe_handle", "HANDLENONE", 0x0203},
+    {0x12, 2, K::kHandle, "cooling_device_handle", "HANDLENONE", 0x0203},
+    {0x14, 2, K::kHandle, "input_current_probe_handle", "HANDLENONE", 0x0203},
 };
 
 constexpr FieldRow kAdditionalInformation[] = {
@@ -221,7 +227,8 @@ constexpr FieldRow kHostInterface[] = {
     {0x04, 1, K::kEnum, "interface_type", "HOSTINTERFACETYPE", 0x0207},
     {0x05, 1, K::kNumber, "interface_type_specific_data_length", nullptr, 0x0207},
     {0x06, 0, K::kCustom, "interface_type_specific_data", nullptr, 0x0300, 0, N,
-     DecodeHostInterface},
+     DecodeInterfaceData},
+    {0x06, 0, K::kCustom, "protocol_records", nullptr, 0x0300, 0, N, DecodeProtocolRecords},
 };
 
 constexpr FieldRow kTpmDevice[] = {

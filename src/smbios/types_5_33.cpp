@@ -37,7 +37,7 @@ constexpr FieldRow kMemoryModule[] = {
     {0x05, 1, K::kCustom, "bank_connections", nullptr, 0x0200, 0, Unit::kNone,
      DecodeBankConnections},
     // Nanoseconds; 0: unknown.
-    {0x06, 1, K::kNumber, "current_speed_ns", nullptr, 0x0200},
+    {0x06, 1, K::kNumber, "current_speed_ns", "ZEROUNKNOWN", 0x0200, 0, Unit::kNs},
     {0x07, 2, K::kBits, "current_memory_type", "MEMMODULETYPES", 0x0200},
     {0x09, 1, K::kCustom, "installed_size_bytes", nullptr, 0x0200, 0, Unit::kBytes,
      DecodeModuleSize},
@@ -65,7 +65,7 @@ constexpr FieldRow kCache[] = {
     {0x0B, 2, K::kBits, "supported_sram_type", "CACHESRAM", 0x0200},
     {0x0D, 2, K::kBits, "current_sram_type", "CACHESRAM", 0x0200},
     // Nanoseconds; 0: unknown.
-    {0x0F, 1, K::kNumber, "cache_speed_ns", nullptr, 0x0201},
+    {0x0F, 1, K::kNumber, "cache_speed_ns", "ZEROUNKNOWN", 0x0201, 0, Unit::kNs},
     {0x10, 1, K::kEnum, "error_correction_type", "CACHEERRORCORRECTION", 0x0201},
     {0x11, 1, K::kEnum, "system_cache_type", "CACHESYSTEMTYPE", 0x0201},
     {0x12, 1, K::kEnum, "associativity", "CACHEASSOCIATIVITY", 0x0201},
@@ -79,17 +79,17 @@ constexpr FieldRow kMemoryArray[] = {
     {0x07, 4, K::kCustom, "maximum_capacity_bytes", nullptr, 0x0201, 0, Unit::kBytes,
      DecodeArrayCapacity},
     // FFFE: not provided; FFFF: no error detected.
-    {0x0B, 2, K::kHandle, "memory_error_information_handle", nullptr, 0x0201},
+    {0x0B, 2, K::kHandle, "memory_error_information_handle", "ERRORHANDLE", 0x0201},
     {0x0D, 2, K::kNumber, "number_of_memory_devices", nullptr, 0x0201},
 };
 
 constexpr FieldRow kMemoryDevice[] = {
     {0x04, 2, K::kHandle, "physical_memory_array_handle", nullptr, 0x0201},
     // FFFE: not provided; FFFF: no error detected.
-    {0x06, 2, K::kHandle, "memory_error_information_handle", nullptr, 0x0201},
+    {0x06, 2, K::kHandle, "memory_error_information_handle", "ERRORHANDLE", 0x0201},
     // Widths in bits; FFFF: unknown.
-    {0x08, 2, K::kNumber, "total_width_bits", nullptr, 0x0201},
-    {0x0A, 2, K::kNumber, "data_width_bits", nullptr, 0x0201},
+    {0x08, 2, K::kNumber, "total_width_bits", "ALLONESUNKNOWN", 0x0201, 0, Unit::kBits},
+    {0x0A, 2, K::kNumber, "data_width_bits", "ALLONESUNKNOWN", 0x0201, 0, Unit::kBits},
     // With the 2.7 extended size at 1Ch.
     {0x0C, 2, K::kCustom, "size_bytes", nullptr, 0x0201, 0, Unit::kBytes,
      DecodeMemoryDeviceSize},
@@ -101,19 +101,19 @@ constexpr FieldRow kMemoryDevice[] = {
     {0x12, 1, K::kEnum, "memory_type", "MEMTYPE", 0x0201},
     {0x13, 2, K::kBits, "type_detail", "MEMTYPEDETAIL", 0x0201},
     // With the 3.3 extended speeds at 54h and 58h; 0: unknown.
-    {0x15, 2, K::kCustom, "speed_mts", nullptr, 0x0203, 0, Unit::kMTs, DecodeMemorySpeed},
+    {0x15, 2, K::kCustom, "speed_mts", "ZEROUNKNOWN", 0x0203, 0, Unit::kMTs, DecodeMemorySpeed},
     {0x17, 1, K::kString, "manufacturer", nullptr, 0x0203},
     {0x18, 1, K::kString, "serial_number", nullptr, 0x0203},
     {0x19, 1, K::kString, "asset_tag", nullptr, 0x0203},
     {0x1A, 1, K::kString, "part_number", nullptr, 0x0203},
     // Bits 3:0 of the attributes; 0: unknown.
     {0x1B, 1, K::kNumber, "rank", nullptr, 0x0206, 0x0F},
-    {0x20, 2, K::kCustom, "configured_memory_speed_mts", nullptr, 0x0207, 0, Unit::kMTs,
+    {0x20, 2, K::kCustom, "configured_memory_speed_mts", "ZEROUNKNOWN", 0x0207, 0, Unit::kMTs,
      DecodeMemorySpeed},
     // Millivolts; 0: unknown.
-    {0x22, 2, K::kNumber, "minimum_voltage_mv", nullptr, 0x0208, 0, Unit::kMV},
-    {0x24, 2, K::kNumber, "maximum_voltage_mv", nullptr, 0x0208, 0, Unit::kMV},
-    {0x26, 2, K::kNumber, "configured_voltage_mv", nullptr, 0x0208, 0, Unit::kMV},
+    {0x22, 2, K::kNumber, "minimum_voltage_mv", "ZEROUNKNOWN", 0x0208, 0, Unit::kMV},
+    {0x24, 2, K::kNumber, "maximum_voltage_mv", "ZEROUNKNOWN", 0x0208, 0, Unit::kMV},
+    {0x26, 2, K::kNumber, "configured_voltage_mv", "ZEROUNKNOWN", 0x0208, 0, Unit::kMV},
     {0x28, 1, K::kEnum, "memory_technology", "MEMTECHNOLOGY", 0x0302},
     {0x29, 2, K::kBits, "memory_operating_mode_capability", "MEMOPERATINGMODE", 0x0302},
     {0x2B, 1, K::kString, "firmware_version", nullptr, 0x0302},

@@ -42,7 +42,8 @@ constexpr FieldRow kSystemSlot[] = {
      DecodeAfterPeerGroups},
     {0x01, 1, K::kCustom, "slot_physical_width", "SLOTWIDTH", 0x0304, 0, Unit::kNone,
      DecodeAfterPeerGroups},
-    {0x02, 2, K::kCustom, "slot_pitch_um", nullptr, 0x0304, 0, Unit::kNone, DecodeSlotPitch},
+    {0x02, 2, K::kCustom, "slot_pitch_um", nullptr, 0x0304, 0, Unit::kMicrometres,
+     DecodeSlotPitch},
     {0x04, 1, K::kCustom, "slot_height", "SLOTHEIGHT", 0x0305, 0, Unit::kNone,
      DecodeAfterPeerGroups},
 };

@@ -23,6 +23,8 @@ std::string Show(const FieldValue& v) {
       return v.text;
     case FieldValue::Kind::kList:
       return std::to_string(v.items.size()) + " items";
+    case FieldValue::Kind::kSigned:
+      return std::to_string(static_cast<int64_t>(v.number));
     default:
       return std::to_string(v.number);
   }
@@ -111,6 +113,15 @@ const Case kCases[] = {
      {26, 0x16, 0, 0, 1, 0x67, 0, 0x80, 0x4C, 0x04, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0xB0, 0x04},
      "nominal_value_mv",
      "1200"},
+    // FF9Ch: -10.0 degrees C; the tolerance is no reading and stays unsigned.
+    {"temperature below zero",
+     {28, 0x14, 0, 0, 1, 0x6F, 0x9C, 0xFF, 0, 0, 0, 0, 0x9C, 0xFF, 0, 0, 0, 0, 0, 0},
+     "maximum_value_tenths_celsius",
+     "-100"},
+    {"tolerance unsigned",
+     {28, 0x14, 0, 0, 1, 0x6F, 0x9C, 0xFF, 0, 0, 0, 0, 0x9C, 0xFF, 0, 0, 0, 0, 0, 0},
+     "tolerance_tenths_celsius",
+     "65436"},
     {"temperature location",
      {28, 0x14, 0, 0, 1, 0x6F, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0},
      "location",
@@ -291,6 +302,48 @@ TEST(ManagementTypes, RiscVBlockByItsTable) {
       EXPECT_GT(FindValueSection(section).count, 0u) << section;
     }
   }
+}
+
+TEST(ManagementTypes, HostInterfaceDeviceAndRedfishRecord) {
+  // Network interface: a PCI/PCIe v2 device 8086h:1533h with MAC
+  // 00:11:22:33:44:55 at bus 3, device 1, function 2; one Redfish-over-IP
+  // record (DHCP host 192.168.1.5/24, service port 443, host name "bmc").
+  TestBytes t = {42, 0, 0, 0, 0x40, 24, 0x05, 0x17, 0x86, 0x80, 0x33, 0x15, 0x86, 0x80, 0, 0,
+                 0, 0x11, 0x22, 0x33, 0x44, 0x55, 0, 0, 3, 0x0A, 1, 0, 0xFF, 0xFF, 1, 0x04,
+                 0x5E};
+  TestBytes redfish(0x5E, 0);
+  redfish[0x10] = 2, redfish[0x11] = 1;
+  for (uint8_t i : {0, 1, 2, 3}) redfish[0x12 + i] = TestBytes{192, 168, 1, 5}[i];
+  for (uint8_t i : {0, 1, 2}) redfish[0x22 + i] = 255;
+  redfish[0x54] = 0xBB, redfish[0x55] = 0x01, redfish[0x5A] = 3;
+  redfish[0x5B] = 'b', redfish[0x5C] = 'm', redfish[0x5D] = 'c';
+  t.insert(t.end(), redfish.begin(), redfish.end());
+  t[1] = static_cast<uint8_t>(t.size());
+  t.push_back(0), t.push_back(0);
+  const DecodedStructure s = DecodeStructure(View(t), 0, 3, 9);
+  EXPECT_EQ(Show(*Find(s.fields, "device_type")), "PCI/PCIe network interface (v2)");
+  const FieldValue* device = Find(s.fields, "device_description");
+  ASSERT_NE(device, nullptr);
+  EXPECT_EQ(Show(*Find(device->members, "device_id")), std::to_string(0x1533));
+  EXPECT_EQ(Show(*Find(device->members, "mac_address")), "00:11:22:33:44:55");
+  EXPECT_EQ(Show(*Find(device->members, "function_number")), "2");
+  EXPECT_EQ(Find(device->members, "credential_bootstrapping_handle")->name,
+            std::string("Not provided"));
+  const FieldValue& record = Find(s.fields, "protocol_records")->items.at(0);
+  const FieldValue* ip = Find(record.members, "redfish_over_ip");
+  ASSERT_NE(ip, nullptr);
+  EXPECT_EQ(Show(*Find(ip->members, "host_ip_assignment_type")), "DHCP");
+  EXPECT_EQ(Show(*Find(ip->members, "host_ip_address")), "192.168.1.5");
+  EXPECT_EQ(Show(*Find(ip->members, "host_ip_mask")), "255.255.255.0");
+  EXPECT_EQ(Show(*Find(ip->members, "service_ip_port")), "443");
+  EXPECT_EQ(Show(*Find(ip->members, "service_hostname")), "bmc");
+  // A record cut before the host name keeps the rows it holds.
+  t[0x20] = 0x56, t[1] = static_cast<uint8_t>(0x21 + 0x56);
+  const DecodedStructure cut = DecodeStructure(View(t), 0, 3, 9);
+  const FieldValue& short_ip = *Find(Find(cut.fields, "protocol_records")->items.at(0).members,
+                                     "redfish_over_ip");
+  EXPECT_NE(Find(short_ip.members, "service_ip_port"), nullptr);
+  EXPECT_EQ(Find(short_ip.members, "service_hostname"), nullptr);
 }
 
 }  // namespace

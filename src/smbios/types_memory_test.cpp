@@ -63,6 +63,8 @@ TEST(MemoryTypes, LengthGatesExtendedFormsAndStates) {
        Structure(7, 0x1B, {{0x09, {0xFF, 0xFF}}, {0x17, {0x00, 0x08, 0x00, 0x80}}}),
        "installed_size_bytes", 128u << 20, nullptr},
       {"cache speed, 2.0 length", Structure(7, 0x0F, {}), "cache_speed_ns", kAbsent, nullptr},
+      {"cache speed 0: unknown", Structure(7, 0x13, {}), "cache_speed_ns", 0, "Unknown"},
+      {"cache speed 15 ns", Structure(7, 0x13, {{0x0F, {15}}}), "cache_speed_ns", 15, nullptr},
       {"cache crc is no cache code", Structure(7, 0x13, {{0x10, {0x07}}}), "error_correction_type",
        7, nullptr},
       // Type 16: KiB, or the 2.7 bytes when the double word is 80000000h.
@@ -90,6 +92,9 @@ TEST(MemoryTypes, LengthGatesExtendedFormsAndStates) {
       {"speed extended missing", Structure(17, 0x54, {{0x15, {0xFF, 0xFF}}}), "speed_mts",
        kAbsent, nullptr},
       {"speed, 2.1 length", Structure(17, 0x15, {}), "speed_mts", kAbsent, nullptr},
+      {"speed 0: unknown", Structure(17, 0x1B, {}), "speed_mts", 0, "Unknown"},
+      {"error handle FFFEh", Structure(17, 0x15, {{0x06, {0xFE, 0xFF}}}),
+       "memory_error_information_handle", 0xFFFE, "Not provided"},
       {"rank", Structure(17, 0x1C, {{0x1B, {0xF2}}}), "rank", 2, nullptr},
       {"memory type MRDIMM", Structure(17, 0x15, {{0x12, {0x25}}}), "memory_type", 0x25,
        "MRDIMM"},
@@ -140,7 +145,7 @@ TEST(MemoryTypes, LengthGatesExtendedFormsAndStates) {
     }
     ASSERT_NE(value, nullptr) << c.what;
     EXPECT_EQ(value->number, c.number) << c.what;
-    if (value->kind == FieldValue::Kind::kEnum) {
+    if (value->kind == FieldValue::Kind::kEnum || value->kind == FieldValue::Kind::kHandle) {
       if (c.name) EXPECT_STREQ(value->name, c.name) << c.what;
       else EXPECT_EQ(value->name, nullptr) << c.what;  // out of row
     } else {

@@ -139,8 +139,8 @@ class CommandLine(unittest.TestCase):
                 self.assertTrue(got or options[-1] == str(every[0]["handle"]))
 
     def test_handles_name_the_type_of_their_structure(self):
-        # Also when -t leaves the named structures out; a handle the table
-        # lacks stays a bare number.
+        # Also when -t leaves the named structures out; FFFFh, which the
+        # standard reserves for "not provided", says so (a number in JSON).
         table = "lenovo-thinkpad-t480-laptop-smbios30.bin"
         text = run("--from-dump", table, "-t", "4").stdout.decode()
         self.assertRegex(text, r"L1 cache handle: +0x0007 \(type 7: Cache Information\)\n")
@@ -149,7 +149,7 @@ class CommandLine(unittest.TestCase):
         group = run("--from-dump", table, "-H", "0x0001").stdout.decode()
         self.assertRegex(group, r"Item handle: 0x0000 \(type 222: OEM type\)\n")
         none = run("--from-dump", "gigabyte-ga-ma74gmt-s2-desktop-smbios24.bin", "-t", "4")
-        self.assertRegex(none.stdout.decode(), r"L3 cache handle: +0xFFFF\n")
+        self.assertRegex(none.stdout.decode(), r"L3 cache handle: +0xFFFF \(Not provided\)\n")
 
     def test_three_dump_shapes_give_one_model(self):
         if ARGS.wine:
