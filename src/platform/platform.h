@@ -80,6 +80,13 @@ bool PlatGetTempPath(char* out, unsigned size);
 // Makes a new, empty, uniquely named file in dir whose name starts with
 // prefix; its full path goes to out (kMaxPath bytes).
 bool PlatGetTempFileName(const char* dir, const char* prefix, char* out);
+// A firmware table from the system's provider (Windows' firmware table
+// providers; 'RSMB' is the raw SMBIOS data). Returns the size the provider
+// announces, 0 when it has no such table (always 0 on POSIX, where the
+// tables are files). With out and a size at least that large, copies the
+// table and returns the bytes copied (0 on failure, the system's error code
+// in *error).
+uint32_t PlatReadFirmwareTable(uint32_t provider, void* out, uint32_t size, uint32_t* error);
 // Opens a regular file for reading, or null (errno set on POSIX) when it is
 // missing, unreadable or anything but a regular file. A FIFO or device is
 // refused without being opened for blocking reads, so it cannot hang a run.

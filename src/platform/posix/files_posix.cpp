@@ -66,6 +66,8 @@ bool PlatDeleteFile(const char* path) {
   return unlink(path) == 0;
 }
 
+uint32_t PlatReadFirmwareTable(uint32_t, void*, uint32_t, uint32_t*) { return 0; }
+
 std::FILE* PlatOpenRegularFile(const char* path) {
   if (!path) return nullptr;
   return RegularFileStream(open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC), "rb");

@@ -137,6 +137,12 @@ constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELE
 
 }  // namespace
 
+uint32_t PlatReadFirmwareTable(uint32_t provider, void* out, uint32_t size, uint32_t* error) {
+  const UINT got = GetSystemFirmwareTable(provider, 0, out, size);
+  if (got == 0 && error) *error = GetLastError();
+  return got;
+}
+
 std::FILE* PlatOpenRegularFile(const char* path) {
   if (!path) return nullptr;
   return DiskFileStream(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
