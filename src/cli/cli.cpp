@@ -1,7 +1,13 @@
 #include "cli.h"
 
+#include <cerrno>
+#include <cstring>
+
+#include "dump_bin.h"
 #include "keywords.h"
+#include "mask.h"
 #include "options.h"
+#include "platform.h"
 #include "render.h"
 #include "table_file.h"
 #include "values.h"
@@ -36,6 +42,25 @@ bool Selected(const CliOptions& options, const DecodedStructure& s) {
   for (uint16_t handle : options.handles)
     if (handle == s.handle) return true;
   return false;
+}
+
+// The table as read (a partial one whole, so that a bug report carries the
+// bytes after the break too), as a new file.
+int SaveTable(const std::string& path, const TableSource& source, ByteView table, FILE* out,
+              FILE* err) {
+  const std::vector<uint8_t> dump = MakeDmidecodeDump(source, table);
+  const int error = PlatPublishNewFile(
+      path.c_str(), std::string_view(reinterpret_cast<const char*>(dump.data()), dump.size()));
+  if (error == EEXIST) {
+    Say(err, path + " exists already: give --dump-bin a new file name");
+    return kCliNoTable;
+  }
+  if (error != 0) {
+    Say(err, "cannot write " + path + ": " + strerror(error));
+    return kCliNoTable;
+  }
+  return Write(out, path + ": " + std::to_string(dump.size()) + " bytes, the table at offset " +
+                        std::to_string(kDumpTableOffset) + "\n");
 }
 
 }  // namespace
@@ -78,11 +103,25 @@ int RunCommandLine(const std::vector<std::string>& args, FirmwareReader read, FI
     Say(err, source.path + ": the table holds no readable structure");
     return kCliNoTable;
   }
+  // Masked, the model is the masked table's, with the original's account
+  // of where it broke (masking drops the bytes past a break).
+  const ByteView original = source.table.table;
+  std::vector<uint8_t> masked;
+  if (options.mask) {
+    masked = MaskTable(original, source.table.major, source.table.minor);
+    source.table.table = ByteView(masked.data(), masked.size());
+    Model hidden = BuildModel(source);
+    hidden.partial = model.partial;
+    hidden.warnings = model.warnings;
+    model = std::move(hidden);
+  }
   // Warnings go to standard error with text and -s (the output stays the
   // report), and into the document with JSON.
   if (!options.quiet && !options.json)
     for (const std::string& warning : model.warnings) Say(err, "warning: " + warning);
 
+  if (!options.dumpBinPath.empty())
+    return SaveTable(options.dumpBinPath, source, source.table.table, out, err);
   if (!options.keyword.empty()) {
     std::vector<std::string> lines;
     KeywordLines(model, options.keyword, &lines);

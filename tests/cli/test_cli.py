@@ -195,6 +195,93 @@ class CommandLine(unittest.TestCase):
         self.assertIn("warning", run("--from-dump", broken).stderr.decode())
         self.assertEqual(run("-q", "--from-dump", broken).stderr, b"")
 
+    def saved(self, table, *options):
+        """--dump-bin of table into a fresh directory; returns the file's path."""
+        folder = tempfile.mkdtemp(dir=self.scratch)
+        path = os.path.join(folder, "saved.bin")
+        result = run("--from-dump", table, "--dump-bin", path, *options)
+        self.assertEqual(result.returncode, 0, result.stderr)
+        self.assertEqual(os.listdir(folder), ["saved.bin"])  # no temporary left
+        return path
+
+    def test_dump_bin_round_trip(self):
+        for table in tables():
+            with self.subTest(table=table):
+                saved = self.saved(table)
+                self.assertEqual(self.document("--from-dump", saved)["structures"],
+                                 self.document("--from-dump", table)["structures"])
+                if ARGS.wine:
+                    continue
+                theirs = self.dmidecode(table)
+                if theirs is not None:  # the same but for the line naming the file
+                    self.assertEqual(self.dmidecode(saved).split("\n")[2:],
+                                     theirs.split("\n")[2:])
+                # The collector's dump of it, which the classic report shows.
+                dumps = []
+                for source in (os.path.join(ARGS.corpus, table), saved):
+                    dumps.append(saved + ".dmp" + str(len(dumps)))
+                    open(dumps[-1], "wb").close()
+                    env = dict(os.environ, PROBEX_SMBIOS_DUMP=source)
+                    subprocess.run([ARGS.probex, dumps[-1]], env=env, check=True)
+                with open(dumps[0], "rb") as a, open(dumps[1], "rb") as b:
+                    self.assertTrue(a.read() == b.read())
+
+    def test_dump_bin_never_replaces_a_name(self):
+        table = "vmware-virtual-smbios27.bin"
+        folder = tempfile.mkdtemp(dir=self.scratch)
+        taken = os.path.join(folder, "taken.bin")
+        with open(taken, "wb") as f:
+            f.write(b"mine")
+        planted = os.path.join(folder, "planted.bin")
+        os.symlink(os.path.join(folder, "target"), planted)
+        for name in (taken, planted):
+            with self.subTest(name=name):
+                result = run("--from-dump", table, "--dump-bin", name)
+                self.assertEqual(result.returncode, 1)
+                self.assertIn(b"exists already", result.stderr)
+        with open(taken, "rb") as f:
+            self.assertEqual(f.read(), b"mine")
+        self.assertEqual(sorted(os.listdir(folder)), ["planted.bin", "taken.bin"])
+
+    def test_mask_hides_identifying_values_only(self):
+        keys = {"serial_number", "asset_tag", "asset_tag_number", "uuid", "sbds_serial_number"}
+        # What the corpus's firmware left in these fields unfilled.
+        blanks = {None, "", " ", "Not Specified", "To Be Filled By O.E.M.", "Default string",
+                  "To be filled by O.E.M.", "To Be Filled By O.E.M", "None", "No Asset Tag",
+                  "Not Available", "No Asset Information", "0123456789", "00000000",
+                  "00000000-0000-0000-0000-000000000000", 0}
+        marks = {"[masked]", "55555555-5555-5555-5555-555555555555", 0x5555}
+
+        def split(structures):  # the identifying values, and the rest
+            found, rest = [], []
+            for s in structures:
+                fields = dict(s.get("fields", {}))
+                values = [(s["handle"], k, fields.pop(k)) for k in sorted(keys & set(fields))]
+                gone = {v for _, _, v in values if isinstance(v, str) and v not in blanks}
+                strings = [None if t in gone else t for t in s.get("strings", [])]
+                found += values
+                rest.append(dict(s, fields=fields, strings=strings))
+            return found, rest
+
+        for table in tables():
+            with self.subTest(table=table):
+                plain, rest = split(self.document("--from-dump", table)["structures"])
+                secrets = [str(v) for _, _, v in plain if v not in blanks and len(str(v)) > 3]
+                self.assertTrue(secrets)
+                masked_dump = self.saved(table, "--mask")
+                with open(masked_dump, "rb") as f:
+                    outputs = [f.read()]
+                for args in (["--mask", "--from-dump", table], ["--from-dump", masked_dump]):
+                    hidden, others = split(self.document(*args)["structures"])
+                    self.assertEqual(others, rest)
+                    for (_, _, before), (_, _, after) in zip(plain, hidden):
+                        self.assertIn(after, marks if before not in blanks else {before})
+                    outputs += [run(*args).stdout, run("--json", *args).stdout,
+                                run("-s", "system-uuid", *args).stdout]
+                for secret in secrets:
+                    for output in outputs:
+                        self.assertNotIn(secret.encode(), output)
+
     def test_exit_codes(self):
         garbage = os.path.join(self.scratch, "garbage.bin")
         with open(garbage, "wb") as f:
