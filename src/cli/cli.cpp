@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "dmi_id.h"
 #include "dump_bin.h"
 #include "keywords.h"
 #include "mask.h"
@@ -63,6 +64,54 @@ int SaveTable(const std::string& path, const TableSource& source, ByteView table
                         std::to_string(kDumpTableOffset) + "\n");
 }
 
+// Text, JSON or the -s lines of the model.
+int Show(const CliOptions& options, Model& model, FILE* out, FILE* err) {
+  if (!options.keyword.empty()) {
+    std::vector<std::string> lines;
+    KeywordLines(model, options.keyword, &lines);
+    if (lines.empty() && model.sourceKind == "sysfs-id") {
+      Say(err, model.sourcePath + " does not show " + options.keyword +
+                   " (as root, the whole table does)");
+      return kCliNoTable;
+    }
+    std::string text;
+    for (const std::string& line : lines) text += line + "\n";
+    return Write(out, text);
+  }
+  RenderOptions render;
+  if (options.anyType || !options.handles.empty()) {
+    for (const DecodedStructure& s : model.structures)
+      render.tableHandles.emplace_back(s.handle, s.type);
+    std::vector<DecodedStructure> kept;
+    for (DecodedStructure& s : model.structures)
+      if (Selected(options, s)) kept.push_back(std::move(s));
+    model.structures = std::move(kept);
+  }
+  render.rawBytes = options.rawBytes;
+  render.programVersion = kCliVersion;
+  return Write(out, options.json ? RenderJson(model, render) : RenderText(model, render));
+}
+
+// The partial model of /sys/class/dmi/id has no table to mask: its values
+// are masked in place, by the same list.
+void MaskDmiIdModel(Model* model) {
+  for (DecodedStructure& s : model->structures)
+    for (Field& field : s.fields)
+      for (size_t i = 0; i < kMaskedFieldCount; ++i) {
+        FieldValue& v = field.value;
+        if (kMaskedFields[i].type != s.type || std::string(kMaskedFields[i].name) != field.name)
+          continue;
+        if (v.kind == FieldValue::Kind::kText) {  // the UUID: all zeros or ones stay
+          if (v.text.find_first_not_of("0-") != std::string::npos &&
+              v.text.find_first_not_of("fF-") != std::string::npos)
+            v.text = std::string(kMaskedUuid);
+        } else if (!IsPlaceholderText(v.text)) {
+          v.text = kMaskMarker;
+          if (v.number >= 1 && v.number <= s.strings.size()) s.strings[v.number - 1] = v.text;
+        }
+      }
+}
+
 }  // namespace
 
 int RunCommandLine(const std::vector<std::string>& args, FirmwareReader read, FILE* out,
@@ -94,11 +143,22 @@ int RunCommandLine(const std::vector<std::string>& args, FirmwareReader read, FI
     LoadTableFile(options.dumpPath,
                   options.tableVersion.empty() ? nullptr : options.tableVersion.c_str(), &source);
   }
+  Model model;
+  const bool fromDmiId = source.failure == TableSource::Failure::kUnreadable &&
+                         options.dumpPath.empty() && options.dumpBinPath.empty() &&
+                         ModelFromDmiId(SysfsRoot() + "/class/dmi/id", &model);
+  if (fromDmiId) {
+    if (!options.quiet)
+      Say(err, "note: a partial report from " + model.sourcePath +
+                   "; as root, the whole table of " + source.path);
+    if (options.mask) MaskDmiIdModel(&model);
+    return Show(options, model, out, err);
+  }
   if (source.failure != TableSource::Failure::kNone) {
     Say(err, source.error);
     return kCliNoTable;
   }
-  Model model = BuildModel(source);
+  model = BuildModel(source);
   if (model.structures.empty()) {
     Say(err, source.path + ": the table holds no readable structure");
     return kCliNoTable;
@@ -122,23 +182,5 @@ int RunCommandLine(const std::vector<std::string>& args, FirmwareReader read, FI
 
   if (!options.dumpBinPath.empty())
     return SaveTable(options.dumpBinPath, source, source.table.table, out, err);
-  if (!options.keyword.empty()) {
-    std::vector<std::string> lines;
-    KeywordLines(model, options.keyword, &lines);
-    std::string text;
-    for (const std::string& line : lines) text += line + "\n";
-    return Write(out, text);
-  }
-  RenderOptions render;
-  if (options.anyType || !options.handles.empty()) {
-    for (const DecodedStructure& s : model.structures)
-      render.tableHandles.emplace_back(s.handle, s.type);
-    std::vector<DecodedStructure> kept;
-    for (DecodedStructure& s : model.structures)
-      if (Selected(options, s)) kept.push_back(std::move(s));
-    model.structures = std::move(kept);
-  }
-  render.rawBytes = options.rawBytes;
-  render.programVersion = kCliVersion;
-  return Write(out, options.json ? RenderJson(model, render) : RenderText(model, render));
+  return Show(options, model, out, err);
 }

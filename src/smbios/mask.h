@@ -14,6 +14,7 @@
 // kMaskByte.
 constexpr const char* kMaskMarker = "[masked]";
 constexpr uint8_t kMaskByte = 0x55;
+constexpr const char* kMaskedUuid = "55555555-5555-5555-5555-555555555555";
 
 struct MaskedField {
   uint8_t type;
