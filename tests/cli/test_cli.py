@@ -226,6 +226,22 @@ class CommandLine(unittest.TestCase):
                 with open(dumps[0], "rb") as a, open(dumps[1], "rb") as b:
                     self.assertTrue(a.read() == b.read())
 
+    def test_dump_bin_makes_an_entry_point_for_a_bare_table(self):
+        for table, version in (("lenovo-thinkpad-t480-laptop-smbios30.bin", "3.0"),
+                               ("supermicro-x9dbl-server-smbios27.bin", "2.7")):
+            with self.subTest(table=table):
+                with open(os.path.join(ARGS.corpus, table), "rb") as f:
+                    bare = os.path.join(tempfile.mkdtemp(dir=self.scratch), "DMI")
+                    with open(bare, "wb") as out:
+                        out.write(f.read()[32:])
+                saved = self.saved(bare, "--table-version", version)
+                self.assertEqual(self.document("--from-dump", saved)["structures"],
+                                 self.document("--from-dump", table)["structures"])
+                theirs = None if ARGS.wine else self.dmidecode(table)
+                if theirs is not None:
+                    self.assertEqual(self.dmidecode(saved).split("\n")[2:],
+                                     theirs.split("\n")[2:])
+
     def test_dump_bin_never_replaces_a_name(self):
         table = "vmware-virtual-smbios27.bin"
         folder = tempfile.mkdtemp(dir=self.scratch)
