@@ -22,7 +22,7 @@ _syslens() {
         chassis-asset-tag processor-family processor-manufacturer
         processor-version processor-frequency" -- "$cur"))
       return ;;
-    --from-dump)
+    --from-dump|--dump-bin)
       compopt -o filenames 2>/dev/null
       COMPREPLY=($(compgen -f -- "$cur"))
       return ;;
@@ -35,7 +35,7 @@ _syslens() {
   if [[ -z $cur || $cur == -* ]]; then
     COMPREPLY=($(compgen -W "-t --type -H --handle -u --dump -s --string
       --list-strings --list-types --json -q --quiet -V --version -h --help
-      --from-dump" -- "$cur"))
+      --from-dump --table-version --dump-bin --mask" -- "$cur"))
   fi
 }
 complete -F _syslens syslens

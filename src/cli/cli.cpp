@@ -1,7 +1,14 @@
 #include "cli.h"
 
+#include <cerrno>
+#include <cstring>
+
+#include "dmi_id.h"
+#include "dump_bin.h"
 #include "keywords.h"
+#include "mask.h"
 #include "options.h"
+#include "platform.h"
 #include "render.h"
 #include "table_file.h"
 #include "values.h"
@@ -38,6 +45,73 @@ bool Selected(const CliOptions& options, const DecodedStructure& s) {
   return false;
 }
 
+// The table as read (a partial one whole, so that a bug report carries the
+// bytes after the break too), as a new file.
+int SaveTable(const std::string& path, const TableSource& source, ByteView table, FILE* out,
+              FILE* err) {
+  const std::vector<uint8_t> dump = MakeDmidecodeDump(source, table);
+  const int error = PlatPublishNewFile(
+      path.c_str(), std::string_view(reinterpret_cast<const char*>(dump.data()), dump.size()));
+  if (error == EEXIST) {
+    Say(err, path + " exists already: give --dump-bin a new file name");
+    return kCliNoTable;
+  }
+  if (error != 0) {
+    Say(err, "cannot write " + path + ": " + strerror(error));
+    return kCliNoTable;
+  }
+  return Write(out, path + ": " + std::to_string(dump.size()) + " bytes, the table at offset " +
+                        std::to_string(kDumpTableOffset) + "\n");
+}
+
+// Text, JSON or the -s lines of the model.
+int Show(const CliOptions& options, Model& model, FILE* out, FILE* err) {
+  if (!options.keyword.empty()) {
+    std::vector<std::string> lines;
+    KeywordLines(model, options.keyword, &lines);
+    if (lines.empty() && model.sourceKind == "sysfs-id") {
+      Say(err, model.sourcePath + " does not show " + options.keyword +
+                   " (as root, the whole table does)");
+      return kCliNoTable;
+    }
+    std::string text;
+    for (const std::string& line : lines) text += line + "\n";
+    return Write(out, text);
+  }
+  RenderOptions render;
+  if (options.anyType || !options.handles.empty()) {
+    for (const DecodedStructure& s : model.structures)
+      render.tableHandles.emplace_back(s.handle, s.type);
+    std::vector<DecodedStructure> kept;
+    for (DecodedStructure& s : model.structures)
+      if (Selected(options, s)) kept.push_back(std::move(s));
+    model.structures = std::move(kept);
+  }
+  render.rawBytes = options.rawBytes;
+  render.programVersion = kCliVersion;
+  return Write(out, options.json ? RenderJson(model, render) : RenderText(model, render));
+}
+
+// The partial model of /sys/class/dmi/id has no table to mask: its values
+// are masked in place, by the same list.
+void MaskDmiIdModel(Model* model) {
+  for (DecodedStructure& s : model->structures)
+    for (Field& field : s.fields)
+      for (size_t i = 0; i < kMaskedFieldCount; ++i) {
+        FieldValue& v = field.value;
+        if (kMaskedFields[i].type != s.type || std::string(kMaskedFields[i].name) != field.name)
+          continue;
+        if (v.kind == FieldValue::Kind::kText) {  // the UUID: all zeros or ones stay
+          if (v.text.find_first_not_of("0-") != std::string::npos &&
+              v.text.find_first_not_of("fF-") != std::string::npos)
+            v.text = std::string(kMaskedUuid);
+        } else if (!IsPlaceholderText(v.text)) {
+          v.text = kMaskMarker;
+          if (v.number >= 1 && v.number <= s.strings.size()) s.strings[v.number - 1] = v.text;
+        }
+      }
+}
+
 }  // namespace
 
 int RunCommandLine(const std::vector<std::string>& args, FirmwareReader read, FILE* out,
@@ -69,37 +143,44 @@ int RunCommandLine(const std::vector<std::string>& args, FirmwareReader read, FI
     LoadTableFile(options.dumpPath,
                   options.tableVersion.empty() ? nullptr : options.tableVersion.c_str(), &source);
   }
+  Model model;
+  const bool fromDmiId = source.failure == TableSource::Failure::kUnreadable &&
+                         options.dumpPath.empty() && options.dumpBinPath.empty() &&
+                         ModelFromDmiId(SysfsRoot() + "/class/dmi/id", &model);
+  if (fromDmiId) {
+    if (!options.quiet)
+      Say(err, "note: a partial report from " + model.sourcePath +
+                   "; as root, the whole table of " + source.path);
+    if (options.mask) MaskDmiIdModel(&model);
+    return Show(options, model, out, err);
+  }
   if (source.failure != TableSource::Failure::kNone) {
     Say(err, source.error);
     return kCliNoTable;
   }
-  Model model = BuildModel(source);
+  model = BuildModel(source);
   if (model.structures.empty()) {
     Say(err, source.path + ": the table holds no readable structure");
     return kCliNoTable;
+  }
+  // Masked, the model is the masked table's, with the original's account
+  // of where it broke (masking drops the bytes past a break).
+  const ByteView original = source.table.table;
+  std::vector<uint8_t> masked;
+  if (options.mask) {
+    masked = MaskTable(original, source.table.major, source.table.minor);
+    source.table.table = ByteView(masked.data(), masked.size());
+    Model hidden = BuildModel(source);
+    hidden.partial = model.partial;
+    hidden.warnings = model.warnings;
+    model = std::move(hidden);
   }
   // Warnings go to standard error with text and -s (the output stays the
   // report), and into the document with JSON.
   if (!options.quiet && !options.json)
     for (const std::string& warning : model.warnings) Say(err, "warning: " + warning);
 
-  if (!options.keyword.empty()) {
-    std::vector<std::string> lines;
-    KeywordLines(model, options.keyword, &lines);
-    std::string text;
-    for (const std::string& line : lines) text += line + "\n";
-    return Write(out, text);
-  }
-  RenderOptions render;
-  if (options.anyType || !options.handles.empty()) {
-    for (const DecodedStructure& s : model.structures)
-      render.tableHandles.emplace_back(s.handle, s.type);
-    std::vector<DecodedStructure> kept;
-    for (DecodedStructure& s : model.structures)
-      if (Selected(options, s)) kept.push_back(std::move(s));
-    model.structures = std::move(kept);
-  }
-  render.rawBytes = options.rawBytes;
-  render.programVersion = kCliVersion;
-  return Write(out, options.json ? RenderJson(model, render) : RenderText(model, render));
+  if (!options.dumpBinPath.empty())
+    return SaveTable(options.dumpBinPath, source, source.table.table, out, err);
+  return Show(options, model, out, err);
 }

@@ -37,7 +37,7 @@ struct ValueOption {
 
 const ValueOption kValueOptions[] = {
     {"-t", "--type"}, {"-H", "--handle"}, {"-s", "--string"},
-    {nullptr, "--from-dump"}, {nullptr, "--table-version"},
+    {nullptr, "--from-dump"}, {nullptr, "--table-version"}, {nullptr, "--dump-bin"},
 };
 
 }  // namespace
@@ -58,6 +58,9 @@ const char* const kCliUsage =
     "      --from-dump FILE   read a saved table: a dmidecode --dump-bin file, the\n"
     "                         viewer's dump file, or a bare table\n"
     "      --table-version X.Y  the SMBIOS version of a bare table\n"
+    "      --dump-bin FILE    save the table to a new FILE in dmidecode's dump format\n"
+    "      --mask             hide serial numbers, UUIDs and asset tags (also in\n"
+    "                         --dump-bin), for a report to post in public\n"
     "  -q, --quiet            no warnings on standard error\n"
     "  -V, --version          the program's version\n"
     "  -h, --help             this text\n"
@@ -146,6 +149,12 @@ bool ParseCliOptions(const std::vector<std::string>& args, CliOptions* options,
         options->keyword = value;
       } else if (arg == "--from-dump") {
         options->dumpPath = value;
+      } else if (arg == "--dump-bin") {
+        if (value.empty()) {
+          *error = "--dump-bin needs a file name";
+          return false;
+        }
+        options->dumpBinPath = value;
       } else {
         options->tableVersion = value;
       }
@@ -157,6 +166,8 @@ bool ParseCliOptions(const std::vector<std::string>& args, CliOptions* options,
       options->listTypes = true;
     } else if (arg == "--json") {
       options->json = true;
+    } else if (arg == "--mask") {
+      options->mask = true;
     } else if (arg == "-q" || arg == "--quiet") {
       options->quiet = true;
     } else if (arg == "-V" || arg == "--version") {
@@ -171,6 +182,12 @@ bool ParseCliOptions(const std::vector<std::string>& args, CliOptions* options,
   if (!options->keyword.empty() &&
       (options->anyType || !options->handles.empty() || options->rawBytes || options->json)) {
     *error = "-s prints one value: it does not combine with -t, -H, -u or --json";
+    return false;
+  }
+  if (!options->dumpBinPath.empty() &&
+      (options->anyType || !options->handles.empty() || options->rawBytes || options->json ||
+       !options->keyword.empty())) {
+    *error = "--dump-bin saves the whole table: it does not combine with -t, -H, -u, -s or --json";
     return false;
   }
   return true;

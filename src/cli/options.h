@@ -17,10 +17,12 @@ struct CliOptions {
   bool listTypes = false;
   bool json = false;
   bool quiet = false;
+  bool mask = false;  // --mask: serial numbers, UUIDs and asset tags hidden
   bool version = false;
   bool help = false;
   std::string dumpPath;      // --from-dump
   std::string tableVersion;  // --table-version, for a bare table
+  std::string dumpBinPath;   // --dump-bin: save the table instead of showing it
 };
 
 // Parses the arguments after the program name. False with *error set (one

@@ -34,8 +34,18 @@ void ReportIncompleteDump(FILE* input) {
   rewind(input);
   if (ReadFileHeader(input, &header) && header.m_bWroteAllData != 0) return;
   std::string text = "the collector " + collectorPath + " wrote no complete dump";
+  // What the collector's codes mean (docs/collector.md), so that a user
+  // without root learns why there is no report.
+  static const char* const kMeanings[] = {
+      nullptr, "no dump path", "the dump file could not be written",
+      "the saved table is missing or unusable",
+      "the firmware's tables cannot be read (they are root's on Linux) or used"};
   if (collectorExitCode != kStillActive) {
-    text += " (exit code " + std::to_string(collectorExitCode) + ")";
+    text += " (exit code " + std::to_string(collectorExitCode);
+    if (collectorExitCode < sizeof kMeanings / sizeof kMeanings[0] &&
+        kMeanings[collectorExitCode])
+      text += std::string(": ") + kMeanings[collectorExitCode];
+    text += ")";
   }
   PlatReportFailure(text);
 }

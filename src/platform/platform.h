@@ -97,6 +97,12 @@ std::FILE* PlatRewriteExistingFile(const char* path);
 // Creates a new file for writing, refusing a name that already exists in any
 // form (file, link, FIFO), so a planted link is never followed.
 std::FILE* PlatCreateNewFile(const char* path);
+// Writes content as a new file at path, never replacing a name: into a
+// temporary file in the same directory, then moved to path only while no
+// file, link or anything else holds that name. An interrupted run leaves no
+// part-written file at path (POSIX: nor the temporary one on a signal).
+// Returns 0, EEXIST when the name is taken, or another errno value.
+int PlatPublishNewFile(const char* path, std::string_view content);
 // Makes the viewer's temporary dump: a new, empty, uniquely named file in
 // dir (names start with prefix, the path goes to out, kMaxPath bytes), open
 // for reading, so that what the collector writes is read through this handle

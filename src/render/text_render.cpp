@@ -324,9 +324,14 @@ std::string RenderText(const Model& model, const RenderOptions& options) {
   std::string out;
   out.reserve(model.structures.size() * 600);
   char line[160];
-  snprintf(line, sizeof line, "SMBIOS %u.%u, %zu structure%s%s\n", model.major, model.minor,
-           model.structures.size(), model.structures.size() == 1 ? "" : "s",
-           model.partial ? " (the table breaks after them)" : "");
+  // The files of /sys/class/dmi/id give no version and only a few fields.
+  if (model.sourceKind == "sysfs-id")
+    snprintf(line, sizeof line, "Partial report: only what %s shows (root reads the table)\n",
+             model.sourcePath.c_str());
+  else
+    snprintf(line, sizeof line, "SMBIOS %u.%u, %zu structure%s%s\n", model.major, model.minor,
+             model.structures.size(), model.structures.size() == 1 ? "" : "s",
+             model.partial ? " (the table breaks after them)" : "");
   out += line;
   HandleTypes handles;
   for (const auto& [handle, type] : options.tableHandles) handles.emplace(handle, type);

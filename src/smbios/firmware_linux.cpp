@@ -2,23 +2,20 @@
 // (kernel 4.2 and later); both are readable by root only.
 #include <string>
 
+#include "dmi_id.h"
 #include "firmware.h"
-
-namespace {
-
-constexpr const char* kEntryPointFile = "/sys/firmware/dmi/tables/smbios_entry_point";
-constexpr const char* kTableFile = "/sys/firmware/dmi/tables/DMI";
-
-}  // namespace
 
 FirmwareTables ReadFirmwareTables() {
   FirmwareTables firmware;
   firmware.form = FirmwareTables::Form::kEntryPointAndTable;
-  firmware.origin = kTableFile;
+  const std::string tables = SysfsRoot() + "/firmware/dmi/tables/";
+  const std::string entryPointFile = tables + "smbios_entry_point";
+  const std::string tableFile = tables + "DMI";
+  firmware.origin = tableFile;
   std::string error;
   bool missing = false;
-  if (!ReadWholeFile(kEntryPointFile, kLargestTableFile, &firmware.entryPoint, &error, &missing) ||
-      !ReadWholeFile(kTableFile, kLargestTableFile, &firmware.table, &error, &missing)) {
+  if (!ReadWholeFile(entryPointFile, kLargestTableFile, &firmware.entryPoint, &error, &missing) ||
+      !ReadWholeFile(tableFile, kLargestTableFile, &firmware.table, &error, &missing)) {
     // Without the files the machine (or container) shows no SMBIOS tables;
     // with them but unreadable, the tables exist and only rights are missing.
     firmware.state = missing ? FirmwareTables::State::kAbsent : FirmwareTables::State::kUnreadable;

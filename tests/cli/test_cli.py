@@ -195,6 +195,211 @@ class CommandLine(unittest.TestCase):
         self.assertIn("warning", run("--from-dump", broken).stderr.decode())
         self.assertEqual(run("-q", "--from-dump", broken).stderr, b"")
 
+    def saved(self, table, *options):
+        """--dump-bin of table into a fresh directory; returns the file's path."""
+        folder = tempfile.mkdtemp(dir=self.scratch)
+        path = os.path.join(folder, "saved.bin")
+        result = run("--from-dump", table, "--dump-bin", path, *options)
+        self.assertEqual(result.returncode, 0, result.stderr)
+        self.assertEqual(os.listdir(folder), ["saved.bin"])  # no temporary left
+        return path
+
+    def test_dump_bin_round_trip(self):
+        for table in tables():
+            with self.subTest(table=table):
+                saved = self.saved(table)
+                self.assertEqual(self.document("--from-dump", saved)["structures"],
+                                 self.document("--from-dump", table)["structures"])
+                if ARGS.wine:
+                    continue
+                theirs = self.dmidecode(table)
+                if theirs is not None:  # the same but for the line naming the file
+                    self.assertEqual(self.dmidecode(saved).split("\n")[2:],
+                                     theirs.split("\n")[2:])
+                # The collector's dump of it, which the classic report shows.
+                dumps = []
+                for source in (os.path.join(ARGS.corpus, table), saved):
+                    dumps.append(saved + ".dmp" + str(len(dumps)))
+                    open(dumps[-1], "wb").close()
+                    env = dict(os.environ, PROBEX_SMBIOS_DUMP=source)
+                    subprocess.run([ARGS.probex, dumps[-1]], env=env, check=True)
+                with open(dumps[0], "rb") as a, open(dumps[1], "rb") as b:
+                    self.assertTrue(a.read() == b.read())
+
+    def test_dump_bin_makes_an_entry_point_for_a_bare_table(self):
+        for table, version in (("lenovo-thinkpad-t480-laptop-smbios30.bin", "3.0"),
+                               ("supermicro-x9dbl-server-smbios27.bin", "2.7")):
+            with self.subTest(table=table):
+                with open(os.path.join(ARGS.corpus, table), "rb") as f:
+                    bare = os.path.join(tempfile.mkdtemp(dir=self.scratch), "DMI")
+                    with open(bare, "wb") as out:
+                        out.write(f.read()[32:])
+                saved = self.saved(bare, "--table-version", version)
+                self.assertEqual(self.document("--from-dump", saved)["structures"],
+                                 self.document("--from-dump", table)["structures"])
+                theirs = None if ARGS.wine else self.dmidecode(table)
+                if theirs is not None:
+                    self.assertEqual(self.dmidecode(saved).split("\n")[2:],
+                                     theirs.split("\n")[2:])
+
+    def test_dump_bin_never_replaces_a_name(self):
+        table = "vmware-virtual-smbios27.bin"
+        folder = tempfile.mkdtemp(dir=self.scratch)
+        taken = os.path.join(folder, "taken.bin")
+        with open(taken, "wb") as f:
+            f.write(b"mine")
+        planted = os.path.join(folder, "planted.bin")
+        os.symlink(os.path.join(folder, "target"), planted)
+        # Wine does not see a dangling POSIX link as a name (Windows' own
+        # links it would): the planted link is for the native program.
+        for name in (taken,) if ARGS.wine else (taken, planted):
+            with self.subTest(name=name):
+                result = run("--from-dump", table, "--dump-bin", name)
+                self.assertEqual(result.returncode, 1)
+                self.assertIn(b"exists already", result.stderr)
+        with open(taken, "rb") as f:
+            self.assertEqual(f.read(), b"mine")
+        if not ARGS.wine:
+            self.assertEqual(sorted(os.listdir(folder)), ["planted.bin", "taken.bin"])
+
+    def test_mask_hides_identifying_values_only(self):
+        keys = {"serial_number", "asset_tag", "asset_tag_number", "uuid", "sbds_serial_number"}
+        # What the corpus's firmware left in these fields unfilled.
+        blanks = {None, "", " ", "Not Specified", "To Be Filled By O.E.M.", "Default string",
+                  "To be filled by O.E.M.", "To Be Filled By O.E.M", "None", "No Asset Tag",
+                  "Not Available", "No Asset Information", "0123456789", "00000000",
+                  "00000000-0000-0000-0000-000000000000", 0}
+        marks = {"[masked]", "55555555-5555-5555-5555-555555555555", 0x5555}
+
+        def split(structures):  # the identifying values, and the rest
+            found, rest = [], []
+            for s in structures:
+                fields = dict(s.get("fields", {}))
+                values = [(s["handle"], k, fields.pop(k)) for k in sorted(keys & set(fields))]
+                gone = {v for _, _, v in values if isinstance(v, str) and v not in blanks}
+                strings = [None if t in gone else t for t in s.get("strings", [])]
+                found += values
+                rest.append(dict(s, fields=fields, strings=strings))
+            return found, rest
+
+        for table in tables():
+            with self.subTest(table=table):
+                plain, rest = split(self.document("--from-dump", table)["structures"])
+                secrets = [str(v) for _, _, v in plain if v not in blanks and len(str(v)) > 3]
+                self.assertTrue(secrets)
+                masked_dump = self.saved(table, "--mask")
+                with open(masked_dump, "rb") as f:
+                    outputs = [f.read()]
+                for args in (["--mask", "--from-dump", table], ["--from-dump", masked_dump]):
+                    hidden, others = split(self.document(*args)["structures"])
+                    self.assertEqual(others, rest)
+                    for (_, _, before), (_, _, after) in zip(plain, hidden):
+                        self.assertIn(after, marks if before not in blanks else {before})
+                    outputs += [run(*args).stdout, run("--json", *args).stdout,
+                                run("-s", "system-uuid", *args).stdout]
+                for secret in secrets:
+                    for output in outputs:
+                        self.assertNotIn(secret.encode(), output)
+
+    def fake_sysfs(self, table, readable, break_at=None):
+        """A sysfs root holding table's files (readable by root only unless
+        readable), the DMI table broken at its structure break_at, and the
+        world-readable /sys/class/dmi/id of a virtual machine."""
+        root = tempfile.mkdtemp(dir=self.scratch)
+        os.chmod(root, 0o755)
+        tables = os.path.join(root, "firmware", "dmi", "tables")
+        ident = os.path.join(root, "class", "dmi", "id")
+        os.makedirs(tables)
+        os.makedirs(ident)
+        with open(os.path.join(ARGS.corpus, table), "rb") as f:
+            whole = bytearray(f.read())
+        at = 32
+        for _ in range(break_at or 0):
+            at += whole[at + 1]
+            at = whole.index(b"\0\0", at) + 2
+        if break_at:
+            whole[at + 1] = 0  # as a Hyper-V generation-1 table has it
+        files = {os.path.join(tables, "smbios_entry_point"): whole[:whole[5]],
+                 os.path.join(tables, "DMI"): whole[32:]}
+        values = {"bios_vendor": "Fake BIOS Co", "bios_version": "6.00", "bios_release": "4.6",
+                  "product_name": "Fake Machine", "chassis_type": "1",
+                  "product_serial": "SECRET-SERIAL"}
+        files.update({os.path.join(ident, k): (v + "\n").encode() for k, v in values.items()})
+        for path, content in files.items():
+            with open(path, "wb") as f:
+                f.write(content)
+            closed = "serial" in path or path.startswith(tables)
+            os.chmod(path, 0o400 if closed and not readable else 0o444)
+        for folder in (tables, ident, os.path.dirname(tables), os.path.dirname(ident)):
+            os.chmod(folder, 0o755)
+        return root
+
+    def unprivileged(self, program, *args, root):
+        """A run as nobody (CI runs as root, who may read anything)."""
+        def drop():
+            if os.geteuid() == 0:
+                os.setgroups([])
+                os.setgid(65534)
+                os.setuid(65534)
+        return subprocess.run([program, *args], capture_output=True, preexec_fn=drop,
+                              env=dict(os.environ, SYSLENS_SYSFS_ROOT=root), cwd=root,
+                              timeout=120)
+
+    def test_reading_without_root(self):
+        if ARGS.wine:
+            self.skipTest("no sysfs on Windows")
+        os.chmod(self.scratch, 0o755)
+        programs = tempfile.mkdtemp(dir=self.scratch)  # where nobody may run them
+        os.chmod(programs, 0o755)
+        for name in ("syslens", "probex", "DMI.DAT"):
+            shutil.copy(os.path.join(os.path.dirname(ARGS.syslens), name), programs)
+        syslens, probex = (os.path.join(programs, n) for n in ("syslens", "probex"))
+        table = "vmware-virtual-smbios27.bin"
+        closed = self.fake_sysfs(table, readable=False)
+        cases = [  # (arguments, exit code, in standard output, in standard error)
+            ([], 0, b"Partial report: only what", b"as root, the whole table"),
+            (["-s", "bios-revision"], 0, b"4.6\n", b"note:"),
+            (["-s", "chassis-type"], 0, b"Other\n", b"note:"),
+            (["-s", "system-serial-number"], 1, b"", b"does not show system-serial-number"),
+            (["-s", "processor-version"], 1, b"", b"does not show processor-version"),
+            (["--dump-bin", os.path.join(closed, "x.bin")], 1, b"", b"cannot be read"),
+        ]
+        for args, code, out, err in cases:
+            with self.subTest(args=args):
+                result = self.unprivileged(syslens, *args, root=closed)
+                self.assertEqual(result.returncode, code, result.stderr)
+                self.assertIn(out, result.stdout)
+                self.assertIn(err, result.stderr)
+                self.assertNotIn(b"SECRET", result.stdout)
+        doc = json.loads(self.unprivileged(syslens, "--json", root=closed).stdout)
+        self.assertEqual(self.validator.is_valid(doc), True)
+        self.assertEqual((doc["source"]["kind"], doc["source"]["partial"]), ("sysfs-id", True))
+        self.assertEqual([s["type"] for s in doc["structures"]], [0, 1, 3])
+        # The classic report: the collector says why and no report claims
+        # the machine has no DMI BIOS.
+        dump = os.path.join(closed, "probex.dmp")
+        open(dump, "wb").close()
+        os.chmod(dump, 0o666)
+        collector = self.unprivileged(probex, dump, root=closed)
+        self.assertEqual(collector.returncode, 4)
+        self.assertIn(b"Permission denied", collector.stderr)
+        classic = self.unprivileged(syslens, "tulip", root=closed)
+        self.assertNotIn(b"not supported", classic.stdout)
+        self.assertIn(b"cannot be read", classic.stderr)
+        # With the rights: the whole table, as from the saved file; broken
+        # part-way, the structures before the break with a warning.
+        whole = self.document("--from-dump", table)["structures"]
+        for break_at, kept in ((None, whole), (5, whole[:5])):
+            with self.subTest(break_at=break_at):
+                root = self.fake_sysfs(table, readable=True, break_at=break_at)
+                result = self.unprivileged(syslens, "--json", root=root)
+                self.assertEqual(result.returncode, 0, result.stderr)
+                doc = json.loads(result.stdout)
+                self.assertEqual((doc["source"]["kind"], doc["source"]["partial"]),
+                                 ("sysfs", bool(break_at)))
+                self.assertEqual(doc["structures"], kept)
+                self.assertEqual(len(doc["warnings"]), 1 if break_at else 0)
+
     def test_exit_codes(self):
         garbage = os.path.join(self.scratch, "garbage.bin")
         with open(garbage, "wb") as f:

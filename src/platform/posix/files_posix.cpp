@@ -131,6 +131,81 @@ std::FILE* PlatCreateTempFile(const char* dir, const char* prefix, char* out) {
   return file;
 }
 
+namespace {
+
+// Moves from to to unless to exists in any form. renameat2 does it in one
+// step; file systems without it (and old kernels) get link then unlink,
+// which refuses an existing name just as well.
+// *moved tells that from is gone.
+int MoveToFreeName(const char* from, const char* to, bool* moved) {
+  *moved = false;
+#ifdef RENAME_NOREPLACE
+  if (renameat2(AT_FDCWD, from, AT_FDCWD, to, RENAME_NOREPLACE) == 0) {
+    *moved = true;
+    return 0;
+  }
+  if (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP) return errno;
+#endif
+  return link(from, to) == 0 ? 0 : errno;
+}
+
+bool WriteAll(int fd, std::string_view content) {
+  for (size_t at = 0; at < content.size();) {
+    const ssize_t wrote = write(fd, content.data() + at, content.size() - at);
+    if (wrote < 0 && errno == EINTR) continue;
+    if (wrote <= 0) return false;
+    at += static_cast<size_t>(wrote);
+  }
+  return fsync(fd) == 0;
+}
+
+}  // namespace
+
+int PlatPublishNewFile(const char* path, std::string_view content) {
+  if (!path || !*path) return EINVAL;
+  struct stat existing;
+  if (lstat(path, &existing) == 0) return EEXIST;
+  const std::string target = path;
+  const size_t slash = target.rfind('/');
+  std::string pattern =
+      (slash == std::string::npos ? std::string() : target.substr(0, slash + 1)) +
+      ".syslens-XXXXXX";
+  if (pattern.size() + 1 > kMaxPath) return ENAMETOOLONG;
+  // The temporary name is the signal handler's to remove, as the viewer's
+  // dump is, unless that slot is taken (then a signal may leave it behind,
+  // under its own name: never at path).
+  RemoveDumpOnSignals();
+  char name[kMaxPath];
+  snprintf(name, sizeof name, "%s", pattern.c_str());
+  sigset_t ending, before;
+  sigemptyset(&ending);
+  for (int sig : {SIGHUP, SIGINT, SIGTERM, SIGPIPE}) sigaddset(&ending, sig);
+  sigprocmask(SIG_BLOCK, &ending, &before);
+  const bool guarded = !havePendingDump;
+  const int fd = mkostemp(name, O_CLOEXEC);
+  if (fd >= 0 && guarded) {
+    memcpy(pendingDump, name, sizeof name);
+    havePendingDump = 1;
+  }
+  int error = errno;
+  sigprocmask(SIG_SETMASK, &before, nullptr);
+  if (fd < 0) return error;
+  // mkostemp makes the file 0600; a saved table is no secret of the user's,
+  // so it gets the mode any new file would.
+  const mode_t mask = umask(0);
+  umask(mask);
+  fchmod(fd, 0666 & ~mask);
+  error = WriteAll(fd, content) ? 0 : errno;
+  if (close(fd) != 0 && error == 0) error = errno;
+  bool moved = false;
+  if (error == 0) error = MoveToFreeName(name, path, &moved);
+  sigprocmask(SIG_BLOCK, &ending, &before);
+  if (!moved) unlink(name);  // after a move by link, or after a failure
+  if (guarded) havePendingDump = 0;
+  sigprocmask(SIG_SETMASK, &before, nullptr);
+  return error;
+}
+
 void PlatReportFailure(const std::string& text) {
   const std::string line = "syslens: " + text + "\n";
   (void)!write(2, line.data(), line.size());

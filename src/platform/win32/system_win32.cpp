@@ -170,6 +170,41 @@ std::FILE* PlatCreateNewFile(const char* path) {
                         _O_WRONLY, "wb");
 }
 
+int PlatPublishNewFile(const char* path, std::string_view content) {
+  if (!path || !*path) return EINVAL;
+  if (GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES) return EEXIST;
+  char directory[MAX_PATH];
+  const char* separator = nullptr;
+  for (const char* p = path; *p; p = CharNextA(p)) {
+    if (*p == '\\' || *p == '/' || *p == ':') separator = p;
+  }
+  const size_t length = separator ? static_cast<size_t>(separator - path) + 1 : 0;
+  if (length >= sizeof directory) return ENAMETOOLONG;
+  memcpy(directory, path, length);
+  directory[length] = '\0';
+  if (length == 0) snprintf(directory, sizeof directory, ".");
+  char temp[MAX_PATH];
+  if (!GetTempFileNameA(directory, "sls", 0, temp)) return EACCES;
+  HANDLE file = CreateFileA(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  bool ok = file != INVALID_HANDLE_VALUE;
+  for (size_t at = 0; ok && at < content.size();) {
+    DWORD written = 0;
+    const DWORD piece = static_cast<DWORD>(std::min<size_t>(content.size() - at, 1u << 20));
+    ok = WriteFile(file, content.data() + at, piece, &written, nullptr) && written == piece;
+    at += written;
+  }
+  if (file != INVALID_HANDLE_VALUE) ok = FlushFileBuffers(file) && CloseHandle(file) && ok;
+  int error = ok ? 0 : EIO;
+  // Without MOVEFILE_REPLACE_EXISTING the move fails on a taken name.
+  if (ok && !MoveFileExA(temp, path, MOVEFILE_WRITE_THROUGH)) {
+    const DWORD cause = GetLastError();
+    error = cause == ERROR_ALREADY_EXISTS || cause == ERROR_FILE_EXISTS ? EEXIST : EACCES;
+  }
+  if (error) DeleteFileA(temp);
+  return error;
+}
+
 std::FILE* PlatCreateTempFile(const char* dir, const char* prefix, char* out) {
   if (!GetTempFileNameA(dir, prefix, 0, out)) return nullptr;
   // Shared for the collector's writes and for the delete that follows its
