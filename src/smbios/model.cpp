@@ -19,16 +19,6 @@ unsigned Shift(uint64_t mask) {
   return shift;
 }
 
-uint64_t ReadRaw(ByteView bytes, size_t offset, size_t width) {
-  switch (width) {
-    case 1: return bytes.U8(offset);
-    case 2: return bytes.U16(offset);
-    case 4: return bytes.U32(offset);
-    case 8: return bytes.U64(offset);
-    default: return 0;
-  }
-}
-
 std::vector<std::string> SplitStrings(ByteView set) {
   // The set is "text\0text\0\0", or "\0\0" when empty; the walk guarantees
   // the double NUL at its end.
@@ -82,7 +72,7 @@ const UnitInfo* AllUnits(size_t* count) {
 
 bool ReadRowValue(const DecodeContext& context, const FieldRow& row, FieldValue* out) {
   if (!context.formatted.Has(row.offset, row.width)) return false;
-  uint64_t raw = ReadRaw(context.formatted, row.offset, row.width);
+  uint64_t raw = ReadNumber(context.formatted, row.offset, row.width);
   if (row.mask) raw = (raw & row.mask) >> Shift(row.mask);
   out->number = raw;
   out->unit = row.unit;
@@ -183,4 +173,31 @@ const Field* FindField(const std::vector<Field>& fields, const char* name) {
 const char* StructureTypeName(uint8_t type) {
   static const ValueSection types = FindValueSection("SMBIOSTYPES");
   return FindValueName(types, type);
+}
+
+uint64_t ReadNumber(ByteView bytes, size_t offset, size_t width) {
+  switch (width) {
+    case 1: return bytes.U8(offset);
+    case 2: return bytes.U16(offset);
+    case 4: return bytes.U32(offset);
+    case 8: return bytes.U64(offset);
+    default: return 0;
+  }
+}
+
+Field NumberField(const char* name, uint64_t number, Unit unit) {
+  Field field;
+  field.name = name;
+  field.value.kind = FieldValue::Kind::kNumber;
+  field.value.number = number;
+  field.value.unit = unit;
+  return field;
+}
+
+Field TextField(const char* name, std::string text) {
+  Field field;
+  field.name = name;
+  field.value.kind = FieldValue::Kind::kText;
+  field.value.text = std::move(text);
+  return field;
 }

@@ -167,5 +167,12 @@ std::vector<Field> DecodeFields(const TypeTable& table, const DecodeContext& con
 // false when the length does not cover it. Custom decoders use it too.
 bool ReadRowValue(const DecodeContext& context, const FieldRow& row, FieldValue* out);
 
+// Builders of the fields that named decoders add.
+Field NumberField(const char* name, uint64_t number, Unit unit = Unit::kNone);
+Field TextField(const char* name, std::string text);
+// A little-endian number of 1, 2, 4 or 8 bytes at offset (0 for another
+// width); bounded by the view like every read.
+uint64_t ReadNumber(ByteView bytes, size_t offset, size_t width);
+
 // The field of that name among fields; null when absent.
 const Field* FindField(const std::vector<Field>& fields, const char* name);

@@ -7,15 +7,6 @@
 
 namespace {
 
-Field NumberField(const char* name, uint64_t number, Unit unit = Unit::kNone) {
-  Field field;
-  field.name = name;
-  field.value.kind = FieldValue::Kind::kNumber;
-  field.value.number = number;
-  field.value.unit = unit;
-  return field;
-}
-
 // Offset of the first byte after the chassis' contained element records;
 // false when the structure is too short to hold their count and size.
 bool AfterElements(const DecodeContext& c, size_t* offset) {

@@ -11,14 +11,6 @@ namespace {
 
 using K = FieldKind;
 
-Field Text(const char* name, std::string text) {
-  Field field;
-  field.name = name;
-  field.value.kind = FieldValue::Kind::kText;
-  field.value.text = std::move(text);
-  return field;
-}
-
 // Six bytes as the usual colon-separated form.
 void DecodeMac(const DecodeContext& c, const FieldRow& row, std::vector<Field>* out) {
   if (!c.formatted.Has(row.offset, 6)) return;
@@ -27,7 +19,7 @@ void DecodeMac(const DecodeContext& c, const FieldRow& row, std::vector<Field>* 
            c.formatted.U8(row.offset + 1), c.formatted.U8(row.offset + 2),
            c.formatted.U8(row.offset + 3), c.formatted.U8(row.offset + 4),
            c.formatted.U8(row.offset + 5));
-  out->push_back(Text(row.name, text));
+  out->push_back(TextField(row.name, text));
 }
 
 // A 16-byte address in the form its format byte gives (1: IPv4 in the
@@ -52,7 +44,7 @@ void IpText(const DecodeContext& c, const FieldRow& row, size_t formatAt,
   } else {
     text = HexBytesText(bytes);
   }
-  out->push_back(Text(row.name, text));
+  out->push_back(TextField(row.name, text));
 }
 
 // The address follows its format byte; the mask follows the address.
@@ -70,7 +62,7 @@ void DecodeHostname(const DecodeContext& c, const FieldRow& row, std::vector<Fie
   std::string text;
   for (size_t i = 0; i < length && c.formatted.U8(row.offset + i); ++i)
     text += static_cast<char>(c.formatted.U8(row.offset + i));
-  out->push_back(Text(row.name, text));
+  out->push_back(TextField(row.name, text));
 }
 
 // Device descriptions, offsets from the first byte after the device type.
@@ -162,7 +154,7 @@ void DecodeInterfaceData(const DecodeContext& c, const FieldRow& row, std::vecto
   const size_t length = c.formatted.U8(0x05);
   if (!c.formatted.Has(row.offset, length)) return;
   const ByteView data = c.formatted.Slice(row.offset, length);
-  out->push_back(Text(row.name, HexBytesText(data)));
+  out->push_back(TextField(row.name, HexBytesText(data)));
   // Network host interface: a device type, then its description.
   if (c.formatted.U8(0x04) != 0x40 || length < 1) return;
   Field type;
@@ -204,7 +196,7 @@ void DecodeProtocolRecords(const DecodeContext& c, const FieldRow& row,
     type.value.number = c.formatted.U8(at);
     type.value.name = FindValueName(FindValueSection("HOSTPROTOCOLTYPE"), c.formatted.U8(at));
     record.members.push_back(std::move(type));
-    record.members.push_back(Text("protocol_type_specific_data", HexBytesText(data)));
+    record.members.push_back(TextField("protocol_type_specific_data", HexBytesText(data)));
     if (c.formatted.U8(at) == 0x04)
       record.members.push_back(Decoded("redfish_over_ip", kRedfish, c, data));
     list.value.items.push_back(std::move(record));

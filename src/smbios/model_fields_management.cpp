@@ -17,12 +17,6 @@ Field Make(const char* name, FieldValue::Kind kind, uint64_t number = 0) {
   return field;
 }
 
-Field Text(const char* name, std::string text) {
-  Field field = Make(name, FieldValue::Kind::kText);
-  field.value.text = std::move(text);
-  return field;
-}
-
 // The part of the formatted area from offset on, at most count bytes.
 ByteView Tail(ByteView bytes, size_t offset, size_t count) {
   if (offset >= bytes.size()) return ByteView();
@@ -138,7 +132,7 @@ void DecodeSbdsDate(const DecodeContext& c, const FieldRow& row, std::vector<Fie
   char text[16];
   snprintf(text, sizeof text, "%04u-%02u-%02u", 1980u + (date >> 9), (date >> 5) & 0xFu,
            date & 0x1Fu);
-  out->push_back(Text(row.name, text));
+  out->push_back(TextField(row.name, text));
 }
 
 void DecodeBcd(const DecodeContext& c, const FieldRow& row, std::vector<Field>* out) {
@@ -161,7 +155,7 @@ void DecodeBootStatus(const DecodeContext& c, const FieldRow& row, std::vector<F
   status.value.name = RangedName(row.values, static_cast<uint32_t>(status.value.number));
   out->push_back(status);
   const ByteView extra = Tail(c.formatted, row.offset + 1, 255);
-  if (extra.size()) out->push_back(Text("boot_status_additional_data", HexBytesText(extra)));
+  if (extra.size()) out->push_back(TextField("boot_status_additional_data", HexBytesText(extra)));
 }
 
 void DecodeChannelDevices(const DecodeContext& c, const FieldRow& row,
@@ -184,7 +178,7 @@ void DecodeNibbleRevision(const DecodeContext& c, const FieldRow& row,
                           std::vector<Field>* out) {
   if (!c.formatted.Has(row.offset, 1)) return;
   const uint8_t code = c.formatted.U8(row.offset);
-  out->push_back(Text(row.name, std::to_string(code >> 4) + "." + std::to_string(code & 0xF)));
+  out->push_back(TextField(row.name, std::to_string(code >> 4) + "." + std::to_string(code & 0xF)));
 }
 
 void DecodeIpmiBaseAddress(const DecodeContext& c, const FieldRow& row,
@@ -224,7 +218,7 @@ void DecodeAdditionalEntries(const DecodeContext& c, const FieldRow& row,
     text.name = "string";
     if (ReadRowValue(c, string, &text.value)) entry.members.push_back(std::move(text));
     entry.members.push_back(
-        Text("entry_value", HexBytesText(c.formatted.Slice(at + 5, length - 5))));
+        TextField("entry_value", HexBytesText(c.formatted.Slice(at + 5, length - 5))));
     list.value.items.push_back(std::move(entry));
     at += length;
   }
@@ -237,7 +231,7 @@ void DecodeTpmVendor(const DecodeContext& c, const FieldRow& row, std::vector<Fi
   std::string text;
   for (size_t i = 0; i < 4 && c.formatted.U8(row.offset + i); ++i)
     text += static_cast<char>(c.formatted.U8(row.offset + i));
-  out->push_back(Text(row.name, text));
+  out->push_back(TextField(row.name, text));
 }
 
 void DecodeTpmFirmware(const DecodeContext& c, const FieldRow& row, std::vector<Field>* out) {
@@ -247,10 +241,10 @@ void DecodeTpmFirmware(const DecodeContext& c, const FieldRow& row, std::vector<
   // TPM 1.2: a TPM_VERSION (major, minor, revision major, revision minor);
   // TPM 2.0: the vendor's 32-bit word, read as two 16-bit halves.
   if (family == 1) {
-    out->push_back(Text(row.name, std::to_string(c.formatted.U8(row.offset + 2)) + "." +
+    out->push_back(TextField(row.name, std::to_string(c.formatted.U8(row.offset + 2)) + "." +
                                        std::to_string(c.formatted.U8(row.offset + 3))));
   } else if (family == 2) {
-    out->push_back(Text(row.name, std::to_string(version1 >> 16) + "." +
+    out->push_back(TextField(row.name, std::to_string(version1 >> 16) + "." +
                                        std::to_string(version1 & 0xFFFF)));
   }
 }
@@ -269,7 +263,7 @@ void DecodeProcessorBlock(const DecodeContext& c, const FieldRow& row,
     out->push_back(std::move(riscv));
     return;
   }
-  out->push_back(Text(row.name, HexBytesText(data)));
+  out->push_back(TextField(row.name, HexBytesText(data)));
 }
 
 void DecodeHex128(const DecodeContext& c, const FieldRow& row, std::vector<Field>* out) {
@@ -280,12 +274,12 @@ void DecodeHex128(const DecodeContext& c, const FieldRow& row, std::vector<Field
     text += kDigits[c.formatted.U8(row.offset + i) >> 4];
     text += kDigits[c.formatted.U8(row.offset + i) & 15];
   }
-  out->push_back(Text(row.name, text));
+  out->push_back(TextField(row.name, text));
 }
 
 void DecodeRiscVRevision(const DecodeContext& c, const FieldRow& row, std::vector<Field>* out) {
   if (!c.formatted.Has(row.offset, 2)) return;
   const uint16_t revision = c.formatted.U16(row.offset);
   out->push_back(
-      Text(row.name, std::to_string(revision >> 8) + "." + std::to_string(revision & 0xFF)));
+      TextField(row.name, std::to_string(revision >> 8) + "." + std::to_string(revision & 0xFF)));
 }

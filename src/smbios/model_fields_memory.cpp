@@ -6,17 +6,8 @@
 
 namespace {
 
-Field Number(const char* name, uint64_t number, Unit unit = Unit::kNone) {
-  Field field;
-  field.name = name;
-  field.value.kind = FieldValue::Kind::kNumber;
-  field.value.number = number;
-  field.value.unit = unit;
-  return field;
-}
-
 Field Hex(const char* name, uint64_t number, uint8_t width) {
-  Field field = Number(name, number);
+  Field field = NumberField(name, number);
   field.value.kind = FieldValue::Kind::kHex;
   field.value.width = width;
   return field;
@@ -27,15 +18,6 @@ Field Named(const char* name, uint64_t code, uint8_t width, const char* section)
   field.value.kind = FieldValue::Kind::kEnum;
   field.value.name = FindValueName(FindValueSection(section), static_cast<uint32_t>(code));
   return field;
-}
-
-uint64_t ReadLe(ByteView bytes, size_t offset, size_t width) {
-  switch (width) {
-    case 1: return bytes.U8(offset);
-    case 2: return bytes.U16(offset);
-    case 4: return bytes.U32(offset);
-    default: return bytes.U64(offset);
-  }
 }
 
 // A size field that can hold a state instead: the state's key is the size's
@@ -67,7 +49,7 @@ bool PowerOfTwoMiB(unsigned power, uint64_t* bytes) {
 
 void DecodeUnlessUnknown(const DecodeContext& c, const FieldRow& row, std::vector<Field>* out) {
   if (!c.formatted.Has(row.offset, row.width)) return;
-  const uint64_t raw = ReadLe(c.formatted, row.offset, row.width);
+  const uint64_t raw = ReadNumber(c.formatted, row.offset, row.width);
   if (raw == row.mask) {
     // The state keeps the raw bits; its name is the state code 0's.
     Field state = Hex(StateName(row.name), raw, row.width);
@@ -75,7 +57,7 @@ void DecodeUnlessUnknown(const DecodeContext& c, const FieldRow& row, std::vecto
     state.value.name = FindValueName(FindValueSection("FIELDSTATE"), 0);
     out->push_back(std::move(state));
   } else if (row.unit == Unit::kBytes) {
-    out->push_back(Number(row.name, raw, Unit::kBytes));
+    out->push_back(NumberField(row.name, raw, Unit::kBytes));
   } else {
     out->push_back(Hex(row.name, raw, row.width));
   }
@@ -100,12 +82,12 @@ void DecodeModuleSizePower(const DecodeContext& c, const FieldRow& row,
   uint64_t bytes = 0;
   if (!c.formatted.Has(row.offset, 1) || !PowerOfTwoMiB(c.formatted.U8(row.offset), &bytes))
     return;
-  out->push_back(Number(row.name, bytes, Unit::kBytes));
+  out->push_back(NumberField(row.name, bytes, Unit::kBytes));
   // The controller's maximum is that size times its slots (count at 0Eh),
   // as the standard defines it.
   const unsigned slots = c.formatted.U8(0x0E);
   if (c.formatted.Has(0x0E, 1) && bytes <= UINT64_MAX / (slots ? slots : 1))
-    out->push_back(Number("maximum_total_memory_size_bytes", bytes * slots, Unit::kBytes));
+    out->push_back(NumberField("maximum_total_memory_size_bytes", bytes * slots, Unit::kBytes));
 }
 
 void DecodeBankConnections(const DecodeContext& c, const FieldRow& row,
@@ -132,7 +114,7 @@ void DecodeModuleSize(const DecodeContext& c, const FieldRow& row, std::vector<F
   if (code >= 0x7D || !PowerOfTwoMiB(code, &bytes))
     out->push_back(Named(StateName(row.name), code, 1, "MEMMODSIZE"));
   else
-    out->push_back(Number(row.name, bytes, Unit::kBytes));
+    out->push_back(NumberField(row.name, bytes, Unit::kBytes));
 }
 
 void DecodeModuleErrorStatus(const DecodeContext& c, const FieldRow& row,
@@ -152,7 +134,7 @@ void DecodeModuleErrorStatus(const DecodeContext& c, const FieldRow& row,
 
 void DecodeCacheLevel(const DecodeContext& c, const FieldRow& row, std::vector<Field>* out) {
   if (c.formatted.Has(row.offset, 2))
-    out->push_back(Number(row.name, (c.formatted.U16(row.offset) & 0x7u) + 1u));
+    out->push_back(NumberField(row.name, (c.formatted.U16(row.offset) & 0x7u) + 1u));
 }
 
 void DecodeCacheSize(const DecodeContext& c, const FieldRow& row, std::vector<Field>* out) {
@@ -169,7 +151,7 @@ void DecodeCacheSize(const DecodeContext& c, const FieldRow& row, std::vector<Fi
   } else {
     bytes = (word & 0x7FFFull) * ((word >> 15) ? 65536u : 1024u);
   }
-  out->push_back(Number(row.name, bytes, Unit::kBytes));
+  out->push_back(NumberField(row.name, bytes, Unit::kBytes));
 }
 
 void DecodeArrayCapacity(const DecodeContext& c, const FieldRow& row,
@@ -178,9 +160,9 @@ void DecodeArrayCapacity(const DecodeContext& c, const FieldRow& row,
   const uint32_t kib = c.formatted.U32(row.offset);
   // 80000000h: 2 TiB or more, given in bytes by the extended capacity.
   if (kib != 0x80000000u) {
-    out->push_back(Number(row.name, kib * 1024ull, Unit::kBytes));
+    out->push_back(NumberField(row.name, kib * 1024ull, Unit::kBytes));
   } else if (c.formatted.Has(0x0F, 8)) {
-    out->push_back(Number(row.name, c.formatted.U64(0x0F), Unit::kBytes));
+    out->push_back(NumberField(row.name, c.formatted.U64(0x0F), Unit::kBytes));
   }
 }
 
@@ -199,7 +181,7 @@ void DecodeMemoryDeviceSize(const DecodeContext& c, const FieldRow& row,
     bytes = (c.formatted.U32(0x1C) & 0x7FFFFFFFull) << 20;
   else
     bytes = static_cast<uint64_t>(word & 0x7FFF) << ((word & 0x8000) ? 10 : 20);
-  out->push_back(Number(row.name, bytes, Unit::kBytes));
+  out->push_back(NumberField(row.name, bytes, Unit::kBytes));
 }
 
 void DecodeMemorySpeed(const DecodeContext& c, const FieldRow& row, std::vector<Field>* out) {
@@ -211,9 +193,9 @@ void DecodeMemorySpeed(const DecodeContext& c, const FieldRow& row, std::vector<
   if (word == 0)
     out->push_back(Named(row.name, 0, 2, row.values));
   else if (word != 0xFFFF)
-    out->push_back(Number(row.name, word, Unit::kMTs));
+    out->push_back(NumberField(row.name, word, Unit::kMTs));
   else if (c.formatted.Has(wide, 4))
-    out->push_back(Number(row.name, c.formatted.U32(wide) & 0x7FFFFFFFu, Unit::kMTs));
+    out->push_back(NumberField(row.name, c.formatted.U32(wide) & 0x7FFFFFFFu, Unit::kMTs));
 }
 
 void DecodeJedecId(const DecodeContext& c, const FieldRow& row, std::vector<Field>* out) {
@@ -229,7 +211,7 @@ void DecodeJedecId(const DecodeContext& c, const FieldRow& row, std::vector<Fiel
   Field field;
   field.name = row.name;
   field.value.kind = FieldValue::Kind::kObject;
-  field.value.members.push_back(Number("bank", (id & 0x7Fu) + 1u));
+  field.value.members.push_back(NumberField("bank", (id & 0x7Fu) + 1u));
   field.value.members.push_back(Hex("manufacturer_code", id >> 8, 1));
   out->push_back(std::move(field));
 }
@@ -255,5 +237,5 @@ void DecodeMappedRange(const DecodeContext& c, const FieldRow& row, std::vector<
   out->push_back(Hex("starting_address", start, 8));
   out->push_back(Hex("ending_address", end, 8));
   if (end >= start && end - start != UINT64_MAX)
-    out->push_back(Number(row.name, end - start + 1, Unit::kBytes));
+    out->push_back(NumberField(row.name, end - start + 1, Unit::kBytes));
 }

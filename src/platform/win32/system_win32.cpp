@@ -52,22 +52,24 @@ bool PlatGetFileStamp(const char* path, PlatFileStamp* stamp) {
   return true;
 }
 
-bool PlatReplaceFile(const char* path, std::string_view content) {
-  if (!path || !*path) return false;
-  // The temporary file goes in the target's directory, so the move is a
-  // rename on one volume.
+namespace {
+
+// Writes content into a new temporary file in the directory of path, so that
+// moving it there is a rename on one volume; its name goes to temp. 0, or the
+// errno-style cause of the failure (the temporary file is then removed).
+int WriteTempBeside(const char* path, const char* prefix, std::string_view content,
+                    char (&temp)[MAX_PATH]) {
   char directory[MAX_PATH];
   const char* separator = nullptr;
   for (const char* p = path; *p; p = CharNextA(p)) {
     if (*p == '\\' || *p == '/' || *p == ':') separator = p;
   }
   const size_t length = separator ? static_cast<size_t>(separator - path) + 1 : 0;
-  if (length >= sizeof directory) return false;
+  if (length >= sizeof directory) return ENAMETOOLONG;
   memcpy(directory, path, length);
   directory[length] = '\0';
   if (length == 0) snprintf(directory, sizeof directory, ".");
-  char temp[MAX_PATH];
-  if (!GetTempFileNameA(directory, "prp", 0, temp)) return false;
+  if (!GetTempFileNameA(directory, prefix, 0, temp)) return EACCES;
   HANDLE file = CreateFileA(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                             FILE_ATTRIBUTE_NORMAL, nullptr);
   bool ok = file != INVALID_HANDLE_VALUE;
@@ -77,8 +79,19 @@ bool PlatReplaceFile(const char* path, std::string_view content) {
     ok = WriteFile(file, content.data() + at, piece, &written, nullptr) && written == piece;
     at += written;
   }
-  if (file != INVALID_HANDLE_VALUE) ok = CloseHandle(file) && ok;
-  if (ok) ok = MoveFileExA(temp, path, MOVEFILE_REPLACE_EXISTING) != 0;
+  if (file != INVALID_HANDLE_VALUE) ok = FlushFileBuffers(file) && CloseHandle(file) && ok;
+  if (ok) return 0;
+  DeleteFileA(temp);
+  return EIO;
+}
+
+}  // namespace
+
+bool PlatReplaceFile(const char* path, std::string_view content) {
+  if (!path || !*path) return false;
+  char temp[MAX_PATH];
+  if (WriteTempBeside(path, "prp", content, temp) != 0) return false;
+  const bool ok = MoveFileExA(temp, path, MOVEFILE_REPLACE_EXISTING) != 0;
   if (!ok) DeleteFileA(temp);
   return ok;
 }
@@ -173,35 +186,15 @@ std::FILE* PlatCreateNewFile(const char* path) {
 int PlatPublishNewFile(const char* path, std::string_view content) {
   if (!path || !*path) return EINVAL;
   if (GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES) return EEXIST;
-  char directory[MAX_PATH];
-  const char* separator = nullptr;
-  for (const char* p = path; *p; p = CharNextA(p)) {
-    if (*p == '\\' || *p == '/' || *p == ':') separator = p;
-  }
-  const size_t length = separator ? static_cast<size_t>(separator - path) + 1 : 0;
-  if (length >= sizeof directory) return ENAMETOOLONG;
-  memcpy(directory, path, length);
-  directory[length] = '\0';
-  if (length == 0) snprintf(directory, sizeof directory, ".");
   char temp[MAX_PATH];
-  if (!GetTempFileNameA(directory, "sls", 0, temp)) return EACCES;
-  HANDLE file = CreateFileA(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
-  bool ok = file != INVALID_HANDLE_VALUE;
-  for (size_t at = 0; ok && at < content.size();) {
-    DWORD written = 0;
-    const DWORD piece = static_cast<DWORD>(std::min<size_t>(content.size() - at, 1u << 20));
-    ok = WriteFile(file, content.data() + at, piece, &written, nullptr) && written == piece;
-    at += written;
-  }
-  if (file != INVALID_HANDLE_VALUE) ok = FlushFileBuffers(file) && CloseHandle(file) && ok;
-  int error = ok ? 0 : EIO;
+  int error = WriteTempBeside(path, "sls", content, temp);
+  if (error) return error;
   // Without MOVEFILE_REPLACE_EXISTING the move fails on a taken name.
-  if (ok && !MoveFileExA(temp, path, MOVEFILE_WRITE_THROUGH)) {
+  if (!MoveFileExA(temp, path, MOVEFILE_WRITE_THROUGH)) {
     const DWORD cause = GetLastError();
     error = cause == ERROR_ALREADY_EXISTS || cause == ERROR_FILE_EXISTS ? EEXIST : EACCES;
+    DeleteFileA(temp);
   }
-  if (error) DeleteFileA(temp);
   return error;
 }
 
