@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "dump_builder.h"
+#include "expected_report.h"
 #include "test_env.h"
 
 enum class Sink { kText, kHtml, kIni };
@@ -27,13 +28,6 @@ void WriteDmiDat(const std::string& path, const std::vector<std::string>& lines)
 // Runs a whole dump file through the dump reader; false when it cannot be
 // opened.
 bool ReadDumpFile(const std::string& path);
-
-// HTML with the test QMRKW32H.INI: a structure's heading and table, a row
-// with a line header, a row of plain cells, the end of a table.
-std::string HtmlHeading(const std::string& caption);
-std::string HtmlRow(const std::string& header, const std::string& value);
-std::string HtmlCells(const std::vector<std::string>& cells);
-inline constexpr char kHtmlEnd[] = "</t>\r\n";
 
 // The counters the decoder carries from one structure of a dump to the next.
 struct DumpState {
