@@ -31,7 +31,7 @@ std::string TypeList() {
   for (size_t i = 0; i < types.count; ++i) {
     snprintf(line, sizeof line, "%5u  ", types.rows[i].code);
     out += line;
-    out += types.rows[i].name;
+    out += ValueRowName(types.rows[i]);
     out += '\n';
   }
   return out + "\nKeywords of -t:\n" + TypeKeywordList();
