@@ -9,9 +9,10 @@
 
 #include <charconv>
 #include <cstdio>
-#include <unordered_map>
+#include <string_view>
 
 #include "render.h"
+#include "text_out.h"
 #include "utf8.h"
 
 namespace {
@@ -23,11 +24,20 @@ std::string Escaped(const std::string& text) {
 }
 
 // Printable ASCII without quote or backslash needs no escaping: most
-// firmware strings. Everything else goes through the library.
-void AppendString(std::string* out, const std::string& text) {
+// firmware strings and all of the program's own names. Everything else goes
+// through the library.
+struct PlainBytes {
+  bool plain[256] = {};
+  constexpr PlainBytes() {
+    for (int c = 0x20; c < 0x7F; ++c) plain[c] = c != '"' && c != '\\';
+  }
+};
+constexpr PlainBytes kPlain;
+
+void AppendString(TextOut* out, std::string_view text) {
   for (char c : text) {
-    if (c < 0x20 || c >= 0x7F || c == '"' || c == '\\') {
-      *out += Escaped(ValidUtf8(text));
+    if (!kPlain.plain[static_cast<unsigned char>(c)]) {
+      *out += Escaped(ValidUtf8(std::string(text)));
       return;
     }
   }
@@ -36,38 +46,39 @@ void AppendString(std::string* out, const std::string& text) {
   *out += '"';
 }
 
-// The program's own texts (field and value names: string literals) by
-// address, escaped on first use. (The program renders in one thread.)
-const std::string& EscapedName(const char* name) {
-  static std::unordered_map<const char*, std::string> names;
-  const auto found = names.find(name);
-  if (found != names.end()) return found->second;
-  return names[name] = Escaped(name);
-}
+// A line break and the deepest indent that one copy makes.
+struct LineBreak {
+  char text[1 + 64] = {};
+  constexpr LineBreak() {
+    text[0] = '\n';
+    for (size_t i = 1; i < sizeof text; ++i) text[i] = ' ';
+  }
+};
+constexpr LineBreak kBreak;
 
 class Writer {
  public:
-  std::string out;
+  explicit Writer(TextOut* to) : out(*to) {}
+  TextOut& out;
 
   void Open(char bracket) {
     Item();
     out += bracket;
-    first_.push_back(true);
+    first_.push_back(1);
   }
   void Close(char bracket) {
-    const bool empty = first_.back();
+    const bool empty = first_.back() != 0;
     first_.pop_back();
     if (!empty) NewLine();
     out += bracket;
   }
   // A key of the object open now; its value follows.
-  void Key(const std::string& escaped) {
+  void Key(const char* name) {
     Item();
-    out += escaped;
+    AppendString(&out, name);
     out += ": ";
     keyed_ = true;
   }
-  void Key(const char* name) { Key(EscapedName(name)); }
   void Number(uint64_t n) {
     Item();
     char buffer[24];
@@ -80,12 +91,12 @@ class Writer {
   }
   void Bool(bool b) { Raw(b ? "true" : "false"); }
   void Null() { Raw("null"); }
-  void String(const std::string& text) {
+  void String(std::string_view text) {
     Item();
     AppendString(&out, text);
   }
-  void Name(const char* name) { Raw(EscapedName(name)); }
-  void Raw(const std::string& text) {
+  void Name(const char* name) { String(name); }
+  void Raw(std::string_view text) {
     Item();
     out += text;
   }
@@ -100,14 +111,20 @@ class Writer {
     }
     if (first_.empty()) return;
     if (!first_.back()) out += ',';
-    first_.back() = false;
+    first_.back() = 0;
     NewLine();
   }
+  // A line break and the indent of the depth, in one copy.
   void NewLine() {
+    const size_t indent = 2 * first_.size();
+    if (indent < sizeof kBreak.text) {  // the text holds 1 + indent bytes
+      out += std::string_view(kBreak.text, 1 + indent);
+      return;
+    }
     out += '\n';
-    out.append(2 * first_.size(), ' ');
+    out.append(indent, ' ');
   }
-  std::vector<bool> first_;
+  std::vector<uint8_t> first_;  // per open bracket: 1 until its first item
   bool keyed_ = false;
 };
 
@@ -193,8 +210,13 @@ std::string HexBytes(const std::vector<uint8_t>& bytes) {
 }  // namespace
 
 std::string RenderJson(const Model& model, const RenderOptions& options) {
-  Writer w;
-  w.out.reserve(model.structures.size() * 1500);
+  TextOut out(nullptr, model.structures.size() * 1500 + 1024);
+  RenderJson(model, options, &out);
+  return out.Take();
+}
+
+void RenderJson(const Model& model, const RenderOptions& options, TextOut* out) {
+  Writer w(out);
   w.Open('{');
   w.Key("program");
   w.Open('{');
@@ -273,5 +295,4 @@ std::string RenderJson(const Model& model, const RenderOptions& options) {
   w.Close(']');
   w.Close('}');
   w.out += '\n';
-  return std::move(w.out);
 }

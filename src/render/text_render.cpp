@@ -351,8 +351,13 @@ std::string TypeNameOf(uint8_t type, const char* name) {
 }
 
 std::string RenderText(const Model& model, const RenderOptions& options) {
-  TextOut out;
-  out.Reserve(model.structures.size() * 600 + 200);
+  TextOut out(nullptr, model.structures.size() * 600 + 256);
+  RenderText(model, options, &out);
+  return out.Take();
+}
+
+void RenderText(const Model& model, const RenderOptions& options, TextOut* to) {
+  TextOut& out = *to;
   char line[160];
   // The files of /sys/class/dmi/id give no version and only a few fields.
   if (model.sourceKind == "sysfs-id")
@@ -383,5 +388,4 @@ std::string RenderText(const Model& model, const RenderOptions& options) {
     Rows(s.fields, 2, handles, &out);
     if (options.rawBytes || !s.decoded) RawBytes(s, &out);
   }
-  return out.Take();
 }
