@@ -46,15 +46,18 @@ void AppendString(TextOut* out, std::string_view text) {
   *out += '"';
 }
 
-// A line break and the deepest indent that one copy makes.
-struct LineBreak {
-  char text[1 + 64] = {};
-  constexpr LineBreak() {
-    text[0] = '\n';
-    for (size_t i = 1; i < sizeof text; ++i) text[i] = ' ';
+// The separator before an item: a comma unless it is the first, a line
+// break and the indent of its depth, in one copy (up to the deepest indent
+// the text holds).
+struct Separator {
+  char text[2 + 64] = {};
+  constexpr Separator() {
+    text[0] = ',';
+    text[1] = '\n';
+    for (size_t i = 2; i < sizeof text; ++i) text[i] = ' ';
   }
 };
-constexpr LineBreak kBreak;
+constexpr Separator kSeparator;
 
 class Writer {
  public:
@@ -72,11 +75,15 @@ class Writer {
     if (!empty) NewLine();
     out += bracket;
   }
-  // A key of the object open now; its value follows.
+  // A key of the object open now; its value follows. The program's own
+  // names (keys, value and type names) are printable ASCII without quote or
+  // backslash (tools/valuesgen and the model's tests see to it): they go in
+  // as they are, without the check that firmware text takes.
   void Key(const char* name) {
     Item();
-    AppendString(&out, name);
-    out += ": ";
+    out += '"';
+    out += name;
+    out += "\": ";
     keyed_ = true;
   }
   void Number(uint64_t n) {
@@ -95,7 +102,12 @@ class Writer {
     Item();
     AppendString(&out, text);
   }
-  void Name(const char* name) { String(name); }
+  void Name(const char* name) {
+    Item();
+    out += '"';
+    out += name;
+    out += '"';
+  }
   void Raw(std::string_view text) {
     Item();
     out += text;
@@ -110,19 +122,24 @@ class Writer {
       return;
     }
     if (first_.empty()) return;
-    if (!first_.back()) out += ',';
+    const bool first = first_.back() != 0;
     first_.back() = 0;
-    NewLine();
-  }
-  // A line break and the indent of the depth, in one copy.
-  void NewLine() {
     const size_t indent = 2 * first_.size();
-    if (indent < sizeof kBreak.text) {  // the text holds 1 + indent bytes
-      out += std::string_view(kBreak.text, 1 + indent);
+    if (indent + 2 > sizeof kSeparator.text) {
+      if (!first) out += ',';
+      NewLine();
       return;
     }
-    out += '\n';
-    out.append(indent, ' ');
+    out += std::string_view(kSeparator.text + first, 2 - first + indent);
+  }
+  void NewLine() {
+    const size_t indent = 2 * first_.size();
+    if (indent + 2 > sizeof kSeparator.text) {
+      out += '\n';
+      out.append(indent, ' ');
+      return;
+    }
+    out += std::string_view(kSeparator.text + 1, 1 + indent);
   }
   std::vector<uint8_t> first_;  // per open bracket: 1 until its first item
   bool keyed_ = false;

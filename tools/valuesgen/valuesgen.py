@@ -9,8 +9,9 @@ has no address to relocate per name).
 The sources share one format: "[SECTION]" lines, then "CODE name" lines with
 the code in hexadecimal; "#" comments, blank lines and the "!" default lines
 (a classic-report convention) are skipped. A section named in two files is
-an error, as is a malformed line or a code not above the one before it: the
-build stops and says where."""
+an error, as is a malformed line, a code not above the one before it or a
+name with a quote, backslash or control character (JSON takes names as they
+are): the build stops and says where."""
 import re
 import sys
 
@@ -33,15 +34,15 @@ def rows_of(path, seen):
         row = re.match(r"^([0-9A-Fa-f]+)\s+(\S.*)$", line)
         if not row or section is None:
             sys.exit(f"{path}:{number}: not a 'CODE name' line inside a section")
+        name = row.group(2).rstrip()
+        # The JSON output writes names as they are, unescaped.
+        if '"' in name or "\\" in name or any(ord(c) < 0x20 for c in name):
+            sys.exit(f"{path}:{number}: a name holds a quote, a backslash or a control character")
         code = int(row.group(1), 16)
         if code <= last:
             sys.exit(f"{path}:{number}: code {code:X} not above the one before it")
         last = code
-        yield section, code, row.group(2).rstrip()
-
-
-def c_string(text):
-    return '"' + text.replace("\\", "\\\\").replace('"', '\\"') + '"'
+        yield section, code, name
 
 
 def main():
@@ -67,7 +68,7 @@ def main():
     lines = ["// Generated from " + ", ".join(s.split("/")[-1] for s in sources) +
              " by tools/valuesgen; do not edit.",
              '#include "values.h"', "", "const char kValueText[] ="]
-    lines += [f"    {c_string(text)} \"\\0\"" for text in texts]
+    lines += [f'    "{text}" "\\0"' for text in texts]
     lines[-1] += ";"
     lines += ["", "const ValueNameRow kValueNameRows[] = {"] + rows + ["};", "",
               "const ValueSectionRow kValueSections[] = {"]
