@@ -1,10 +1,11 @@
 #include <algorithm>
 #include <charconv>
 #include <cinttypes>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <deque>
 #include <string_view>
-#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -77,7 +78,7 @@ std::string MakeLabel(const char* name) {
   size_t suffix = 0;  // the longest unit suffix the name ends in
   for (size_t i = 0; i < unitCount; ++i) {
     const std::string_view s = units[i].suffix;
-    if (label.size() > s.size() && s.size() > suffix &&
+    if (label.size() > s.size() && s.size() > suffix && label.back() == s.back() &&
         label.substr(label.size() - s.size()) == s)
       suffix = s.size();
   }
@@ -104,12 +105,42 @@ std::string MakeLabel(const char* name) {
 }
 
 // Labels by the address of their field name (the tables' string literals),
-// made once each. (The program renders in one thread.)
+// made once each. A label is looked up for every field shown, so the names
+// go in an open-addressed table of addresses, kept at most half full; the
+// labels themselves lie in a deque, which never moves them (Rows keeps
+// their addresses). (The program renders in one thread.)
+struct LabelSlot {
+  const char* name = nullptr;
+  const std::string* label = nullptr;
+};
+
+size_t SlotOf(const char* name, size_t slotCount) {  // slotCount: a power of two
+  // Fibonacci hashing: string literals lie close together, unaligned.
+  return static_cast<size_t>(reinterpret_cast<uintptr_t>(name) * 0x9E3779B97F4A7C15ull >> 32) &
+         (slotCount - 1);
+}
+
+LabelSlot* FindSlot(std::vector<LabelSlot>& slots, const char* name) {
+  size_t i = SlotOf(name, slots.size());
+  while (slots[i].name && slots[i].name != name) i = (i + 1) & (slots.size() - 1);
+  return &slots[i];
+}
+
 const std::string& Label(const char* name) {
-  static std::unordered_map<const char*, std::string> labels;
-  const auto found = labels.find(name);
-  if (found != labels.end()) return found->second;
-  return labels[name] = MakeLabel(name);
+  static std::vector<LabelSlot> slots(512);
+  static std::deque<std::string> labels;
+  LabelSlot* slot = FindSlot(slots, name);
+  if (slot->name) return *slot->label;
+  if (2 * (labels.size() + 1) > slots.size()) {
+    std::vector<LabelSlot> grown(2 * slots.size());
+    for (const LabelSlot& old : slots)
+      if (old.name) *FindSlot(grown, old.name) = old;
+    slots.swap(grown);
+    slot = FindSlot(slots, name);
+  }
+  labels.push_back(MakeLabel(name));
+  *slot = LabelSlot{name, &labels.back()};
+  return labels.back();
 }
 
 // The type of each structure by its handle, so that a handle field can say
