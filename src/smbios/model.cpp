@@ -137,7 +137,14 @@ bool ReadRowValue(const DecodeContext& context, const FieldRow& row, FieldValue*
 
 std::vector<Field> DecodeFields(const TypeTable& table, const DecodeContext& context) {
   std::vector<Field> fields;
-  fields.reserve(table.count + 2);  // custom rows may add a field or two
+  // Room for the rows the length covers (a field is large: the whole
+  // table's room for every structure of a big table cost more in page
+  // faults than the decoding); custom rows may add a field or two.
+  size_t rows = 2;
+  for (size_t i = 0; i < table.count; ++i)
+    rows += table.fields[i].kind == FieldKind::kCustom ||
+            context.formatted.Has(table.fields[i].offset, table.fields[i].width);
+  fields.reserve(rows);
   DecodeContext local = context;
   local.done = &fields;
   for (size_t i = 0; i < table.count; ++i) {
