@@ -1,10 +1,11 @@
 // JSON in the layout of nlohmann/json's dump(2), written as a stream: a
 // document tree of the library cost three times the whole run of the other
-// SMBIOS tool on a 620-structure table. Every string still goes through the
-// library's serializer (Debian's nlohmann-json3-dev, header-only, so the
-// mingw builds have it too): no hand-written escaping. Firmware strings are
-// repaired to valid UTF-8 first; the program's own names are escaped once
-// each.
+// SMBIOS tool on a 620-structure table. A string that needs escaping goes
+// through the library's serializer (Debian's nlohmann-json3-dev,
+// header-only, so the mingw builds have it too): no hand-written escaping.
+// Firmware strings are repaired to valid UTF-8 first; printable ASCII
+// without quote or backslash, and the program's own names, which are always
+// that, go in as they are.
 #include <nlohmann/json.hpp>
 
 #include <charconv>
