@@ -46,6 +46,7 @@ class TextOut {
   std::string Take() const { return std::string(view()); }
   // With a sink: the rest written and flushed; false when a write failed.
   bool Finish() {
+    if (!sink_) return true;
     Flush();
     return !failed_ && fflush(sink_) == 0;
   }
