@@ -11,6 +11,7 @@
 #include "platform.h"
 #include "render.h"
 #include "table_file.h"
+#include "text_out.h"
 #include "values.h"
 
 namespace {
@@ -31,7 +32,7 @@ std::string TypeList() {
   for (size_t i = 0; i < types.count; ++i) {
     snprintf(line, sizeof line, "%5u  ", types.rows[i].code);
     out += line;
-    out += types.rows[i].name;
+    out += ValueRowName(types.rows[i]);
     out += '\n';
   }
   return out + "\nKeywords of -t:\n" + TypeKeywordList();
@@ -89,7 +90,12 @@ int Show(const CliOptions& options, Model& model, FILE* out, FILE* err) {
   }
   render.rawBytes = options.rawBytes;
   render.programVersion = kCliVersion;
-  return Write(out, options.json ? RenderJson(model, render) : RenderText(model, render));
+  // Straight to the output in large pieces: the report of a large table is
+  // never held whole.
+  TextOut text(out);
+  if (options.json) RenderJson(model, render, &text);
+  else RenderText(model, render, &text);
+  return text.Finish() ? kCliDone : kCliNoTable;
 }
 
 // The partial model of /sys/class/dmi/id has no table to mask: its values

@@ -1,17 +1,19 @@
 // JSON in the layout of nlohmann/json's dump(2), written as a stream: a
 // document tree of the library cost three times the whole run of the other
-// SMBIOS tool on a 620-structure table. Every string still goes through the
-// library's serializer (Debian's nlohmann-json3-dev, header-only, so the
-// mingw builds have it too): no hand-written escaping. Firmware strings are
-// repaired to valid UTF-8 first; the program's own names are escaped once
-// each.
+// SMBIOS tool on a 620-structure table. A string that needs escaping goes
+// through the library's serializer (Debian's nlohmann-json3-dev,
+// header-only, so the mingw builds have it too): no hand-written escaping.
+// Firmware strings are repaired to valid UTF-8 first; printable ASCII
+// without quote or backslash, and the program's own names, which are always
+// that, go in as they are.
 #include <nlohmann/json.hpp>
 
 #include <charconv>
 #include <cstdio>
-#include <unordered_map>
+#include <string_view>
 
 #include "render.h"
+#include "text_out.h"
 #include "utf8.h"
 
 namespace {
@@ -23,11 +25,20 @@ std::string Escaped(const std::string& text) {
 }
 
 // Printable ASCII without quote or backslash needs no escaping: most
-// firmware strings. Everything else goes through the library.
-void AppendString(std::string* out, const std::string& text) {
+// firmware strings and all of the program's own names. Everything else goes
+// through the library.
+struct PlainBytes {
+  bool plain[256] = {};
+  constexpr PlainBytes() {
+    for (int c = 0x20; c < 0x7F; ++c) plain[c] = c != '"' && c != '\\';
+  }
+};
+constexpr PlainBytes kPlain;
+
+void AppendString(TextOut* out, std::string_view text) {
   for (char c : text) {
-    if (c < 0x20 || c >= 0x7F || c == '"' || c == '\\') {
-      *out += Escaped(ValidUtf8(text));
+    if (!kPlain.plain[static_cast<unsigned char>(c)]) {
+      *out += Escaped(ValidUtf8(std::string(text)));
       return;
     }
   }
@@ -36,38 +47,46 @@ void AppendString(std::string* out, const std::string& text) {
   *out += '"';
 }
 
-// The program's own texts (field and value names: string literals) by
-// address, escaped on first use. (The program renders in one thread.)
-const std::string& EscapedName(const char* name) {
-  static std::unordered_map<const char*, std::string> names;
-  const auto found = names.find(name);
-  if (found != names.end()) return found->second;
-  return names[name] = Escaped(name);
-}
+// The separator before an item: a comma unless it is the first, a line
+// break and the indent of its depth, in one copy (up to the deepest indent
+// the text holds).
+struct Separator {
+  char text[2 + 64] = {};
+  constexpr Separator() {
+    text[0] = ',';
+    text[1] = '\n';
+    for (size_t i = 2; i < sizeof text; ++i) text[i] = ' ';
+  }
+};
+constexpr Separator kSeparator;
 
 class Writer {
  public:
-  std::string out;
+  explicit Writer(TextOut* to) : out(*to) {}
+  TextOut& out;
 
   void Open(char bracket) {
     Item();
     out += bracket;
-    first_.push_back(true);
+    first_.push_back(1);
   }
   void Close(char bracket) {
-    const bool empty = first_.back();
+    const bool empty = first_.back() != 0;
     first_.pop_back();
     if (!empty) NewLine();
     out += bracket;
   }
-  // A key of the object open now; its value follows.
-  void Key(const std::string& escaped) {
+  // A key of the object open now; its value follows. The program's own
+  // names (keys, value and type names) are printable ASCII without quote or
+  // backslash (tools/valuesgen and the model's tests see to it): they go in
+  // as they are, without the check that firmware text takes.
+  void Key(const char* name) {
     Item();
-    out += escaped;
-    out += ": ";
+    out += '"';
+    out += name;
+    out += "\": ";
     keyed_ = true;
   }
-  void Key(const char* name) { Key(EscapedName(name)); }
   void Number(uint64_t n) {
     Item();
     char buffer[24];
@@ -80,12 +99,17 @@ class Writer {
   }
   void Bool(bool b) { Raw(b ? "true" : "false"); }
   void Null() { Raw("null"); }
-  void String(const std::string& text) {
+  void String(std::string_view text) {
     Item();
     AppendString(&out, text);
   }
-  void Name(const char* name) { Raw(EscapedName(name)); }
-  void Raw(const std::string& text) {
+  void Name(const char* name) {
+    Item();
+    out += '"';
+    out += name;
+    out += '"';
+  }
+  void Raw(std::string_view text) {
     Item();
     out += text;
   }
@@ -99,15 +123,26 @@ class Writer {
       return;
     }
     if (first_.empty()) return;
-    if (!first_.back()) out += ',';
-    first_.back() = false;
-    NewLine();
+    const bool first = first_.back() != 0;
+    first_.back() = 0;
+    const size_t indent = 2 * first_.size();
+    if (indent + 2 > sizeof kSeparator.text) {
+      if (!first) out += ',';
+      NewLine();
+      return;
+    }
+    out += std::string_view(kSeparator.text + first, 2 - first + indent);
   }
   void NewLine() {
-    out += '\n';
-    out.append(2 * first_.size(), ' ');
+    const size_t indent = 2 * first_.size();
+    if (indent + 2 > sizeof kSeparator.text) {
+      out += '\n';
+      out.append(indent, ' ');
+      return;
+    }
+    out += std::string_view(kSeparator.text + 1, 1 + indent);
   }
-  std::vector<bool> first_;
+  std::vector<uint8_t> first_;  // per open bracket: 1 until its first item
   bool keyed_ = false;
 };
 
@@ -193,8 +228,13 @@ std::string HexBytes(const std::vector<uint8_t>& bytes) {
 }  // namespace
 
 std::string RenderJson(const Model& model, const RenderOptions& options) {
-  Writer w;
-  w.out.reserve(model.structures.size() * 1500);
+  TextOut out(nullptr, model.structures.size() * 1500 + 1024);
+  RenderJson(model, options, &out);
+  return out.Take();
+}
+
+void RenderJson(const Model& model, const RenderOptions& options, TextOut* out) {
+  Writer w(out);
   w.Open('{');
   w.Key("program");
   w.Open('{');
@@ -273,5 +313,4 @@ std::string RenderJson(const Model& model, const RenderOptions& options) {
   w.Close(']');
   w.Close('}');
   w.out += '\n';
-  return std::move(w.out);
 }

@@ -19,12 +19,17 @@ struct RenderOptions {
   std::vector<std::pair<uint16_t, uint8_t>> tableHandles;
 };
 
+class TextOut;
+
 // Text for an 80-column terminal: a heading per structure, aligned
 // "field: value" rows, lists and bits indented, sizes in binary units.
 std::string RenderText(const Model& model, const RenderOptions& options);
+// The same appended to out (text_out.h), which may send it on as it fills.
+void RenderText(const Model& model, const RenderOptions& options, TextOut* out);
 
 // One JSON document (docs/syslens.schema.json), always valid UTF-8.
 std::string RenderJson(const Model& model, const RenderOptions& options);
+void RenderJson(const Model& model, const RenderOptions& options, TextOut* out);
 
 // Firmware text made safe for a terminal: invalid UTF-8 repaired, control
 // characters (C0, DEL, C1) turned into blanks.

@@ -1,8 +1,12 @@
 #include "render.h"
 
+#include <cstdio>
+
 #include <gtest/gtest.h>
 
 #include <nlohmann/json.hpp>
+
+#include "text_out.h"
 
 namespace {
 
@@ -81,6 +85,31 @@ TEST(Render, TextLabelsUnitsAndStates) {
                            " Resolution: 2.5 mA\n", " SBDS IPMI I2C I/O ID: 7\n",
                            " L3 cache handle: 0xFFFF (Not provided)\n"})
     EXPECT_NE(text.find(line), std::string::npos) << line << text;
+}
+
+// With a sink, the buffer goes out whenever it fills: pieces smaller and
+// larger than its room arrive whole and in order; without one, Take has it.
+TEST(Render, TextOutSendsEveryPieceInOrder) {
+  std::string expected;
+  FILE* sink = tmpfile();
+  ASSERT_NE(sink, nullptr);
+  TextOut out(sink, 8);
+  TextOut kept(nullptr, 8);
+  for (size_t length : {3u, 5u, 1u, 17u, 8u, 0u, 2u}) {
+    const std::string piece(length, static_cast<char>('a' + length));
+    out += piece;
+    kept += piece;
+    out.append(length, '-');
+    kept.append(length, '-');
+    expected += piece + std::string(length, '-');
+  }
+  ASSERT_TRUE(out.Finish());
+  std::string written(expected.size() + 1, '\0');
+  rewind(sink);
+  written.resize(fread(&written[0], 1, written.size(), sink));
+  fclose(sink);
+  EXPECT_EQ(written, expected);
+  EXPECT_EQ(kept.Take(), expected);
 }
 
 }  // namespace

@@ -1,12 +1,16 @@
+#include <algorithm>
 #include <charconv>
 #include <cinttypes>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <deque>
 #include <string_view>
-#include <unordered_map>
 #include <utility>
+#include <vector>
 
 #include "render.h"
+#include "text_out.h"
 #include "utf8.h"
 
 namespace {
@@ -18,13 +22,12 @@ constexpr size_t kLineWidth = 80;
 
 // Numbers by to_chars: printf's format parsing was most of the renderer's
 // time on large tables.
-void AppendDecimal(std::string* out, uint64_t number) {
+void AppendDecimal(TextOut* out, uint64_t number) {
   char buffer[24];
-  const auto end = std::to_chars(buffer, buffer + sizeof buffer, number).ptr;
-  out->append(buffer, end);
+  out->append(buffer, std::to_chars(buffer, buffer + sizeof buffer, number).ptr);
 }
 
-void AppendHex(std::string* out, uint64_t number, unsigned width) {
+void AppendHex(TextOut* out, uint64_t number, unsigned width) {
   char buffer[24];
   const auto end = std::to_chars(buffer, buffer + sizeof buffer, number, 16).ptr;
   const size_t digits = static_cast<size_t>(end - buffer);
@@ -35,28 +38,30 @@ void AppendHex(std::string* out, uint64_t number, unsigned width) {
 }
 
 // Words the standard writes in capitals (or mixed case), as they are
-// shown; every other word of a name stays lower case.
+// shown; every other word of a name stays lower case. In byte order.
 constexpr std::pair<std::string_view, const char*> kWords[] = {
-    {"bios", "BIOS"},   {"uuid", "UUID"},   {"sku", "SKU"},     {"cpu", "CPU"},
-    {"id", "ID"},       {"ids", "IDs"},     {"oem", "OEM"},     {"l1", "L1"},
-    {"l2", "L2"},       {"l3", "L3"},       {"rom", "ROM"},     {"gpnv", "GPNV"},
-    {"sram", "SRAM"},   {"pmic0", "PMIC0"}, {"rcd", "RCD"},     {"ecc", "ECC"},
-    {"sbds", "SBDS"},   {"ipmi", "IPMI"},   {"i2c", "I2C"},     {"nv", "NV"},
-    {"io", "I/O"},      {"tpm", "TPM"},     {"bis", "BIS"},     {"pci", "PCI"},
-    {"pcie", "PCIe"},   {"usb", "USB"},     {"mctp", "MCTP"},   {"ip", "IP"},
-    {"ipv4", "IPv4"},   {"ipv6", "IPv6"},   {"mac", "MAC"},     {"smbus", "SMBus"},
-    {"spd", "SPD"},     {"cxl", "CXL"},     {"dimm", "DIMM"},   {"isa", "ISA"},
-    {"risc", "RISC"},   {"xlen", "XLEN"},   {"jedec", "JEDEC"}, {"dhcp", "DHCP"},
-    {"vlan", "VLAN"},   {"url", "URL"},     {"guid", "GUID"},   {"utf", "UTF"},
-    {"ac", "AC"},       {"dc", "DC"},       {"bcd", "BCD"},     {"ocp", "OCP"},
-    {"mmio", "MMIO"},   {"cmos", "CMOS"},   {"smbios", "SMBIOS"},
-    {"ieee", "IEEE"},   {"gpio", "GPIO"},   {"pcb", "PCB"},     {"rtc", "RTC"},
-    {"acpi", "ACPI"},   {"uefi", "UEFI"},   {"crc", "CRC"},     {"mmu", "MMU"},
-    {"ec", "EC"},       {"fru", "FRU"},     {"bmc", "BMC"},     {"kcs", "KCS"},
-    {"smic", "SMIC"},   {"bt", "BT"},       {"ssif", "SSIF"},   {"lsb", "LSB"},
-    {"msb", "MSB"},     {"os", "OS"},       {"nvme", "NVMe"},   {"sata", "SATA"},
-    {"ram", "RAM"},     {"dram", "DRAM"},
+    {"ac", "AC"}, {"acpi", "ACPI"}, {"bcd", "BCD"}, {"bios", "BIOS"}, {"bis", "BIS"},
+    {"bmc", "BMC"}, {"bt", "BT"}, {"cmos", "CMOS"}, {"cpu", "CPU"}, {"crc", "CRC"}, {"cxl", "CXL"},
+    {"dc", "DC"}, {"dhcp", "DHCP"}, {"dimm", "DIMM"}, {"dram", "DRAM"}, {"ec", "EC"},
+    {"ecc", "ECC"}, {"fru", "FRU"}, {"gpio", "GPIO"}, {"gpnv", "GPNV"}, {"guid", "GUID"},
+    {"i2c", "I2C"}, {"id", "ID"}, {"ids", "IDs"}, {"ieee", "IEEE"}, {"io", "I/O"}, {"ip", "IP"},
+    {"ipmi", "IPMI"}, {"ipv4", "IPv4"}, {"ipv6", "IPv6"}, {"isa", "ISA"}, {"jedec", "JEDEC"},
+    {"kcs", "KCS"}, {"l1", "L1"}, {"l2", "L2"}, {"l3", "L3"}, {"lsb", "LSB"}, {"mac", "MAC"},
+    {"mctp", "MCTP"}, {"mmio", "MMIO"}, {"mmu", "MMU"}, {"msb", "MSB"}, {"nv", "NV"},
+    {"nvme", "NVMe"}, {"ocp", "OCP"}, {"oem", "OEM"}, {"os", "OS"}, {"pcb", "PCB"}, {"pci", "PCI"},
+    {"pcie", "PCIe"}, {"pmic0", "PMIC0"}, {"ram", "RAM"}, {"rcd", "RCD"}, {"risc", "RISC"},
+    {"rom", "ROM"}, {"rtc", "RTC"}, {"sata", "SATA"}, {"sbds", "SBDS"}, {"sku", "SKU"},
+    {"smbios", "SMBIOS"}, {"smbus", "SMBus"}, {"smic", "SMIC"}, {"spd", "SPD"}, {"sram", "SRAM"},
+    {"ssif", "SSIF"}, {"tpm", "TPM"}, {"uefi", "UEFI"}, {"url", "URL"}, {"usb", "USB"},
+    {"utf", "UTF"}, {"uuid", "UUID"}, {"vlan", "VLAN"}, {"xlen", "XLEN"},
 };
+
+constexpr bool WordsSorted() {
+  for (size_t i = 1; i < sizeof kWords / sizeof kWords[0]; ++i)
+    if (!(kWords[i - 1].first < kWords[i].first)) return false;
+  return true;
+}
+static_assert(WordsSorted(), "kWords in byte order, for the binary search of MakeLabel");
 
 // Names whose label the words cannot make.
 constexpr std::pair<const char*, const char*> kWholeLabels[] = {
@@ -67,29 +72,31 @@ constexpr std::pair<const char*, const char*> kWholeLabels[] = {
 std::string MakeLabel(const char* name) {
   for (const auto& [whole, shown] : kWholeLabels)
     if (strcmp(name, whole) == 0) return shown;
-  std::string label = name;
+  std::string_view label = name;
   size_t unitCount = 0;
   const UnitInfo* units = AllUnits(&unitCount);
   size_t suffix = 0;  // the longest unit suffix the name ends in
   for (size_t i = 0; i < unitCount; ++i) {
     const std::string_view s = units[i].suffix;
-    if (label.size() > s.size() && s.size() > suffix &&
-        label.compare(label.size() - s.size(), s.size(), s) == 0)
+    if (label.size() > s.size() && s.size() > suffix && label.back() == s.back() &&
+        label.substr(label.size() - s.size()) == s)
       suffix = s.size();
   }
-  label.erase(label.size() - suffix);
+  label.remove_suffix(suffix);
   std::string out;
+  out.reserve(label.size() + 8);
   size_t start = 0;
   while (start <= label.size()) {
     size_t end = label.find('_', start);
-    if (end == std::string::npos) end = label.size();
-    const std::string_view word = std::string_view(label).substr(start, end - start);
-    // By hash: the list is long and every label of a run is made once.
-    static const std::unordered_map<std::string_view, const char*> words(std::begin(kWords),
-                                                                         std::end(kWords));
-    const auto shown = words.find(word);
+    if (end == std::string_view::npos) end = label.size();
+    const std::string_view word = label.substr(start, end - start);
+    const auto shown = std::lower_bound(
+        std::begin(kWords), std::end(kWords), word,
+        [](const std::pair<std::string_view, const char*>& entry, std::string_view w) {
+          return entry.first < w;
+        });
     if (!out.empty()) out += ' ';
-    if (shown != words.end()) out += shown->second;
+    if (shown != std::end(kWords) && shown->first == word) out += shown->second;
     else out += word;
     start = end + 1;
   }
@@ -98,38 +105,87 @@ std::string MakeLabel(const char* name) {
 }
 
 // Labels by the address of their field name (the tables' string literals),
-// made once each. (The program renders in one thread.)
+// made once each. A label is looked up for every field shown, so the names
+// go in an open-addressed table of addresses, kept at most half full; the
+// labels themselves lie in a deque, which never moves them (Rows keeps
+// their addresses). (The program renders in one thread.)
+struct LabelSlot {
+  const char* name = nullptr;
+  const std::string* label = nullptr;
+};
+
+size_t SlotOf(const char* name, size_t slotCount) {  // slotCount: a power of two
+  // Fibonacci hashing: string literals lie close together, unaligned.
+  return static_cast<size_t>(reinterpret_cast<uintptr_t>(name) * 0x9E3779B97F4A7C15ull >> 32) &
+         (slotCount - 1);
+}
+
+LabelSlot* FindSlot(std::vector<LabelSlot>& slots, const char* name) {
+  size_t i = SlotOf(name, slots.size());
+  while (slots[i].name && slots[i].name != name) i = (i + 1) & (slots.size() - 1);
+  return &slots[i];
+}
+
 const std::string& Label(const char* name) {
-  static std::unordered_map<const char*, std::string> labels;
-  const auto found = labels.find(name);
-  if (found != labels.end()) return found->second;
-  return labels[name] = MakeLabel(name);
+  static std::vector<LabelSlot> slots(512);
+  static std::deque<std::string> labels;
+  LabelSlot* slot = FindSlot(slots, name);
+  if (slot->name) return *slot->label;
+  if (2 * (labels.size() + 1) > slots.size()) {
+    std::vector<LabelSlot> grown(2 * slots.size());
+    for (const LabelSlot& old : slots)
+      if (old.name) *FindSlot(grown, old.name) = old;
+    slots.swap(grown);
+    slot = FindSlot(slots, name);
+  }
+  labels.push_back(MakeLabel(name));
+  *slot = LabelSlot{name, &labels.back()};
+  return labels.back();
 }
 
 // The type of each structure by its handle, so that a handle field can say
-// what it names (the first structure of a handle given twice).
-using HandleTypes = std::unordered_map<uint16_t, uint8_t>;
+// what it names (the first structure of a handle given twice): sorted by
+// handle, a handle given twice in table order.
+using HandleTypes = std::vector<std::pair<uint16_t, uint8_t>>;
 
-std::string Size(uint64_t bytes) {
+const std::pair<uint16_t, uint8_t>* FindHandle(const HandleTypes& handles, uint16_t handle) {
+  const auto found = std::lower_bound(
+      handles.begin(), handles.end(), handle,
+      [](const std::pair<uint16_t, uint8_t>& entry, uint16_t h) { return entry.first < h; });
+  return found != handles.end() && found->first == handle ? &*found : nullptr;
+}
+
+void AppendSize(TextOut* out, uint64_t bytes) {
   static const char* const kUnits[] = {"bytes", "KiB", "MiB", "GiB", "TiB"};
   size_t unit = 0;
   while (unit + 1 < 5 && bytes >= 1024 && bytes % 1024 == 0) {
     bytes /= 1024;
     ++unit;
   }
-  std::string out;
-  AppendDecimal(&out, bytes);
-  return out + " " + kUnits[unit];
+  AppendDecimal(out, bytes);
+  *out += ' ';
+  *out += kUnits[unit];
+}
+
+// Firmware text as TerminalSafe makes it; printable ASCII, the usual case,
+// is copied without a temporary.
+void AppendSafe(TextOut* out, const std::string& text) {
+  for (char c : text)
+    if (c < 0x20 || c >= 0x7F) {
+      *out += TerminalSafe(text);
+      return;
+    }
+  *out += text;
 }
 
 // The value's text appended to out: no temporaries on the way, as this
 // runs once per field.
-void AppendScalar(const FieldValue& v, const HandleTypes& handles, std::string* out) {
+void AppendScalar(const FieldValue& v, const HandleTypes& handles, TextOut* out) {
   switch (v.kind) {
     case FieldValue::Kind::kNumber:
     case FieldValue::Kind::kSigned: {
       if (v.unit == Unit::kBytes && v.kind == FieldValue::Kind::kNumber) {
-        *out += Size(v.number);
+        AppendSize(out, v.number);
         return;
       }
       const UnitInfo& unit = DescribeUnit(v.unit);
@@ -143,11 +199,11 @@ void AppendScalar(const FieldValue& v, const HandleTypes& handles, std::string* 
       AppendDecimal(out, magnitude / scale);
       if (unit.decimals) {
         // Fixed decimals: "12.5", "0.125".
-        std::string fraction;
-        AppendDecimal(&fraction, magnitude % scale);
+        char fraction[24];
+        const char* end = std::to_chars(fraction, fraction + sizeof fraction, magnitude % scale).ptr;
         *out += '.';
-        out->append(unit.decimals - fraction.size(), '0');
-        *out += fraction;
+        out->append(unit.decimals - static_cast<size_t>(end - fraction), '0');
+        out->append(fraction, end);
       }
       if (*unit.symbol) {
         *out += ' ';
@@ -165,8 +221,8 @@ void AppendScalar(const FieldValue& v, const HandleTypes& handles, std::string* 
         *out += ')';
         return;
       }
-      const auto named = handles.find(static_cast<uint16_t>(v.number));
-      if (named == handles.end()) return;
+      const auto* named = FindHandle(handles, static_cast<uint16_t>(v.number));
+      if (!named) return;
       *out += " (type ";
       AppendDecimal(out, named->second);
       *out += ": ";
@@ -181,7 +237,8 @@ void AppendScalar(const FieldValue& v, const HandleTypes& handles, std::string* 
         *out += " is missing)";
         return;
       }
-      *out += v.number == 0 ? std::string("(none)") : TerminalSafe(v.text);
+      if (v.number == 0) *out += "(none)";
+      else AppendSafe(out, v.text);
       return;
     case FieldValue::Kind::kEnum:
       if (!v.name) {
@@ -195,7 +252,7 @@ void AppendScalar(const FieldValue& v, const HandleTypes& handles, std::string* 
       *out += ')';
       return;
     case FieldValue::Kind::kBits: AppendHex(out, v.number, v.width); return;
-    case FieldValue::Kind::kText: *out += TerminalSafe(v.text); return;
+    case FieldValue::Kind::kText: AppendSafe(out, v.text); return;
     case FieldValue::Kind::kList:
       if (v.items.empty()) {
         *out += "none";
@@ -209,16 +266,16 @@ void AppendScalar(const FieldValue& v, const HandleTypes& handles, std::string* 
 }
 
 void Rows(const std::vector<Field>& fields, size_t indent, const HandleTypes& handles,
-          std::string* out);
+          TextOut* out);
 
 void Row(const std::string& label, const FieldValue& v, size_t indent, size_t column,
-         const HandleTypes& handles, std::string* out) {
+         const HandleTypes& handles, TextOut* out) {
   out->append(indent, ' ');
   *out += label;
   *out += ':';
   // One buffer for every row's value: it is used up before the rows of a
   // list or object below reuse it. (The program renders in one thread.)
-  static std::string value;
+  static TextOut value;
   value.clear();
   AppendScalar(v, handles, &value);
   const size_t pad = label.size() < column ? column - label.size() : 0;
@@ -226,11 +283,11 @@ void Row(const std::string& label, const FieldValue& v, size_t indent, size_t co
     // Too long for the line: the value goes below its label.
     *out += '\n';
     out->append(indent + 4, ' ');
-    *out += value;
+    *out += value.view();
   } else if (!value.empty()) {
     out->append(pad, ' ');
     *out += ' ';
-    *out += value;
+    *out += value.view();
   }
   *out += '\n';
   if (v.kind == FieldValue::Kind::kBits) {
@@ -263,7 +320,7 @@ void Row(const std::string& label, const FieldValue& v, size_t indent, size_t co
 }
 
 void Rows(const std::vector<Field>& fields, size_t indent, const HandleTypes& handles,
-          std::string* out) {
+          TextOut* out) {
   // Each label looked up once: the column needs them all before the rows.
   constexpr size_t kKept = 64;
   const std::string* labels[kKept];
@@ -278,7 +335,7 @@ void Rows(const std::vector<Field>& fields, size_t indent, const HandleTypes& ha
         out);
 }
 
-void RawBytes(const DecodedStructure& s, std::string* out) {
+void RawBytes(const DecodedStructure& s, TextOut* out) {
   *out += "  Formatted bytes:\n";
   for (size_t i = 0; i < s.formatted.size(); i += 16) {
     *out += "   ";
@@ -292,7 +349,11 @@ void RawBytes(const DecodedStructure& s, std::string* out) {
   }
   *out += "  Strings:";
   *out += s.strings.empty() ? " none\n" : "\n";
-  for (const std::string& text : s.strings) *out += "    " + TerminalSafe(text) + "\n";
+  for (const std::string& text : s.strings) {
+    *out += "    ";
+    AppendSafe(out, text);
+    *out += '\n';
+  }
 }
 
 }  // namespace
@@ -321,8 +382,13 @@ std::string TypeNameOf(uint8_t type, const char* name) {
 }
 
 std::string RenderText(const Model& model, const RenderOptions& options) {
-  std::string out;
-  out.reserve(model.structures.size() * 600);
+  TextOut out(nullptr, model.structures.size() * 600 + 256);
+  RenderText(model, options, &out);
+  return out.Take();
+}
+
+void RenderText(const Model& model, const RenderOptions& options, TextOut* to) {
+  TextOut& out = *to;
   char line[160];
   // The files of /sys/class/dmi/id give no version and only a few fields.
   if (model.sourceKind == "sysfs-id")
@@ -333,10 +399,13 @@ std::string RenderText(const Model& model, const RenderOptions& options) {
              model.structures.size(), model.structures.size() == 1 ? "" : "s",
              model.partial ? " (the table breaks after them)" : "");
   out += line;
-  HandleTypes handles;
-  for (const auto& [handle, type] : options.tableHandles) handles.emplace(handle, type);
-  if (options.tableHandles.empty())
-    for (const DecodedStructure& s : model.structures) handles.emplace(s.handle, s.type);
+  HandleTypes handles = options.tableHandles;
+  if (options.tableHandles.empty()) {
+    handles.reserve(model.structures.size());
+    for (const DecodedStructure& s : model.structures) handles.emplace_back(s.handle, s.type);
+  }
+  std::stable_sort(handles.begin(), handles.end(),
+                   [](const auto& a, const auto& b) { return a.first < b.first; });
   for (const DecodedStructure& s : model.structures) {
     out += "\nHandle ";
     AppendHex(&out, s.handle, 2);
@@ -350,5 +419,4 @@ std::string RenderText(const Model& model, const RenderOptions& options) {
     Rows(s.fields, 2, handles, &out);
     if (options.rawBytes || !s.decoded) RawBytes(s, &out);
   }
-  return out;
 }

@@ -23,6 +23,14 @@ std::vector<std::string> SplitStrings(ByteView set) {
   // The set is "text\0text\0\0", or "\0\0" when empty; the walk guarantees
   // the double NUL at its end.
   std::vector<std::string> strings;
+  size_t count = 0;  // counted first, so that the list is allocated once
+  for (size_t i = 0, start = 0; i < set.size(); ++i) {
+    if (set.data()[i] != 0) continue;
+    if (i == start) break;
+    ++count;
+    start = i + 1;
+  }
+  strings.reserve(count);
   size_t start = 0;
   for (size_t i = 0; i < set.size(); ++i) {
     if (set.data()[i] != 0) continue;
@@ -115,7 +123,10 @@ bool ReadRowValue(const DecodeContext& context, const FieldRow& row, FieldValue*
     case FieldKind::kBits: {
       out->kind = FieldValue::Kind::kBits;
       const ValueSection section = FindValueSection(row.values);
-      for (unsigned bit = 0; bit < 64; ++bit)
+      unsigned set = 0;
+      for (uint64_t rest = raw; rest; rest &= rest - 1) ++set;
+      out->bits.reserve(set);
+      for (unsigned bit = 0; bit < 64 && raw >> bit; ++bit)
         if (raw >> bit & 1) out->bits.push_back({bit, FindValueName(section, bit)});
       break;
     }
@@ -126,7 +137,14 @@ bool ReadRowValue(const DecodeContext& context, const FieldRow& row, FieldValue*
 
 std::vector<Field> DecodeFields(const TypeTable& table, const DecodeContext& context) {
   std::vector<Field> fields;
-  fields.reserve(table.count + 2);  // custom rows may add a field or two
+  // Room for the rows the length covers (a field is large: the whole
+  // table's room for every structure of a big table cost more in page
+  // faults than the decoding); custom rows may add a field or two.
+  size_t rows = 2;
+  for (size_t i = 0; i < table.count; ++i)
+    rows += table.fields[i].kind == FieldKind::kCustom ||
+            context.formatted.Has(table.fields[i].offset, table.fields[i].width);
+  fields.reserve(rows);
   DecodeContext local = context;
   local.done = &fields;
   for (size_t i = 0; i < table.count; ++i) {
@@ -135,9 +153,10 @@ std::vector<Field> DecodeFields(const TypeTable& table, const DecodeContext& con
       if (field.decode) field.decode(local, field, &fields);
       continue;
     }
-    Field out;
+    // Read in place: a field is large, and most rows give one.
+    Field& out = fields.emplace_back();
     out.name = field.name;
-    if (ReadRowValue(local, field, &out.value)) fields.push_back(std::move(out));
+    if (!ReadRowValue(local, field, &out.value)) fields.pop_back();
   }
   return fields;
 }

@@ -17,7 +17,7 @@ bool AfterElements(const DecodeContext& c, size_t* offset) {
 
 // x86 processors are told apart by the names of their families: the codes
 // are spread over the whole table, the names are not.
-bool IsX86Family(const char* name) {
+bool IsX86FamilyName(const char* name) {
   if (!name || strstr(name, "Itanium")) return false;
   static const char* const kMarks[] = {"Intel", "AMD", "Pentium", "Celeron", "Xeon",
                                        "Athlon", "Opteron", "Duron", "Sempron", "Phenom",
@@ -26,6 +26,17 @@ bool IsX86Family(const char* name) {
   for (const char* mark : kMarks)
     if (strstr(name, mark)) return true;
   return false;
+}
+
+bool IsX86Family(const char* name) {
+  // A table repeats one family in every processor structure: the last
+  // answer is kept (the program decodes in one thread).
+  static const char* lastName = nullptr;
+  static bool lastAnswer = false;
+  if (name && name == lastName) return lastAnswer;
+  lastName = name;
+  lastAnswer = IsX86FamilyName(name);
+  return lastAnswer;
 }
 
 }  // namespace
@@ -177,6 +188,7 @@ void DecodeProcessorId(const DecodeContext& c, const FieldRow& row, std::vector<
   Field signature;
   signature.name = "signature";
   signature.value.kind = FieldValue::Kind::kObject;
+  signature.value.members.reserve(4);
   signature.value.members.push_back(NumberField("type", (eax >> 12) & 0x3));
   signature.value.members.push_back(
       NumberField("family", baseFamily == 0xF ? baseFamily + ((eax >> 20) & 0xFF) : baseFamily));
@@ -191,6 +203,7 @@ void DecodeProcessorId(const DecodeContext& c, const FieldRow& row, std::vector<
   flags.value.width = 4;
   flags.value.number = edx;
   const ValueSection names = FindValueSection("CPUIDEDX");
+  flags.value.bits.reserve(32);
   for (unsigned bit = 0; bit < 32; ++bit)
     if (edx >> bit & 1) flags.value.bits.push_back({bit, FindValueName(names, bit)});
   out->push_back(std::move(flags));

@@ -146,4 +146,55 @@ TEST(Model, OtherTypesAreGenericAndEveryValueSectionExists) {
   }
 }
 
+// The JSON output writes the program's own names unescaped: every field
+// name is snake_case and every value name printable ASCII without quote or
+// backslash, whatever the bytes (pseudo-random structures of each type,
+// every length, reaching the named decoders' branches).
+bool PlainName(const char* name, bool snake) {
+  if (!name || !*name) return false;
+  for (const char* p = name; *p; ++p) {
+    const char c = *p;
+    if (snake ? !((c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_')
+              : (c < 0x20 || c >= 0x7F || c == '"' || c == '\\'))
+      return false;
+  }
+  return true;
+}
+
+void ExpectPlainNames(const FieldValue& v, const std::string& where) {
+  if (v.name) {
+    EXPECT_TRUE(PlainName(v.name, false)) << where << ": " << v.name;
+  }
+  for (const BitName& bit : v.bits) {
+    if (!bit.name) continue;
+    EXPECT_TRUE(PlainName(bit.name, false)) << where << ": " << bit.name;
+  }
+  for (const FieldValue& item : v.items) ExpectPlainNames(item, where);
+  for (const Field& member : v.members) {
+    EXPECT_TRUE(PlainName(member.name, true)) << where << ": " << member.name;
+    ExpectPlainNames(member.value, where + "." + member.name);
+  }
+}
+
+TEST(Model, NamesNeedNoEscaping) {
+  uint32_t seed = 1;
+  for (unsigned type = 0; type < 256; ++type) {
+    if (!FindTypeTable(static_cast<uint8_t>(type))) continue;
+    for (unsigned length = 4; length < 256; ++length) {
+      TestBytes formatted(length);
+      for (uint8_t& b : formatted) b = static_cast<uint8_t>((seed = seed * 1103515245u + 12345u) >> 16);
+      formatted[0] = static_cast<uint8_t>(type);
+      formatted[1] = static_cast<uint8_t>(length);
+      const TestBytes bytes = WithStrings(formatted, {"a", "b", "c"});
+      const DecodedStructure s = DecodeStructure(View(bytes), 0, 3, 9);
+      ASSERT_TRUE(s.decoded);
+      EXPECT_TRUE(PlainName(s.name, false)) << type;
+      for (const Field& field : s.fields) {
+        EXPECT_TRUE(PlainName(field.name, true)) << type << ": " << field.name;
+        ExpectPlainNames(field.value, std::to_string(type) + "." + field.name);
+      }
+    }
+  }
+}
+
 }  // namespace

@@ -1,34 +1,12 @@
 #include "values.h"
 
-#include <string_view>
+#include <algorithm>
 #include <unordered_map>
-
-namespace {
-
-// Built once: the rows of each section lie together, so a section is the
-// first row and a count.
-const std::unordered_map<std::string_view, ValueSection>& Sections() {
-  static const std::unordered_map<std::string_view, ValueSection> sections = [] {
-    std::unordered_map<std::string_view, ValueSection> map;
-    for (size_t i = 0; i < kValueNameRowCount;) {
-      size_t end = i;
-      while (end < kValueNameRowCount &&
-             std::string_view(kValueNameRows[end].section) == kValueNameRows[i].section)
-        ++end;
-      map[kValueNameRows[i].section] = ValueSection{&kValueNameRows[i], end - i};
-      i = end;
-    }
-    return map;
-  }();
-  return sections;
-}
-
-}  // namespace
 
 ValueSection FindValueSection(const char* section) {
   // Field tables name their sections with string literals: a cache by
-  // address saves hashing and comparing the name for every field decoded.
-  // (The program decodes in one thread.)
+  // address saves comparing the name for every field decoded. (The program
+  // decodes in one thread.)
   static std::unordered_map<const char*, ValueSection> byAddress;
   const auto cached = byAddress.find(section);
   if (cached != byAddress.end()) return cached->second;
@@ -36,13 +14,18 @@ ValueSection FindValueSection(const char* section) {
 }
 
 ValueSection FindValueSectionByName(std::string_view section) {
-  const auto& sections = Sections();
-  const auto found = sections.find(section);
-  return found == sections.end() ? ValueSection{} : found->second;
+  const ValueSectionRow* end = kValueSections + kValueSectionCount;
+  const auto before = [](const ValueSectionRow& row, std::string_view name) {
+    return std::string_view(kValueText + row.name) < name;
+  };
+  const ValueSectionRow* found = std::lower_bound(kValueSections, end, section, before);
+  if (found == end || std::string_view(kValueText + found->name) != section) return ValueSection{};
+  return ValueSection{kValueNameRows + found->first, found->count};
 }
 
 const char* FindValueName(const ValueSection& section, uint32_t code) {
-  for (size_t i = 0; i < section.count; ++i)
-    if (section.rows[i].code == code) return section.rows[i].name;
-  return nullptr;
+  const ValueNameRow* end = section.rows + section.count;
+  const ValueNameRow* found = std::lower_bound(
+      section.rows, end, code, [](const ValueNameRow& row, uint32_t c) { return row.code < c; });
+  return found != end && found->code == code ? ValueRowName(*found) : nullptr;
 }

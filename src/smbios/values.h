@@ -7,15 +7,24 @@
 #include <cstdint>
 #include <string_view>
 
+// The generated table, built by the compiler (nothing is built at start):
+// every name is an offset into kValueText, where each ends with a NUL.
 struct ValueNameRow {
-  const char* section;
   uint32_t code;
-  const char* name;
+  uint32_t name;
+};
+struct ValueSectionRow {
+  uint32_t name;
+  uint32_t first;  // its rows: kValueNameRows[first] on, in rising code order
+  uint32_t count;
 };
 
-// The generated rows, grouped by section in source order.
+extern const char kValueText[];
+// The rows, grouped by section in source order.
 extern const ValueNameRow kValueNameRows[];
-extern const size_t kValueNameRowCount;
+// The sections, sorted by name.
+extern const ValueSectionRow kValueSections[];
+extern const size_t kValueSectionCount;
 
 struct ValueSection {
   const ValueNameRow* rows = nullptr;
@@ -30,3 +39,6 @@ ValueSection FindValueSectionByName(std::string_view section);
 
 // The name of code within section; null when the section names no such code.
 const char* FindValueName(const ValueSection& section, uint32_t code);
+
+// The name of one row of a section.
+inline const char* ValueRowName(const ValueNameRow& row) { return kValueText + row.name; }
