@@ -11,7 +11,7 @@
 #include "dmi_types_18_25.h"
 #include "int_str.h"
 #include "qmrkw32.h"
-#include "syslens.h"
+#include "sink_state.h"
 
 namespace {
 

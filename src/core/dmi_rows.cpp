@@ -10,7 +10,7 @@
 #include "int_str.h"
 #include "qmrkw32.h"
 #include "readdat.h"
-#include "syslens.h"
+#include "sink_state.h"
 
 int iCounterForModInfo = 0;
 int iCounterForCacheInfo = 0;

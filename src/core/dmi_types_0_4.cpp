@@ -12,7 +12,7 @@
 #include "format_checked.h"
 #include "int_str.h"
 #include "qmrkw32.h"
-#include "syslens.h"
+#include "sink_state.h"
 
 namespace {
 

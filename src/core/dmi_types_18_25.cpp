@@ -13,9 +13,9 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "dump_reader.h"
 #include "int_str.h"
 #include "qmrkw32.h"
-#include "syslens.h"
 
 namespace {
 

@@ -14,7 +14,6 @@
 
 #include "format_checked.h"
 #include "int_str.h"
-#include "syslens.h"
 
 namespace {
 

@@ -16,7 +16,7 @@
 #include "int_str.h"
 #include "qmrkw32.h"
 #include "readdat.h"
-#include "syslens.h"
+#include "sink_state.h"
 
 namespace {
 

@@ -1,5 +1,7 @@
 // The run sequence: prepare the sink, run the collector into a temporary
 // dump, read the dump, remove it, close the sink.
+#include "run.h"
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -7,9 +9,10 @@
 
 #include "addpath.h"
 #include "dmi_rows.h"
+#include "dump_reader.h"
 #include "int_str.h"
 #include "qmrkw32.h"
-#include "syslens.h"
+#include "sink_state.h"
 
 namespace {
 
@@ -52,7 +55,7 @@ void ReportIncompleteDump(FILE* input) {
 
 }  // namespace
 
-void FillScreen() {
+void ReportIntoSinks(const std::function<void()>& decode) {
   static const int kReportTabStops[] = {15, 0};
   if (bEdit) {
     QMRKSetTabStops(&wnd_data, kReportTabStops);
@@ -63,13 +66,17 @@ void FillScreen() {
     // The header is in the file while the viewer waits for the collector.
     QMRKFlushOutputFile();
   }
-  dmi_info();
+  decode();
   if (bEdit) QMRKSuspendRedraw(&wnd_data, 0);
   if (bHTML) {
     QMRKAddHeader2(&wnd_data, nullptr, -1);
     QMRKCloseOutputFile();
   }
   if (bData) ClosePropertyFile();
+}
+
+void FillScreen() {
+  ReportIntoSinks([] { dmi_info(); });
 }
 
 int dmi_info() {

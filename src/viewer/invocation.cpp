@@ -1,5 +1,7 @@
 // Program entry: the parameter string from the host program selects one
 // output (own window, the host's edit control, HTML file or property file).
+#include "invocation.h"
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -8,12 +10,9 @@
 #include "int_str.h"
 #include "qmrkw32.h"
 #include "report_window.h"
-#include "syslens.h"
+#include "run.h"
+#include "sink_state.h"
 
-QHANDLE ghInst = nullptr;
-int bEdit = 0;
-int bHTML = 0;
-int bData = 0;
 uint16_t wIconSrcX = 0, wIconSrcY = 0, wIconSrcX2 = 0, wIconSrcY2 = 0;
 int iAnimateOpen = 0;
 char szOutputFileName[260] = "";

@@ -7,8 +7,8 @@
 #include <cstdio>
 
 #include "int_str.h"
+#include "invocation.h"
 #include "report_window.h"
-#include "syslens.h"
 
 int is95 = 0;
 int default_font_is_small = 1;
