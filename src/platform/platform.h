@@ -91,6 +91,18 @@ uint32_t PlatReadFirmwareTable(uint32_t provider, void* out, uint32_t size, uint
 // missing, unreadable or anything but a regular file. A FIFO or device is
 // refused without being opened for blocking reads, so it cannot hang a run.
 std::FILE* PlatOpenRegularFile(const char* path);
+// How a whole-file read ended; error is the errno value of a failed open or
+// read (EINVAL: not a regular file).
+enum class PlatReadStatus { kRead, kCannotOpen, kTooLarge, kCannotRead };
+struct PlatReadResult {
+  PlatReadStatus status = PlatReadStatus::kRead;
+  int error = 0;
+};
+// Reads the whole regular file at path, of at most limit bytes, into out
+// (empty unless kRead). Opened as PlatOpenRegularFile opens it, so a FIFO or
+// device cannot hang the run, and read to its end rather than to the size
+// the file system tells (sysfs files say 4096 or 0 whatever they hold).
+PlatReadResult PlatReadWholeFile(const char* path, size_t limit, std::string* out);
 // Opens an existing regular file for writing and empties it; never creates
 // it and never follows a symbolic link in its last component (null then).
 std::FILE* PlatRewriteExistingFile(const char* path);
