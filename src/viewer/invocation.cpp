@@ -122,6 +122,9 @@ int SyslensMain(QHANDLE hInstance, const char* lpszCmdParam, int nCmdShow) {
     return RunOwnWindow(hInstance, nCmdShow);
   }
 
+  // The host starts a module with "SELFREPORT" to learn that it is one of the
+  // suite's own, without a report or a window: 2 is the answer it looks for,
+  // apart from the 0 that every report run and the refusal below end with.
   if (EqualsIgnoringCase(lpszCmdParam, "SELFREPORT")) return 2;
   if (EqualsIgnoringCase(lpszCmdParam, "tulip2")) {
     if (ReplaceKeywordFile("output.htm")) RunHtmlReport(hInstance, "output.htm");
