@@ -220,3 +220,10 @@ void PlatEditSetRedraw(QHANDLE edit, bool redraw);
 // control's text when it is released.
 QHANDLE PlatAttachHostEdit(uint32_t id);
 void PlatReleaseHostEdit(QHANDLE edit);
+// POSIX only (Windows shows a real window): the own report window's edit
+// control, a text buffer whose whole lines go to standard output as they
+// gather (tabs expanded to the stops on a terminal, byte for byte into a
+// pipe). Flushing writes the rest; destroying frees the control.
+QHANDLE PlatCreateStdoutEdit();
+void PlatFlushStdoutEdit(QHANDLE edit);
+void PlatDestroyStdoutEdit(QHANDLE edit);
