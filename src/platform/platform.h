@@ -121,6 +121,9 @@ int PlatPublishNewFile(const char* path, std::string_view content);
 // and never by name again. Until PlatDeleteFile removes it, the file is also
 // removed when the program is ended by a signal (POSIX).
 std::FILE* PlatCreateTempFile(const char* dir, const char* prefix, char* out);
+// The program's command line as the system passed it, before any splitting
+// (Windows' GetCommandLineA; empty on POSIX, where only the arguments exist).
+std::string PlatRawCommandLine();
 // The running program's own module (its resources, its directory).
 QHANDLE PlatProgramModule();
 // Full path of the module's file (null: the running program); 0 on failure.

@@ -28,7 +28,7 @@ ALLOWED = {
     "collector": {"platform", "smbios"},
 }
 # Folders above the seam that must not name the systems' own headers.
-PORTABLE = {"smbios", "dmidat", "core", "render", "cli", "viewer"}
+PORTABLE = {"smbios", "dmidat", "core", "render", "cli", "viewer", "collector"}
 SYSTEM_HEADER = re.compile(
     r"^(windows|win[a-z0-9]*|commdlg|commctrl|shellapi|shlobj|objbase|io|direct|process"
     r"|unistd|fcntl|dirent|dlfcn|pthread|poll|termios|pwd|grp|spawn|signal|glob|fnmatch"
