@@ -12,6 +12,7 @@
 #include "int_str.h"
 #include "qmrkw32.h"
 #include "sink_state.h"
+#include "string_ids.h"
 
 uint8_t g_bDMIBIOSRevision = 0;
 
@@ -45,12 +46,12 @@ int display_dmi_info(FILE* pInputFile) {
 
 int Show_DMIBIOS_Info(FILE* pInputFile, const CDMISummaryInfo* pSummaryInfo) {
   char line[kHeaderLineSize];
-  CopyLine(line, 3002);
+  CopyLine(line, kIdDmiBiosHeading);
   if (bEdit) QMRKAddHeader(&wnd_data, line);
   if (bHTML) QMRKAddHeader2(&wnd_data, line, 1);
 
   if (pSummaryInfo->bSyslensFound == 0) {
-    CopyLine(line, 3005);
+    CopyLine(line, kIdDmiBiosNotSupported);
     if (bEdit) QMRKAddText(&wnd_data, line);
     if (bHTML) QMRKAddHeader2(&wnd_data, line, 3);
     if (bData) WritePropertyDword("bBIOSDetected", 0);
@@ -61,8 +62,8 @@ int Show_DMIBIOS_Info(FILE* pInputFile, const CDMISummaryInfo* pSummaryInfo) {
   const int minor = pSummaryInfo->m_bVersionMinor;
   char detected[kHeaderLineSize];
   char revision[kHeaderLineSize];
-  CopyLine(detected, 3003);
-  FormatChecked(revision, sizeof revision, lpszLoadString(3004), "ii", major, minor);
+  CopyLine(detected, kIdDmiBiosDetected);
+  FormatChecked(revision, sizeof revision, lpszLoadString(kIdDmiBiosRevision), "ii", major, minor);
   if (bEdit) {
     QMRKAddText(&wnd_data, detected);
     QMRKAddText(&wnd_data, revision);
