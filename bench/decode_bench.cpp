@@ -20,9 +20,10 @@
 
 #include "decoder_harness.h"
 #include "edit_posix.h"
-#include "test_env.h"
 #include "qmrkw32.h"
-#include "syslens.h"
+#include "run.h"
+#include "sink_state.h"
+#include "test_env.h"
 
 namespace {
 
@@ -32,28 +33,10 @@ struct Case {
 };
 constexpr Case kSinks[] = {{Sink::kText, "text"}, {Sink::kHtml, "html"}, {Sink::kIni, "ini"}};
 
-// What the viewer does around the dump reader (FillScreen in run.cpp), without
-// starting the collector: tab stops and no redraw for the window text, the
-// page's head and foot for HTML, and the report files closed, which completes
-// them. Keep it in step with FillScreen: a sink that gets no report fails the
-// benchmark.
+// What the viewer does around the dump reader, without starting the
+// collector: FillScreen's own frame of the sinks.
 void DecodeAsViewer(const std::string& dump) {
-  static const int kReportTabStops[] = {15, 0};
-  if (bEdit) {
-    QMRKSetTabStops(&wnd_data, kReportTabStops);
-    QMRKSuspendRedraw(&wnd_data, 1);
-  }
-  if (bHTML) {
-    QMRKAddHeader2(&wnd_data, nullptr, 0);
-    QMRKFlushOutputFile();
-  }
-  ReadDumpFile(dump);
-  if (bEdit) QMRKSuspendRedraw(&wnd_data, 0);
-  if (bHTML) {
-    QMRKAddHeader2(&wnd_data, nullptr, -1);
-    QMRKCloseOutputFile();
-  }
-  if (bData) ClosePropertyFile();
+  ReportIntoSinks([&] { ReadDumpFile(dump); });
 }
 
 // The report window's text as the viewer makes it: streamed out in whole

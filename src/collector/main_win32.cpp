@@ -2,13 +2,12 @@
 // of the saved table named by PROBEX_SMBIOS_DUMP) into the dump file. A
 // console program: the viewer starts it hidden, and run by hand its messages
 // reach the console.
-#include <windows.h>
-
 #include <cstdlib>
 #include <string>
 
 #include "collector.h"
 #include "firmware.h"
+#include "platform.h"
 
 int main(int argc, char** argv) {
   // The viewer's command line is "<collector path> <dump path>", neither
@@ -20,7 +19,7 @@ int main(int argc, char** argv) {
     joined += argv[i];
   }
   CollectorSettings settings;
-  settings.dumpPath = ChooseDumpPath(GetCommandLineA(), joined, FileExists);
+  settings.dumpPath = ChooseDumpPath(PlatRawCommandLine(), joined, FileExists);
   if (const char* saved = getenv(kSavedTableVariable)) {
     settings.savedTablePath = saved;
     settings.savedTableSet = true;

@@ -11,7 +11,7 @@
 #include "dmi_types_18_25.h"
 #include "int_str.h"
 #include "qmrkw32.h"
-#include "syslens.h"
+#include "sink_state.h"
 
 namespace {
 
@@ -23,9 +23,8 @@ constexpr uint8_t kFirstOemType = 128;
 
 }  // namespace
 
-int DMI_Print_Structure(uint8_t* bStructureBuffer, [[maybe_unused]] int* piNumMemDevices,
-                        [[maybe_unused]] int* piNumMemArrrayMappedAddresses,
-                        [[maybe_unused]] int* piNumMemDevMappedAddresses,
+int DMI_Print_Structure(uint8_t* bStructureBuffer, int* piNumMemDevices,
+                        int* piNumMemArrrayMappedAddresses, int* piNumMemDevMappedAddresses,
                         int* pbProcessingPortConnInfoStructs,
                         int* pbProcessingSystemSlotStructs, int iStructBufferSize) {
   if (!bStructureBuffer || iStructBufferSize < 1) return 1;

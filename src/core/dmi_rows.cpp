@@ -10,8 +10,8 @@
 #include "int_str.h"
 #include "qmrkw32.h"
 #include "readdat.h"
+#include "sink_state.h"
 #include "string_ids.h"
-#include "syslens.h"
 
 int iCounterForModInfo = 0;
 int iCounterForCacheInfo = 0;

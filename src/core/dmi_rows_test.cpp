@@ -14,7 +14,6 @@
 #include "int_str.h"
 #include "platform.h"
 #include "qmrkw32.h"
-#include "syslens.h"
 
 namespace {
 

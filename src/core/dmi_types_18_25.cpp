@@ -13,10 +13,10 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "dump_reader.h"
 #include "int_str.h"
 #include "qmrkw32.h"
 #include "string_ids.h"
-#include "syslens.h"
 
 namespace {
 

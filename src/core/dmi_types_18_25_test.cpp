@@ -9,9 +9,9 @@
 
 #include "decoder_harness.h"
 #include "dump_builder.h"
+#include "dump_reader.h"
 #include "int_str.h"
 #include "platform.h"
-#include "syslens.h"
 
 namespace {
 

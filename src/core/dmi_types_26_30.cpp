@@ -15,7 +15,6 @@
 #include "format_checked.h"
 #include "int_str.h"
 #include "string_ids.h"
-#include "syslens.h"
 
 namespace {
 

@@ -16,8 +16,8 @@
 #include "int_str.h"
 #include "qmrkw32.h"
 #include "readdat.h"
+#include "sink_state.h"
 #include "string_ids.h"
-#include "syslens.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include "decoder_harness.h"
 #include "dmi_rows.h"
 #include "dump_builder.h"
-#include "syslens.h"
+#include "sink_state.h"
 
 namespace {
 

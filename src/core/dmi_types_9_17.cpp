@@ -15,8 +15,8 @@
 #include "format_checked.h"
 #include "int_str.h"
 #include "qmrkw32.h"
+#include "sink_state.h"
 #include "string_ids.h"
-#include "syslens.h"
 
 namespace {
 

@@ -1,5 +1,7 @@
 // Reading the collector's dump: header, summary, the DMI BIOS heading of the
 // report, then every structure record in file order to the decoder.
+#include "dump_reader.h"
+
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -9,8 +11,8 @@
 #include "format_checked.h"
 #include "int_str.h"
 #include "qmrkw32.h"
+#include "sink_state.h"
 #include "string_ids.h"
-#include "syslens.h"
 
 uint8_t g_bDMIBIOSRevision = 0;
 

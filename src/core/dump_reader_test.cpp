@@ -6,10 +6,11 @@
 #include <string>
 
 #include "dump_builder.h"
+#include "dump_reader.h"
 #include "int_str.h"
 #include "platform.h"
 #include "qmrkw32.h"
-#include "syslens.h"
+#include "sink_state.h"
 #include "test_env.h"
 
 namespace {

@@ -27,6 +27,7 @@
 #include <vector>
 
 #include "ini_line.h"
+#include "platform.h"
 #include "qmrkw32.h"
 
 namespace {
@@ -129,23 +130,6 @@ void ListKeyLine(PropertyFile& file, KeyLine line) {
   }
 }
 
-bool ReadWhole(const char* path, std::string& text) {
-  std::FILE* in = std::fopen(path, "rb");
-  if (!in) return false;
-  char chunk[16384];
-  bool fits = true;
-  while (const size_t got = std::fread(chunk, 1, sizeof chunk, in)) {
-    text.append(chunk, got);
-    if (text.size() > kMaxModelledFile) {
-      fits = false;
-      break;
-    }
-  }
-  const bool read = !std::ferror(in);
-  std::fclose(in);
-  return fits && read;
-}
-
 // Reads the file into the model: the key lines of its first "Settings"
 // section and where a new key goes, found as the profile functions find
 // them. False when the file cannot be read or has no such section.
@@ -154,7 +138,11 @@ bool Learn(PropertyFile& file) {
   file.lines.clear();
   file.slots.clear();
   std::string& text = file.texts[0];
-  if (!ReadWhole(file.path.c_str(), text) || text.empty()) return false;
+  if (PlatReadWholeFile(file.path.c_str(), kMaxModelledFile, &text).status !=
+          PlatReadStatus::kRead ||
+      text.empty()) {
+    return false;
+  }
   constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
   bool seen = false;
   bool inSection = false;

@@ -1,6 +1,6 @@
 // TOVARIN's path and command building, free of any system call so that it
-// can be tested on its own. The registry, file-system and console calls live
-// in tovarin.cpp and tovarin_console.cpp.
+// can be tested on its own. The registry calls live in tovarin.cpp, the
+// file-system and console calls in tovarin_system.cpp.
 #pragma once
 
 #include <cstddef>

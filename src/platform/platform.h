@@ -91,6 +91,18 @@ uint32_t PlatReadFirmwareTable(uint32_t provider, void* out, uint32_t size, uint
 // missing, unreadable or anything but a regular file. A FIFO or device is
 // refused without being opened for blocking reads, so it cannot hang a run.
 std::FILE* PlatOpenRegularFile(const char* path);
+// How a whole-file read ended; error is the errno value of a failed open or
+// read (EINVAL: not a regular file).
+enum class PlatReadStatus { kRead, kCannotOpen, kTooLarge, kCannotRead };
+struct PlatReadResult {
+  PlatReadStatus status = PlatReadStatus::kRead;
+  int error = 0;
+};
+// Reads the whole regular file at path, of at most limit bytes, into out
+// (empty unless kRead). Opened as PlatOpenRegularFile opens it, so a FIFO or
+// device cannot hang the run, and read to its end rather than to the size
+// the file system tells (sysfs files say 4096 or 0 whatever they hold).
+PlatReadResult PlatReadWholeFile(const char* path, size_t limit, std::string* out);
 // Opens an existing regular file for writing and empties it; never creates
 // it and never follows a symbolic link in its last component (null then).
 std::FILE* PlatRewriteExistingFile(const char* path);
@@ -109,6 +121,9 @@ int PlatPublishNewFile(const char* path, std::string_view content);
 // and never by name again. Until PlatDeleteFile removes it, the file is also
 // removed when the program is ended by a signal (POSIX).
 std::FILE* PlatCreateTempFile(const char* dir, const char* prefix, char* out);
+// The program's command line as the system passed it, before any splitting
+// (Windows' GetCommandLineA; empty on POSIX, where only the arguments exist).
+std::string PlatRawCommandLine();
 // The running program's own module (its resources, its directory).
 QHANDLE PlatProgramModule();
 // Full path of the module's file (null: the running program); 0 on failure.
@@ -208,3 +223,10 @@ void PlatEditSetRedraw(QHANDLE edit, bool redraw);
 // control's text when it is released.
 QHANDLE PlatAttachHostEdit(uint32_t id);
 void PlatReleaseHostEdit(QHANDLE edit);
+// POSIX only (Windows shows a real window): the own report window's edit
+// control, a text buffer whose whole lines go to standard output as they
+// gather (tabs expanded to the stops on a terminal, byte for byte into a
+// pipe). Flushing writes the rest; destroying frees the control.
+QHANDLE PlatCreateStdoutEdit();
+void PlatFlushStdoutEdit(QHANDLE edit);
+void PlatDestroyStdoutEdit(QHANDLE edit);

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "firmware.h"
+#include "platform.h"
 #include "values.h"
 
 namespace {
@@ -49,10 +50,7 @@ const IdFile kIdFiles[] = {
 
 // The kernel writes each value with one newline; files hold a line or two.
 bool ReadValue(const std::string& path, std::string* text) {
-  std::vector<uint8_t> bytes;
-  std::string error;
-  if (!ReadWholeFile(path, 4096, &bytes, &error, nullptr)) return false;
-  text->assign(bytes.begin(), bytes.end());
+  if (PlatReadWholeFile(path.c_str(), 4096, text).status != PlatReadStatus::kRead) return false;
   if (!text->empty() && text->back() == '\n') text->pop_back();
   return true;
 }

@@ -1,7 +1,6 @@
 // Whole-file reads of saved tables and firmware table files, bounded by a
 // size limit so that a wrong path (a device, a huge file) cannot exhaust memory.
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
 
 #include "firmware.h"
@@ -11,37 +10,24 @@ bool ReadWholeFile(const std::string& path, size_t limit, std::vector<uint8_t>* 
                    std::string* error, bool* missing) {
   if (missing) *missing = false;
   out->clear();
-  // Regular files only: a FIFO or device would block the run or never end.
-  FILE* file = PlatOpenRegularFile(path.c_str());
-  if (!file) {
-    const int cause = errno;
-    if (missing) *missing = cause == ENOENT;
-    *error = "cannot open " + path + ": " +
-             (cause == EINVAL ? std::string("not a regular file") : strerror(cause));
-    return false;
-  }
-  // Read in pieces rather than trusting a size from the file system: sysfs
-  // files report a size of 4096 or 0 whatever they hold.
-  uint8_t chunk[16384];
-  bool ok = true;
-  for (;;) {
-    const size_t got = fread(chunk, 1, sizeof chunk, file);
-    out->insert(out->end(), chunk, chunk + got);
-    if (out->size() > limit) {
+  std::string bytes;
+  const PlatReadResult read = PlatReadWholeFile(path.c_str(), limit, &bytes);
+  switch (read.status) {
+    case PlatReadStatus::kRead:
+      out->assign(bytes.begin(), bytes.end());
+      return true;
+    case PlatReadStatus::kCannotOpen:
+      if (missing) *missing = read.error == ENOENT;
+      *error = "cannot open " + path + ": " +
+               (read.error == EINVAL ? std::string("not a regular file") : strerror(read.error));
+      return false;
+    case PlatReadStatus::kTooLarge:
       *error = path + " is larger than " + std::to_string(limit) +
                " bytes: it is no SMBIOS table";
-      ok = false;
-      break;
-    }
-    if (got < sizeof chunk) {
-      if (ferror(file)) {
-        *error = "cannot read " + path + ": " + strerror(errno);
-        ok = false;
-      }
-      break;
-    }
+      return false;
+    case PlatReadStatus::kCannotRead:
+      *error = "cannot read " + path + ": " + strerror(read.error);
+      return false;
   }
-  fclose(file);
-  if (!ok) out->clear();
-  return ok;
+  return false;
 }

@@ -1,5 +1,7 @@
 // Program entry: the parameter string from the host program selects one
 // output (own window, the host's edit control, HTML file or property file).
+#include "invocation.h"
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -8,13 +10,10 @@
 #include "int_str.h"
 #include "qmrkw32.h"
 #include "report_window.h"
+#include "run.h"
+#include "sink_state.h"
 #include "string_ids.h"
-#include "syslens.h"
 
-QHANDLE ghInst = nullptr;
-int bEdit = 0;
-int bHTML = 0;
-int bData = 0;
 uint16_t wIconSrcX = 0, wIconSrcY = 0, wIconSrcX2 = 0, wIconSrcY2 = 0;
 int iAnimateOpen = 0;
 char szOutputFileName[260] = "";
@@ -124,6 +123,9 @@ int SyslensMain(QHANDLE hInstance, const char* lpszCmdParam, int nCmdShow) {
     return RunOwnWindow(hInstance, nCmdShow);
   }
 
+  // The host starts a module with "SELFREPORT" to learn that it is one of the
+  // suite's own, without a report or a window: 2 is the answer it looks for,
+  // apart from the 0 that every report run and the refusal below end with.
   if (EqualsIgnoringCase(lpszCmdParam, "SELFREPORT")) return 2;
   if (EqualsIgnoringCase(lpszCmdParam, "tulip2")) {
     if (ReplaceKeywordFile("output.htm")) RunHtmlReport(hInstance, "output.htm");

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "syslens.h"
+#include "invocation.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "cli.h"
-#include "syslens.h"
+#include "invocation.h"
 
 int main(int argc, char** argv) {
   if (argc < 2 || argv[1][0] == '-') {

@@ -7,7 +7,6 @@
 #include <cstdio>
 
 #include "decoder_harness.h"
-#include "syslens.h"
 
 inline int FuzzDumpIntoSink(Sink sink, const uint8_t* data, size_t size) {
   static DecoderHarness* harness = [] {

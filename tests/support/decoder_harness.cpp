@@ -6,11 +6,12 @@
 #include <cstring>
 
 #include "dmi_frame.h"
+#include "dump_reader.h"
 #include "int_str.h"
 #include "platform.h"
 #include "qmrkw32.h"
 #include "readdat.h"
-#include "syslens.h"
+#include "sink_state.h"
 #ifndef _WIN32
 #include "posix/edit_posix.h"
 #endif

@@ -7,7 +7,7 @@
 
 #include "dmi_rows.h"
 #include "qmrkw32.h"
-#include "syslens.h"
+#include "sink_state.h"
 
 namespace fs = std::filesystem;
 

@@ -10,9 +10,9 @@
 #include <string>
 
 #include "int_str.h"
+#include "invocation.h"
 #include "message_width.h"
 #include "report_window.h"
-#include "syslens.h"
 
 namespace {
 

@@ -247,6 +247,8 @@ bool PlatGetTempFileName(const char* dir, const char* prefix, char* out) {
   return true;
 }
 
+std::string PlatRawCommandLine() { return std::string(); }
+
 QHANDLE PlatProgramModule() {
   static char programModule;
   return &programModule;

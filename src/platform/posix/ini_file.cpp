@@ -2,6 +2,7 @@
 // the rules are listed in ini_file.h.
 #include "ini_file.h"
 #include "ini_line.h"
+#include "platform.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -51,6 +52,49 @@ std::string_view Content(std::string_view text, const Line& line) {
   return content;
 }
 
+// The text's lines one by one, each classified as the profile calls read it.
+struct LineWalk {
+  std::string_view text;
+  size_t pos = 0;
+  Line line;
+  Parsed parsed;
+
+  explicit LineWalk(std::string_view walked) : text(walked) {}
+  // Steps to the next line; false at the end of the text.
+  bool Next() {
+    if (!NextLine(text, pos, line)) return false;
+    parsed = Classify(Content(text, line));
+    return true;
+  }
+};
+
+// The lines of the first section of a name, the only one the profile calls
+// see: Next steps to each line after its header up to the next header.
+struct FirstSectionWalk {
+  LineWalk lines;
+  std::string_view name;
+  bool found = false;
+  Line header;  // valid once found
+
+  FirstSectionWalk(std::string_view text, std::string_view section)
+      : lines(text), name(section) {}
+  // false at the end of the section, or of the text when it has none.
+  bool Next() {
+    while (lines.Next()) {
+      if (lines.parsed.kind != Kind::Section) {
+        if (found) return true;
+        continue;
+      }
+      if (found) return false;
+      if (SameName(lines.parsed.name, name)) {
+        found = true;
+        header = lines.line;
+      }
+    }
+    return false;
+  }
+};
+
 bool SectionNameWritable(std::string_view section) {
   if (HasLineBreakOrNul(section)) return false;
   const std::string line = "[" + std::string(section) + "]";
@@ -77,28 +121,12 @@ std::string StripQuotes(std::string_view value) {
 
 IniEdit SetKey(std::string_view text, std::string_view section, std::string_view key,
                const std::string& value, std::string* result) {
-  bool sectionFound = false;
-  bool inSection = false;
-  size_t insertAt = 0;         // after the section's last key line (or header)
-  bool insertNeedsBreak = false;  // that line has no line end
-  size_t pos = 0;
-  Line line;
-  bool lastHadBreak = true;
-  bool lastBlank = true;
-  while (NextLine(text, pos, line)) {
-    const Parsed p = Classify(Content(text, line));
-    lastHadBreak = line.next > line.end;
-    lastBlank = p.kind == Kind::Blank;
-    if (p.kind == Kind::Section) {
-      if (inSection) break;
-      if (!sectionFound && SameName(p.name, section)) {
-        sectionFound = inSection = true;
-        insertAt = line.next;
-        insertNeedsBreak = !lastHadBreak;
-      }
-      continue;
-    }
-    if (!inSection || (p.kind != Kind::Key && p.kind != Kind::Other)) continue;
+  FirstSectionWalk walk(text, section);
+  std::optional<Line> lastKeyLine;  // a new key goes after it (or after the header)
+  while (walk.Next()) {
+    const Line& line = walk.lines.line;
+    const Parsed& p = walk.lines.parsed;
+    if (p.kind != Kind::Key && p.kind != Kind::Other) continue;
     // A line of the key without '=' gets its value in place as well.
     if (SameName(p.name, key)) {
       if (p.kind == Kind::Key && p.value == Trim(value)) return IniEdit::Unchanged;
@@ -109,23 +137,24 @@ IniEdit SetKey(std::string_view text, std::string_view section, std::string_view
       result->append(text.substr(line.end));
       return IniEdit::Changed;
     }
-    insertAt = line.next;
-    insertNeedsBreak = !lastHadBreak;
+    lastKeyLine = line;
   }
 
   const std::string keyLine = std::string(key) + "=" + value + std::string(kLineEnd);
-  if (sectionFound) {
-    *result = std::string(text.substr(0, insertAt));
-    if (insertNeedsBreak) *result += kLineEnd;
+  if (walk.found) {
+    const Line& before = lastKeyLine ? *lastKeyLine : walk.header;
+    *result = std::string(text.substr(0, before.next));
+    if (before.next == before.end) *result += kLineEnd;  // it has no line end
     *result += keyLine;
-    result->append(text.substr(insertAt));
+    result->append(text.substr(before.next));
     return IniEdit::Changed;
   }
   *result = std::string(text);
   const bool empty = text.empty() || text == kUtf8Bom;
   if (!empty) {
-    if (!lastHadBreak) *result += kLineEnd;
-    if (!lastBlank) *result += kLineEnd;
+    // Without the section the walk went to the end: its line is the last.
+    if (walk.lines.line.next == walk.lines.line.end) *result += kLineEnd;
+    if (walk.lines.parsed.kind != Kind::Blank) *result += kLineEnd;
   }
   *result += "[";
   *result += section;
@@ -140,18 +169,11 @@ IniEdit DeleteKey(std::string_view text, std::string_view section, std::string_v
   std::string out;
   size_t copiedUpTo = 0;
   bool deleted = false;
-  bool sectionSeen = false;
-  bool inSection = false;
-  size_t pos = 0;
-  Line line;
-  while (NextLine(text, pos, line)) {
-    const Parsed p = Classify(Content(text, line));
-    if (p.kind == Kind::Section) {
-      if (inSection) break;
-      if (!sectionSeen && SameName(p.name, section)) sectionSeen = inSection = true;
-      continue;
-    }
-    if (inSection && (p.kind == Kind::Key || p.kind == Kind::Other) && SameName(p.name, key)) {
+  FirstSectionWalk walk(text, section);
+  while (walk.Next()) {
+    const Line& line = walk.lines.line;
+    const Parsed& p = walk.lines.parsed;
+    if ((p.kind == Kind::Key || p.kind == Kind::Other) && SameName(p.name, key)) {
       out.append(text.substr(copiedUpTo, line.begin - copiedUpTo));
       copiedUpTo = line.next;
       deleted = true;
@@ -170,10 +192,10 @@ IniEdit DeleteSection(std::string_view text, std::string_view section, std::stri
   bool deleting = false;
   size_t cutEnd = 0;      // end of what goes of the section being deleted
   bool takeBlanks = false;  // blank lines still go with it
-  size_t pos = 0;
-  Line line;
-  while (NextLine(text, pos, line)) {
-    const Parsed p = Classify(Content(text, line));
+  LineWalk walk(text);
+  while (walk.Next()) {
+    const Line& line = walk.line;
+    const Parsed& p = walk.parsed;
     if (p.kind == Kind::Section) {
       if (deleting) copiedUpTo = cutEnd;
       deleting = SameName(p.name, section);
@@ -224,31 +246,12 @@ struct FileDescriptor {
 
 enum class ReadResult { Ok, Missing, Failed };
 
-ReadResult ReadWholeFile(const char* path, std::string& text) {
-  text.clear();
-  // O_NONBLOCK: a FIFO in the file's place must be refused, not wait for a
-  // writer; fstat below refuses everything but a regular file.
-  const FileDescriptor file(open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC));
-  if (file.fd < 0) {
-    return errno == ENOENT || errno == ENOTDIR ? ReadResult::Missing : ReadResult::Failed;
-  }
-  struct stat st;
-  if (fstat(file.fd, &st) != 0 || !S_ISREG(st.st_mode) ||
-      static_cast<unsigned long long>(st.st_size) > kIniMaxFileSize) {
-    return ReadResult::Failed;
-  }
-  char buffer[65536];
-  for (;;) {
-    const ssize_t n = read(file.fd, buffer, sizeof buffer);
-    if (n < 0 && errno == EINTR) continue;
-    // The file may also have grown past the bound since fstat.
-    if (n < 0 || text.size() + static_cast<size_t>(n) > kIniMaxFileSize) {
-      text.clear();
-      return ReadResult::Failed;
-    }
-    if (n == 0) return ReadResult::Ok;
-    text.append(buffer, static_cast<size_t>(n));
-  }
+ReadResult ReadIniFile(const char* path, std::string& text) {
+  const PlatReadResult read = PlatReadWholeFile(path, kIniMaxFileSize, &text);
+  if (read.status == PlatReadStatus::kRead) return ReadResult::Ok;
+  const bool missing = read.status == PlatReadStatus::kCannotOpen &&
+                       (read.error == ENOENT || read.error == ENOTDIR);
+  return missing ? ReadResult::Missing : ReadResult::Failed;
 }
 
 bool WriteAll(int fd, std::string_view data) {
@@ -328,17 +331,10 @@ std::optional<std::string> IniTextGet(std::string_view text, std::string_view se
                                       std::string_view key) {
   section = Trim(section);
   key = Trim(key);
-  bool inSection = false;
-  size_t pos = 0;
-  Line line;
-  while (NextLine(text, pos, line)) {
-    const Parsed p = Classify(Content(text, line));
-    if (p.kind == Kind::Section) {
-      if (inSection) break;  // only the first section of the name counts
-      inSection = SameName(p.name, section);
-    } else if (inSection && p.kind == Kind::Key && SameName(p.name, key)) {
-      return StripQuotes(p.value);
-    }
+  FirstSectionWalk walk(text, section);
+  while (walk.Next()) {
+    const Parsed& p = walk.lines.parsed;
+    if (p.kind == Kind::Key && SameName(p.name, key)) return StripQuotes(p.value);
   }
   return std::nullopt;
 }
@@ -388,7 +384,7 @@ unsigned IniGetString(const char* file, const char* section, const char* key,
     return 0;
   }
   std::string text;
-  if (file != nullptr && ReadWholeFile(file, text) == ReadResult::Ok) {
+  if (file != nullptr && ReadIniFile(file, text) == ReadResult::Ok) {
     if (const std::optional<std::string> value = IniTextGet(text, section, key)) {
       return CopyOut(*value, out, size);
     }
@@ -402,7 +398,7 @@ bool IniWriteString(const char* file, const char* section, const char* key, cons
   if (file == nullptr || *file == '\0') return false;
   if (section == nullptr) return key == nullptr && value == nullptr;
   std::string text;
-  const ReadResult read = ReadWholeFile(file, text);
+  const ReadResult read = ReadIniFile(file, text);
   if (read == ReadResult::Failed) return false;
   std::string result;
   switch (IniTextEdit(text, section, key, value, &result)) {

@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <string>
 
 #include "dump_builder.h"
@@ -185,6 +186,36 @@ TEST(TempFile, CreatedEmptyWithPrefixInTmpdir) {
   EXPECT_EQ(access(name, F_OK), 0);
   EXPECT_TRUE(PlatDeleteFile(name));
   unsetenv("TMPDIR");
+}
+
+TEST(PlatReadWholeFile, RegularFilesOnlyAndBoundedAcrossTheReadPieces) {
+  TempDir dir;
+  const std::string piece(16384, 'x');  // the size of one read
+  FILE* file = fopen(dir.File("piece").c_str(), "wb");
+  ASSERT_NE(file, nullptr);
+  fwrite(piece.data(), 1, piece.size(), file);
+  fclose(file);
+  ASSERT_EQ(mkfifo(dir.File("fifo").c_str(), 0600), 0);
+  struct Case {
+    std::string path;
+    size_t limit;
+    PlatReadStatus status;
+    int error;
+    size_t size;
+  } cases[] = {
+      {dir.File("piece"), piece.size(), PlatReadStatus::kRead, 0, piece.size()},
+      {dir.File("piece"), piece.size() - 1, PlatReadStatus::kTooLarge, 0, 0},
+      {dir.File("missing"), 10, PlatReadStatus::kCannotOpen, ENOENT, 0},
+      {dir.path, 10, PlatReadStatus::kCannotOpen, EISDIR, 0},
+      {dir.File("fifo"), 10, PlatReadStatus::kCannotOpen, EINVAL, 0},  // never waits for a writer
+  };
+  for (const Case& c : cases) {
+    std::string out = "stale";
+    const PlatReadResult read = PlatReadWholeFile(c.path.c_str(), c.limit, &out);
+    EXPECT_EQ(read.status, c.status) << c.path;
+    EXPECT_EQ(read.error, c.error) << c.path;
+    EXPECT_EQ(out.size(), c.size) << c.path;
+  }
 }
 
 }  // namespace

@@ -189,3 +189,18 @@ void PlatReleaseHostEdit(QHANDLE handle) {
   }
   delete edit;
 }
+
+QHANDLE PlatCreateStdoutEdit() {
+  auto* edit = new EditControl;
+  // A person at a terminal sees the columns lined up; a pipe gets the
+  // control's text byte for byte.
+  edit->streamTo = STDOUT_FILENO;
+  edit->terminal = isatty(STDOUT_FILENO);
+  return edit;
+}
+
+void PlatFlushStdoutEdit(QHANDLE handle) {
+  if (Edit(handle)) StreamEditText(*Edit(handle), true);
+}
+
+void PlatDestroyStdoutEdit(QHANDLE handle) { delete Edit(handle); }

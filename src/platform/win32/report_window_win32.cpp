@@ -4,15 +4,12 @@
 // Log saving is in savelog_win32.cpp.
 #include <windows.h>
 
-#include <cstdio>
-
 #include "int_str.h"
+#include "invocation.h"
 #include "report_window.h"
 #include "string_ids.h"
-#include "syslens.h"
 
 int is95 = 0;
-int default_font_is_small = 1;
 
 namespace {
 
@@ -30,34 +27,6 @@ HACCEL hAccel = nullptr;
 
 HWND Hwnd(QHANDLE handle) { return static_cast<HWND>(handle); }
 HINSTANCE Hinst(QHANDLE handle) { return static_cast<HINSTANCE>(handle); }
-
-void InitialiseRecord(LPHLISTWINDOW_ARRAY_struct lpwnd_data, QHANDLE hInstance,
-                      const char* lpszHelpFile, const char* lpszHelpContext,
-                      QMRKWndProcFn lpWndProc, QMRKCallBack lpCallBack) {
-  lpwnd_data->hWnd = nullptr;
-  lpwnd_data->heditWnd = nullptr;
-  lpwnd_data->wFlags = 0;
-  lpwnd_data->wndclassname[0] = '\0';
-  lpwnd_data->cHelpFileName[0] = '\0';
-  lpwnd_data->cHelpContext[0] = '\0';
-  lpwnd_data->hExtraData = nullptr;
-  lpwnd_data->lpExtraData = nullptr;
-  lpwnd_data->hFont = nullptr;
-  lpwnd_data->crTextColor = 0x000000;
-  lpwnd_data->hInstance = hInstance;
-  lpwnd_data->lpCallBack = lpCallBack;
-  lpwnd_data->lpWndProc = lpWndProc;
-  lpwnd_data->crBkColor = 0xC0C0C0;
-  lpwnd_data->hBrush = CreateSolidBrush(lpwnd_data->crBkColor);
-  lpwnd_data->iHTMLOutput = 0;
-  if (lpszHelpFile) {
-    snprintf(lpwnd_data->cHelpFileName, sizeof lpwnd_data->cHelpFileName, "%s", lpszHelpFile);
-  }
-  if (lpszHelpContext) {
-    snprintf(lpwnd_data->cHelpContext, sizeof lpwnd_data->cHelpContext, "%s", lpszHelpContext);
-  }
-  snprintf(lpwnd_data->wndclassname, sizeof lpwnd_data->wndclassname, "QMRKWAPP");
-}
 
 // The opening is animated from the host's rectangle only on the newer shell,
 // and only when the 16-bit USER module offers the routine.
@@ -164,14 +133,16 @@ int16_t QMRKCreateTextWindow(QHANDLE hInstance, const char* lpszWindowTitle,
                              LPHLISTWINDOW_ARRAY_struct lpwnd_data, QMRKWndProcFn lpWndProc,
                              QMRKCallBack lpCallBack) {
   is95 = Is95FromVersion(GetVersion());
-  default_font_is_small = GetProfileIntA("QMRKWIN", "SmallFont", 1);
+  ReadFontChoice();
   if (lpszWindowTitle) {
     if (HWND other = FindWindowA(nullptr, lpszWindowTitle)) {
       PostMessageA(other, WM_USER, kRefillWParam, kRefillLParam);
       return -1;
     }
   }
-  InitialiseRecord(lpwnd_data, hInstance, lpszHelpFile, lpszHelpContext, lpWndProc, lpCallBack);
+  InitialiseWindowRecord(lpwnd_data, hInstance, lpszHelpFile, lpszHelpContext, lpWndProc,
+                         lpCallBack);
+  lpwnd_data->hBrush = CreateSolidBrush(lpwnd_data->crBkColor);
 
   wndclass = WNDCLASSA{};
   wndclass.style = CS_HREDRAW | CS_VREDRAW;
@@ -297,18 +268,8 @@ int QMRKCloseWindow(LPHLISTWINDOW_ARRAY_struct lpwnd_data) {
     lpwnd_data->hBrush = nullptr;
     lpwnd_data->hFont = nullptr;
     UnregisterClassA(lpwnd_data->wndclassname, Hinst(lpwnd_data->hInstance));
-    lpwnd_data->hWnd = nullptr;
-    lpwnd_data->heditWnd = nullptr;
-    lpwnd_data->hInstance = nullptr;
-    lpwnd_data->lpCallBack = nullptr;
-    lpwnd_data->wFlags = 0;
-    lpwnd_data->cHelpFileName[0] = '\0';
-    lpwnd_data->cHelpContext[0] = '\0';
-    lpwnd_data->hExtraData = nullptr;
-    lpwnd_data->lpExtraData = nullptr;
+    ResetWindowRecord(lpwnd_data);
   }
-  char value[16];
-  snprintf(value, sizeof value, "%i", default_font_is_small);
-  WriteProfileStringA("QMRKWIN", "SmallFont", value);
+  WriteFontChoice();
   return 0;
 }

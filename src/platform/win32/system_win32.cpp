@@ -211,6 +211,8 @@ std::FILE* PlatCreateTempFile(const char* dir, const char* prefix, char* out) {
 
 void PlatReportFailure(const std::string&) {}
 
+std::string PlatRawCommandLine() { return GetCommandLineA(); }
+
 QHANDLE PlatProgramModule() { return GetModuleHandleA(nullptr); }
 
 unsigned PlatGetModuleFileName(QHANDLE module, char* out, unsigned size) {

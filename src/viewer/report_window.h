@@ -1,6 +1,7 @@
 // The report window: a frame with a menu around a read-only edit control
 // that holds the report text. Win32 shows a real window; POSIX keeps the
 // text and writes it to standard output when the message loop would start.
+// What both do with the record and the font choice is report_window.cpp.
 #pragma once
 
 #include <cstdint>
@@ -39,6 +40,20 @@ enum ReportCommand : uint16_t {
   kCmdLargeFont = 110,
 };
 
+// Font size: nonzero small; read from the profile at creation, written at close.
+extern int default_font_is_small;
+void ReadFontChoice();
+void WriteFontChoice();
+// Fills the record of a window about to be made: no brush or font yet, black
+// text on grey, the help file and context (null: none), the procedure and
+// the refill callback.
+void InitialiseWindowRecord(LPHLISTWINDOW_ARRAY_struct lpwnd_data, QHANDLE hInstance,
+                            const char* lpszHelpFile, const char* lpszHelpContext,
+                            QMRKWndProcFn lpWndProc, QMRKCallBack lpCallBack);
+// Empties the record of a closed window (its brush and font are freed by the
+// window first).
+void ResetWindowRecord(LPHLISTWINDOW_ARRAY_struct lpwnd_data);
+
 // Error numbers of log saving, shown by PutUpSaveErrorMsg.
 constexpr int kSaveErrorLock = 2;
 constexpr int kSaveErrorMemory = 3;
@@ -51,8 +66,6 @@ constexpr int kSaveErrorCreate = 5;
 // 1 when the system reports itself as version 3.95 (the newer shell's
 // compatibility answer); selects the newer window styles and dialog flags.
 extern int is95;
-// Font size: nonzero small; read from the profile at creation, written at close.
-extern int default_font_is_small;
 
 // is95 from a GetVersion result: its low 16 bits are 0x5F03.
 int Is95FromVersion(uint32_t dwVersion);
