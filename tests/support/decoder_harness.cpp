@@ -65,8 +65,7 @@ std::string HtmlCells(const std::vector<std::string>& cells) {
 }
 
 int DumpState::PrintBuffer(Bytes& buffer) {
-  return DMI_Print_Structure(buffer.data(), &devices, &arrayMapped, &deviceMapped, &portConn,
-                             &slots, static_cast<int>(buffer.size()));
+  return DMI_Print_Structure(buffer.data(), dmi, static_cast<int>(buffer.size()));
 }
 
 int DumpState::Print(const Bytes& structure, size_t capacity) {
@@ -76,8 +75,8 @@ int DumpState::Print(const Bytes& structure, size_t capacity) {
 }
 
 void DumpState::Finish() {
-  if (portConn) FinishProcessingPortConnInfoStructs(&portConn);
-  if (slots) FinishProcessingSystemSlotStructs(&slots);
+  if (dmi.portTableOpen) FinishProcessingPortConnInfoStructs(dmi);
+  if (dmi.slotTableOpen) FinishProcessingSystemSlotStructs(dmi);
 }
 
 bool DecoderHarness::Start() {

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "dmi_rows.h"
 #include "dump_builder.h"
 #include "test_env.h"
 
@@ -35,13 +36,10 @@ std::string HtmlRow(const std::string& header, const std::string& value);
 std::string HtmlCells(const std::vector<std::string>& cells);
 inline constexpr char kHtmlEnd[] = "</t>\r\n";
 
-// The counters the decoder carries from one structure of a dump to the next.
+// One dump's decoding: the state the decoder carries from one structure of
+// the dump to the next.
 struct DumpState {
-  int devices = 0;
-  int arrayMapped = 0;
-  int deviceMapped = 0;
-  int portConn = 0;  // a port connector table is pending
-  int slots = 0;     // a slot table is pending
+  DmiDumpState dmi;
 
   // Decodes the structure at the start of buffer; the decoder may read the
   // whole buffer.
