@@ -25,7 +25,9 @@ int DMI_Print_Structure(uint8_t* bStructureBuffer, DmiDumpState& state, int iStr
   if (!bStructureBuffer || iStructBufferSize < 1) return 1;
   const uint8_t bType = bStructureBuffer[0];
   // A structure that is not reported still ends a pending table.
-  if (state.portTableOpen && bType != kPortConnectorType) FinishProcessingPortConnInfoStructs(state);
+  if (state.portTableOpen && bType != kPortConnectorType) {
+    FinishProcessingPortConnInfoStructs(state);
+  }
   if (state.slotTableOpen && bType != kSystemSlotType) FinishProcessingSystemSlotStructs(state);
   if (bType >= kFirstEnglishOnlyType && iCurrentLanguage != 0) return 1;
   if (bType >= kFirstOemType) return 1;

@@ -375,7 +375,8 @@ void DecodeMemoryDeviceMappedAddress(const DmiStructure& s, DmiDumpState& state)
 void DecodeBuiltinPointingDevice(const DmiStructure& s) {
   OutputStructNameData(kIdPointingHeading);
   NameRow(s, kIdPointingType, kPointingType, "PNTDEV", "szPointDevType", RowForm::kLine);
-  NameRow(s, kIdPointingInterface, kPointingInterface, "PNTDEVINT", "szPointDevInt", RowForm::kLine);
+  NameRow(s, kIdPointingInterface, kPointingInterface, "PNTDEVINT", "szPointDevInt",
+          RowForm::kLine);
   if (s.HasField(kPointingButtons, 1)) {
     char szStr[kRowTextSize];
     snprintf(szStr, sizeof szStr, "%u", static_cast<unsigned>(s.buf.U8(kPointingButtons)));

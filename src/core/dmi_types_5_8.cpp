@@ -332,7 +332,9 @@ void SramList(unsigned wSram, bool current, int k) {
     bool shown = true;
     if (bit == 0) {
       shown = wSram == 1;
-      if (shown) CopyText(szStr, sizeof szStr, lpszLoadString(current ? kIdOther : kIdSramOtherInList));
+      if (shown) {
+        CopyText(szStr, sizeof szStr, lpszLoadString(current ? kIdOther : kIdSramOtherInList));
+      }
     } else if (bit == 1) {
       CopyText(szStr, sizeof szStr, lpszLoadString(kIdUnknown));
     } else {
