@@ -110,7 +110,8 @@ TEST(GetSecurityStatus, TwoBitStates) {
 class RowSinks : public ::testing::Test, public DecoderHarness {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(Start({"*DMICHASSISTYPE", "03H=Desktop", "!Undefined", "*EMPTY"}));
+    ASSERT_TRUE(Start({"*DMICHASSISTYPE", "03H=Desktop", "!Undefined", "*EMPTY", "*LONGNAMES",
+                       "01H=" + std::string(kNameRowMax, 'n') + "-tail"}));
   }
   void TearDown() override { EXPECT_TRUE(Stop()); }
   using DecoderHarness::Run;  // not the framework's own Run
@@ -206,6 +207,26 @@ TEST_F(RowSinks, StructureHeading) {
 #endif
   EXPECT_EQ(Run(Sink::kHtml, heading), "<h2>\r\n BIOS Information \r\n\r\n</h2>\r\n<t>\r\n");
   EXPECT_EQ(Run(Sink::kIni, heading), "");
+}
+
+TEST_F(RowSinks, RowFormsEndTheLineAndCutTheNameTheirOwnWay) {
+  const std::string cut(kNameRowMax, 'n');
+  const std::string whole = cut + "-tail";
+  struct Case {
+    RowForm form;
+    std::string text;
+    std::string property;
+  } cases[] = {
+      {RowForm::kClassic, "  Vendor\t: " + cut, cut},
+      {RowForm::kLine, "  Vendor\t: " + whole + "\r\n", whole},
+  };
+  for (const Case& c : cases) {
+    auto row = [&] { NameRow(3007, "LONGNAMES", 1, "szN", c.form); };
+#ifndef _WIN32
+    EXPECT_EQ(Run(Sink::kText, row), c.text);
+#endif
+    EXPECT_EQ(Run(Sink::kIni, row), "[Settings]\r\nszN=" + c.property + "\r\n");
+  }
 }
 
 // The frame: pending tables, filters and dispatch.
