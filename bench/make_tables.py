@@ -25,7 +25,7 @@ sys.path[:0] = [os.path.join(HERE, "..", "tests", "golden"),
 sys.dont_write_bytecode = True  # nothing written into the source tree
 import dumpfile  # noqa: E402
 import tables  # noqa: E402
-from tables import structure  # noqa: E402
+from dumpfile import structure  # noqa: E402
 
 SOCKETS_PER_BOARD = 16
 
@@ -152,7 +152,7 @@ def server(count):
     fixed = fixed_part(handles)
     assert count > len(fixed), "at least %d structures" % (len(fixed) + 1)
     memory = list(itertools.islice(memory_boards(handles), count - len(fixed) - 1))
-    return fixed + memory + [tables.end_of_table(next(handles))]
+    return fixed + memory + [dumpfile.end_of_table(next(handles))]
 
 
 def main():
@@ -163,7 +163,7 @@ def main():
         structures = server(count)
         base = os.path.join(sys.argv[1], "server-%d" % count)
         with open(base + ".bin", "wb") as f:
-            f.write(tables.saved_3(3, 2, structures))
+            f.write(dumpfile.saved_3(3, 2, structures))
         with open(base + ".dump", "wb") as f:
             f.write(dumpfile.dump(structures, major=3, minor=2))
 

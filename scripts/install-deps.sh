@@ -5,7 +5,8 @@
 #   scripts/install-deps.sh            everything the build and the tests need:
 #                                      the native and both Windows compilers,
 #                                      GoogleTest, Wine (32- and 64-bit), Xvfb,
-#                                      the fuzzing, benchmark and packaging tools
+#                                      the fuzzing, benchmark, layout and packaging
+#                                      tools
 #   scripts/install-deps.sh --native   only what the native build needs
 #                                      (scripts/run.sh)
 set -euo pipefail
@@ -21,6 +22,7 @@ everything=("${native[@]}"
             python3-html5lib  # the hostile-input test parses the HTML report strictly
             python3-jsonschema  # the command-line tests validate every JSON they make
             clang libclang-rt-14-dev  # the fuzz targets (scripts/fuzz.sh): clang and libFuzzer
+            clang-format  # scripts/check-format.sh: the layout of the C++ sources
             dpkg-dev lintian zip unzip man-db)  # scripts/package.sh and the install test
 
 case "${1:-}" in

@@ -11,6 +11,7 @@
 #include "int_str.h"
 #include "qmrkw32.h"
 #include "readdat.h"
+#include "string_ids.h"
 #include "syslens.h"
 
 const char sEmpty[] = "";
@@ -28,11 +29,6 @@ constexpr int kStringScanLimit = 16384;
 // A string that begins further out, or is longer, counts as missing.
 constexpr int kStringStartMax = 2048;
 constexpr int kStringLengthMax = 80;
-
-constexpr unsigned kIdEnabled = 3237;
-constexpr unsigned kIdDisabled = 3238;
-constexpr unsigned kIdNotImplemented = 3256;
-constexpr unsigned kIdUnknown = 3159;
 
 }  // namespace
 

@@ -12,42 +12,9 @@
 
 #include "format_checked.h"
 #include "int_str.h"
+#include "string_ids.h"
 
 namespace {
-
-// Caption ids.
-constexpr unsigned kIdBiosHeading = 3006;
-constexpr unsigned kIdBiosVendor = 3007;
-constexpr unsigned kIdBiosVersion = 3008;
-constexpr unsigned kIdBiosStartSegment = 3009;
-constexpr unsigned kIdBiosReleaseDate = 3010;
-constexpr unsigned kIdBiosRomSize = 3011;
-constexpr unsigned kIdBiosCharacteristics = 3012;
-constexpr unsigned kIdSystemHeading = 3042;
-constexpr unsigned kIdManufacturer = 3043;
-constexpr unsigned kIdSystemProductName = 3044;
-constexpr unsigned kIdVersion = 3045;
-constexpr unsigned kIdSerialNumber = 3046;
-constexpr unsigned kIdBoardHeading = 3047;
-constexpr unsigned kIdBoardProductName = 3049;
-constexpr unsigned kIdBoardManufacturer = 3048;
-constexpr unsigned kIdEnclosureHeading = 3050;
-constexpr unsigned kIdChassisType = 3051;
-constexpr unsigned kIdAssetTag = 3052;
-constexpr unsigned kIdProcessorHeading = 3053;
-constexpr unsigned kIdSocketType = 3054;
-constexpr unsigned kIdStatus = 3055;
-constexpr unsigned kIdProcessorType = 3056;
-constexpr unsigned kIdProcessorFamily = 3057;
-constexpr unsigned kIdCpuUpgrade = 3058;
-constexpr unsigned kIdProcessorId = 3059;
-constexpr unsigned kIdSupportedVoltage = 3060;
-constexpr unsigned kIdExternalClock = 3061;
-constexpr unsigned kIdMaxSpeed = 3062;
-constexpr unsigned kIdCurrentSpeed = 3063;
-constexpr unsigned kIdSocketPopulated = 3064;
-constexpr unsigned kIdSocketUnpopulated = 3065;
-constexpr unsigned kIdCpuStatusUnknown = 3066;
 
 // Type 0 fields.
 constexpr size_t kBiosVendor = 4;
@@ -109,11 +76,10 @@ int BiosRomSizeK(const DmiStructure& s) {
 // every machine of this kind has, are not listed.
 const char* CharacteristicText(int bit) {
   if (bit == 0 || bit == 1 || bit == 4 || bit == 7) return nullptr;
-  // Bits 2 and 3 are 3014 and 3015; from bit 5 on the texts run from 3016,
-  // skipping bit 7.
-  if (bit < 4) return lpszLoadString(3014 + (bit - 2));
-  if (bit < 7) return lpszLoadString(3016 + (bit - 5));
-  return lpszLoadString(3018 + (bit - 8));
+  // The texts are consecutive ids for bits 2 and 3, 5 and 6, and 8 on.
+  if (bit < 4) return lpszLoadString(kIdBiosCharUnknown + (bit - 2));
+  if (bit < 7) return lpszLoadString(kIdBiosCharMca + (bit - 5));
+  return lpszLoadString(kIdBiosCharPcmcia + (bit - 8));
 }
 
 // In property output the characteristics are properties (numbered from 0),

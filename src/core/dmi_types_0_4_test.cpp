@@ -61,43 +61,11 @@ TEST_F(Decode, BiosInAllThreeSinks) {
   // Bits 3, 9 and 31 have texts; 4 and 7 have none.
   const Bytes bios = Bios(0x07, 0x80000298, {"Award", "4.51 PG", "07/15/99"});
   if (!NoEditControl()) {
-    EXPECT_EQ(Text(bios),
-              "\r\n BIOS Information \r\n\r\n"
-              "  Vendor\t: Award"
-              "\r\n  BIOS Version\t: 4.51 PG"
-              "\r\n  BIOS Start Segm.\t: E800:0000\r\n"
-              "  BIOS Rel. Date\t: 07/15/99"
-              "\r\n  BIOS ROM size\t: 512K"
-              "\r\n  BIOS characteristics\r\n"
-              "\tBIOS Characteristics Not Supported\r\n"
-              "\tPlug and Play is supported\r\n"
-              "\tPC-98 is supported\r\n");
+    EXPECT_EQ(Text(bios), ExpectedReport("bios.txt"));
   }
-  EXPECT_EQ(Html(bios),
-            "<h2>\r\n BIOS Information \r\n\r\n</h2>\r\n<t>\r\n"
-            "\r\n<tr>\r\n<lh>Vendor</lh>\r\n<td>Award</td>\r\n</tr>\r\n"
-            "\r\n<tr>\r\n<lh>BIOS Version</lh>\r\n<td>4.51 PG</td>\r\n</tr>\r\n"
-            "\r\n<tr>\r\n<lh>BIOS Start Segm.</lh>\r\n<td>E800:0000</td>\r\n</tr>\r\n"
-            "\r\n<tr>\r\n<lh>BIOS Rel. Date</lh>\r\n<td>07/15/99</td>\r\n</tr>\r\n"
-            "\r\n<tr>\r\n<lh>BIOS ROM size</lh>\r\n<td>512K</td>\r\n</tr>\r\n"
-            "</t>\r\n"
-            "<h3>\r\n  BIOS characteristics\r\n</h3>\r\n"
-            "<t>\r\n"
-            "\r\n<tr>\r\n<td>BIOS Characteristics Not Supported</td>\r\n</tr>\r\n"
-            "\r\n<tr>\r\n<td>Plug and Play is supported</td>\r\n</tr>\r\n"
-            "\r\n<tr>\r\n<td>PC-98 is supported</td>\r\n</tr>\r\n"
-            "</t>\r\n");
+  EXPECT_EQ(Html(bios), ExpectedReport("bios.htm"));
   // Characteristics are numbered over the entries written, not by bit.
-  EXPECT_EQ(Ini(bios),
-            "[Settings]\r\n"
-            "szBIOSVendor=Award\r\n"
-            "szBIOSVersion=4.51 PG\r\n"
-            "szBIOSStartSegm=E800:0000\r\n"
-            "szBIOSRelDate=07/15/99\r\n"
-            "dwBIOSROMSzK=512\r\n"
-            "szBIOSCharacNo0=BIOS Characteristics Not Supported\r\n"
-            "szBIOSCharacNo1=Plug and Play is supported\r\n"
-            "szBIOSCharacNo2=PC-98 is supported\r\n");
+  EXPECT_EQ(Ini(bios), ExpectedReport("bios.ini"));
 }
 
 TEST_F(Decode, BiosRomSize) {
@@ -268,53 +236,10 @@ Bytes Processor(const ProcessorFields& p) {
 TEST_F(Decode, ProcessorInAllThreeSinks) {
   const Bytes cpu = Processor({});
   if (!NoEditControl()) {
-    EXPECT_EQ(Text(cpu),
-              "\r\n\r\nProcessor Information \r\n\r\n"
-              "  Socket type\t: Slot 1"
-              "\r\n  Status\t: Socket populated\r\n"
-              "  Processor type\t: Central processor"
-              "\r\n  Processor family\t: Pentium"
-              "\r\n  Manufacturer\t: GenuineMaker"
-              "\r\n  Processor ID\t: 00000683H 0383F9FFH"
-              "\r\n  Version\t: Pentium III"
-              "\r\n  Supported Voltage\t: 1.2V "
-              "\r\n  External clock\t: 100 MHz"
-              "\r\n  Max. Speed\t: 1000 MHz"
-              "\r\n  Current speed\t: 933 MHz"
-              "\r\n  Status\t: CPU Enabled\r\n"
-              "  CPU upgrade\t: ZIF socket");
+    EXPECT_EQ(Text(cpu), ExpectedReport("processor.txt"));
   }
-  EXPECT_EQ(Html(cpu),
-            "<h2>\r\n\r\nProcessor Information \r\n\r\n</h2>\r\n<t>\r\n"
-            "\r\n<tr>\r\n<lh>Socket type</lh>\r\n<td>Slot 1</td>\r\n</tr>\r\n"
-            "\r\n<tr>\r\n<lh>Status</lh>\r\n<td>Socket populated</td>\r\n</tr>\r\n"
-            "\r\n<tr>\r\n<lh>Processor type</lh>\r\n<td>Central processor</td>\r\n</tr>\r\n"
-            "\r\n<tr>\r\n<lh>Processor family</lh>\r\n<td>Pentium</td>\r\n</tr>\r\n"
-            "\r\n<tr>\r\n<lh>Manufacturer</lh>\r\n<td>GenuineMaker</td>\r\n</tr>\r\n"
-            "\r\n<tr>\r\n<lh>Processor ID</lh>\r\n<td>00000683H 0383F9FFH</td>\r\n</tr>\r\n"
-            "\r\n<tr>\r\n<lh>Version</lh>\r\n<td>Pentium III</td>\r\n</tr>\r\n"
-            "\r\n<tr>\r\n<lh>Supported Voltage</lh>\r\n<td>1.2V</td>\r\n</tr>\r\n"
-            "\r\n<tr>\r\n<lh>External clock</lh>\r\n<td>100 MHz</td>\r\n</tr>\r\n"
-            "\r\n<tr>\r\n<lh>Max. Speed</lh>\r\n<td>1000 MHz</td>\r\n</tr>\r\n"
-            "\r\n<tr>\r\n<lh>Current speed</lh>\r\n<td>933 MHz</td>\r\n</tr>\r\n"
-            "\r\n<tr>\r\n<lh>Status</lh>\r\n<td>CPU Enabled</td>\r\n</tr>\r\n"
-            "\r\n<tr>\r\n<lh>CPU upgrade</lh>\r\n<td>ZIF socket</td>\r\n</tr>\r\n"
-            "</t>\r\n");
-  EXPECT_EQ(Ini(cpu),
-            "[Settings]\r\n"
-            "szProcInf_SocTyp=Slot 1\r\n"
-            "szProcInf_SocStatus=Socket populated\r\n"
-            "szProcInf_ProcType=Central processor\r\n"
-            "szProcInf_ProcFamily=Pentium\r\n"
-            "szProcInf_Manuf=GenuineMaker\r\n"
-            "szProcInf_ProcID=00000683H 0383F9FFH\r\n"
-            "szProcInf_Version=Pentium III\r\n"
-            "szProcInf_SuppVltg=1.2V\r\n"
-            "dwProcInf_ExtrnClckMHz=100\r\n"
-            "dwProcInf_MaxSpdMHz=1000\r\n"
-            "dwProcInf_CurrSpdMHz=933\r\n"
-            "szProcInf_Status=CPU Enabled\r\n"
-            "szProcInf_CPUUpgrade=ZIF socket\r\n");
+  EXPECT_EQ(Html(cpu), ExpectedReport("processor.htm"));
+  EXPECT_EQ(Ini(cpu), ExpectedReport("processor.ini"));
 }
 
 TEST_F(Decode, ProcessorVoltage) {

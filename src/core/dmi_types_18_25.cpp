@@ -14,86 +14,10 @@
 #include <cstdio>
 
 #include "int_str.h"
+#include "string_ids.h"
 #include "syslens.h"
 
 namespace {
-
-// Caption and value text ids.
-constexpr unsigned kIdUnknown = 3159;
-
-constexpr unsigned kIdMemErrHeading = 3198;
-constexpr unsigned kIdMemErrHandle = 3199;
-constexpr unsigned kIdMemErrType = 3200;
-constexpr unsigned kIdMemErrGranularity = 3201;
-constexpr unsigned kIdMemErrOperation = 3202;
-constexpr unsigned kIdMemErrVendorSyndrome = 3203;
-constexpr unsigned kIdMemErrArrayAddress = 3204;
-constexpr unsigned kIdMemErrDeviceAddress = 3205;
-constexpr unsigned kIdMemErrResolution = 3206;
-
-constexpr unsigned kIdArrMapHeading = 3207;
-constexpr unsigned kIdArrMapHandle = 3208;
-constexpr unsigned kIdArrMapStart = 3209;
-constexpr unsigned kIdArrMapEnd = 3210;
-constexpr unsigned kIdArrMapArrayHandle = 3211;
-constexpr unsigned kIdArrMapPartitionWidth = 3212;
-
-constexpr unsigned kIdDevMapHeading = 3213;
-constexpr unsigned kIdDevMapHandle = 3214;
-constexpr unsigned kIdDevMapStart = 3215;
-constexpr unsigned kIdDevMapEnd = 3216;
-constexpr unsigned kIdDevMapDeviceHandle = 3217;
-constexpr unsigned kIdDevMapPartitionRow = 3218;
-constexpr unsigned kIdNonInterleaved = 3219;
-constexpr unsigned kIdDevMapInterleavePosition = 3220;
-constexpr unsigned kIdDevMapInterleaveDepth = 3221;
-
-constexpr unsigned kIdPointingHeading = 3222;
-constexpr unsigned kIdPointingType = 3223;
-constexpr unsigned kIdPointingInterface = 3224;
-constexpr unsigned kIdPointingButtons = 3225;
-
-constexpr unsigned kIdBatteryHeading = 3226;
-constexpr unsigned kIdBatteryLocation = 3227;
-constexpr unsigned kIdBatteryManufacturer = 3228;
-constexpr unsigned kIdBatteryDate = 3229;
-constexpr unsigned kIdBatterySerial = 3230;
-constexpr unsigned kIdBatteryDeviceName = 3231;
-constexpr unsigned kIdBatteryCapacity = 3232;
-constexpr unsigned kIdBatteryVoltage = 3233;
-constexpr unsigned kIdBatterySbdsVersion = 3234;
-constexpr unsigned kIdBatteryMaxError = 3235;
-constexpr unsigned kIdBatteryOemNumber = 3236;
-// The chemistry row has a caption of its own in the report range, translated
-// with the others: "Device chemistry\t: %s".
-constexpr unsigned kIdBatteryChemistry = 3378;
-
-constexpr unsigned kIdEnabled = 3237;
-constexpr unsigned kIdDisabled = 3238;
-constexpr unsigned kIdResetAuto = 3239;
-// Boot options 0 to 3 have the texts 3240 to 3243.
-constexpr unsigned kIdBootOptionFirst = 3240;
-constexpr unsigned kIdResetBootOption = 3244;
-constexpr unsigned kIdResetBootOptionOnLimit = 3245;
-constexpr unsigned kIdPresent = 3246;
-constexpr unsigned kIdNotPresent = 3247;
-constexpr unsigned kIdResetWatchdog = 3248;
-constexpr unsigned kIdResetCount = 3249;
-constexpr unsigned kIdResetLimit = 3250;
-constexpr unsigned kIdMinute = 3251;
-constexpr unsigned kIdMinutes = 3252;
-constexpr unsigned kIdResetTimerInterval = 3253;
-constexpr unsigned kIdResetTimeout = 3254;
-constexpr unsigned kIdResetHeading = 3377;
-
-constexpr unsigned kIdSecurityHeading = 3255;
-constexpr unsigned kIdSecurityFrontPanel = 3257;
-constexpr unsigned kIdSecurityAdmin = 3258;
-constexpr unsigned kIdSecurityKeyboard = 3259;
-constexpr unsigned kIdSecurityPowerOn = 3260;
-
-constexpr unsigned kIdPowerHeading = 3261;
-constexpr unsigned kIdPowerOnTime = 3262;
 
 // Header.
 constexpr size_t kHandle = 2;

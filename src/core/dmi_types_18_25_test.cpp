@@ -187,175 +187,17 @@ std::vector<Bytes> Notebook() {
 
 TEST_F(DecodeLate, NotebookInWindowText) {
   if (NoEditControl()) return;
-  EXPECT_EQ(Text(Notebook()),
-            "\r\n\r\n Memory Error \r\n\r\n"
-            "Handle\t: 0030H\r\n"
-            "Error type\t: OK\r\n"
-            "Error granularity\t: Unknown\r\n"
-            "Error operation\t: Unknown\r\n"
-            "Vendor syndrome\t: Unknown\r\n"
-            "Error address\t: Unknown\r\n"
-            "Device address\t: Unknown\r\n"
-            "Error resolution\t: Unknown\r\n"
-            "\r\n\r\n Memory Array Mapped Address \r\n\r\n"
-            "Handle\t: 0031H\r\n"
-            "Starting address\t: 00000000H\r\n"
-            "Ending address\t: 1FFFFC00H\r\n"
-            "Array handle\t: 1000H\r\n"
-            "Partition width\t: 1\r\n"
-            "\r\n\r\n Memory Device Mapped Address \r\n\r\n"
-            "Handle\t: 0032H\r\n"
-            "Starting Address\t: 00000000H\r\n"
-            "Ending Address\t: 0FFFFC00H\r\n"
-            "Device Handle\t:  1100H\r\n"
-            "Partition Row Pos\t: Unknown\r\n"
-            "Interleave Position\t: Non-interleaved\r\n"
-            "Interleave Depth\t:  2\r\n"
-            "\r\n\r\n Memory Device Mapped Address \r\n\r\n"
-            "Handle\t: 0033H\r\n"
-            "Starting Address\t: 10000000H\r\n"
-            "Ending Address\t: 1FFFFC00H\r\n"
-            "Device Handle\t:  1101H\r\n"
-            "Partition Row Pos\t:  1   \r\n"
-            "Interleave Position\t:  2   \r\n"
-            "Interleave Depth\t: Unknown\r\n"
-            "\r\n\r\n Built-in Pointing Device \r\n\r\n"
-            "Type\t: Touchpad\r\n"
-            "Interface\t: PS/2\r\n"
-            "Buttons\t: 2\r\n"
-            "\r\n\r\n Portable Battery \r\n\r\n"
-            "Location\t: Rear\r\n"
-            "Manufacturer\t: Maker\r\n"
-            "Manufacture date\t: 1/1/2001\r\n"
-            "Serial number\t: 1234H (4660)\r\n"
-            "Device name\t: Li-Ion 4400\r\n"
-            "Device chemistry\t: LION\r\n"
-            "Capacity\t: 44000 mWh\r\n"
-            "Design voltage\t: 10800 mV\r\n"
-            "SBDS version\t: 1.1\r\n"
-            "Maximum error\t: 0 %\r\n"
-            "OEM custom number\t: DEADBEEFH\r\n"
-            "\r\n\r\n Automatic System Reset Information \r\n\r\n"
-            "Automatic System Reset\t: Enabled\r\n"
-            "Boot Option\t: system utilities\r\n"
-            "Boot Option on Limit\t: reserved\r\n"
-            "Watchdog timer\t: present\r\n"
-            "Reset Count\t: Unknown\r\n"
-            "Reset Limit\t: 3\r\n"
-            "Timer Interval\t: 1 minute\r\n"
-            "Timeout\t: 5 minutes\r\n"
-            "\r\n\r\n Hardware Security \r\n\r\n"
-            "Front Panel Reset\t: Disabled\r\n"
-            "Administrator Password Status\t: Enabled\r\n"
-            "Keyboard Password Status\t: Not Implemented\r\n"
-            "Power-on Password Status\t: Unknown\r\n"
-            "\r\n\r\n System Power Controls \r\n\r\n"
-            "Next Scheduled Power-on Time\t: 12/31 23:59:59\r\n");
+  EXPECT_EQ(Text(Notebook()), ExpectedReport("notebook.txt"));
 }
 
 TEST_F(DecodeLate, NotebookInHtml) {
   // The report library cuts each row at its tab into a caption cell and a
   // value cell, dropping the filler around them.
-  const auto& row = HtmlRow;
-  auto heading = [](const char* caption) {
-    return HtmlHeading(std::string("\r\n\r\n ") + caption + " \r\n\r\n");
-  };
-  const std::string end = kHtmlEnd;
-  EXPECT_EQ(Html(Notebook()),
-            heading("Memory Error") + row("Handle", "0030H") + row("Error type", "OK") +
-                row("Error granularity", "Unknown") + row("Error operation", "Unknown") +
-                row("Vendor syndrome", "Unknown") + row("Error address", "Unknown") +
-                row("Device address", "Unknown") + row("Error resolution", "Unknown") + end +
-                heading("Memory Array Mapped Address") + row("Handle", "0031H") +
-                row("Starting address", "00000000H") + row("Ending address", "1FFFFC00H") +
-                row("Array handle", "1000H") + row("Partition width", "1") + end +
-                heading("Memory Device Mapped Address") + row("Handle", "0032H") +
-                row("Starting Address", "00000000H") + row("Ending Address", "0FFFFC00H") +
-                row("Device Handle", "1100H") + row("Partition Row Pos", "Unknown") +
-                row("Interleave Position", "Non-interleaved") + row("Interleave Depth", "2") +
-                end + heading("Memory Device Mapped Address") + row("Handle", "0033H") +
-                row("Starting Address", "10000000H") + row("Ending Address", "1FFFFC00H") +
-                row("Device Handle", "1101H") + row("Partition Row Pos", "1") +
-                row("Interleave Position", "2") + row("Interleave Depth", "Unknown") + end +
-                heading("Built-in Pointing Device") + row("Type", "Touchpad") +
-                row("Interface", "PS/2") + row("Buttons", "2") + end +
-                heading("Portable Battery") + row("Location", "Rear") +
-                row("Manufacturer", "Maker") + row("Manufacture date", "1/1/2001") +
-                row("Serial number", "1234H (4660)") + row("Device name", "Li-Ion 4400") +
-                row("Device chemistry", "LION") + row("Capacity", "44000 mWh") +
-                row("Design voltage", "10800 mV") + row("SBDS version", "1.1") +
-                row("Maximum error", "0 %") + row("OEM custom number", "DEADBEEFH") + end +
-                heading("Automatic System Reset Information") +
-                row("Automatic System Reset", "Enabled") +
-                row("Boot Option", "system utilities") + row("Boot Option on Limit", "reserved") +
-                row("Watchdog timer", "present") + row("Reset Count", "Unknown") +
-                row("Reset Limit", "3") + row("Timer Interval", "1 minute") +
-                row("Timeout", "5 minutes") + end + heading("Hardware Security") +
-                row("Front Panel Reset", "Disabled") +
-                row("Administrator Password Status", "Enabled") +
-                row("Keyboard Password Status", "Not Implemented") +
-                row("Power-on Password Status", "Unknown") + end +
-                heading("System Power Controls") +
-                row("Next Scheduled Power-on Time", "12/31 23:59:59") + end);
+  EXPECT_EQ(Html(Notebook()), ExpectedReport("notebook.htm"));
 }
 
 TEST_F(DecodeLate, NotebookInProperties) {
-  EXPECT_EQ(Ini(Notebook()),
-            "[Settings]\r\n"
-            "szMemErrHandle=0030H\r\n"
-            "szMemErrType=OK\r\n"
-            "szMemErrGran=Unknown\r\n"
-            "szMemErrOpe=Unknown\r\n"
-            "szMemErrVendSynd=Unknown\r\n"
-            "szMemErrArrayErrAddr=Unknown\r\n"
-            "szMemErrDevErrAddr=Unknown\r\n"
-            "szMemErrResolution=Unknown\r\n"
-            "szMemArrMapAddr0Handle=0031H\r\n"
-            "szMemArrMapAddr0StartAddr=00000000H\r\n"
-            "szMemArrMapAddr0EndAddr=1FFFFC00H\r\n"
-            "szMemArrMapAddr0MemArrHand=1000H\r\n"
-            "szMemArrMapAddr0PartWid=1\r\n"
-            "szMemDevMapAddr0Hand=0032H\r\n"
-            "szMemDevMapAddr0StartAddr=00000000H\r\n"
-            "szMemDevMapAddr0EndAddr=0FFFFC00H\r\n"
-            "szMemDevMapAddr0DevHand=1100H\r\n"
-            "szMemDevMapAddr0PartRowPos=Unknown\r\n"
-            "szMemDevMapAddr0InterlPos=Non-interleaved\r\n"
-            "szMemDevMapAddr0InterlDep=2\r\n"
-            "szMemDevMapAddr1Hand=0033H\r\n"
-            "szMemDevMapAddr1StartAddr=10000000H\r\n"
-            "szMemDevMapAddr1EndAddr=1FFFFC00H\r\n"
-            "szMemDevMapAddr1DevHand=1101H\r\n"
-            "szMemDevMapAddr1PartRowPos=1\r\n"
-            "szMemDevMapAddr1InterlPos=2\r\n"
-            "szMemDevMapAddr1InterlDep=Unknown\r\n"
-            "szPointDevType=Touchpad\r\n"
-            "szPointDevInt=PS/2\r\n"
-            "szPointDevButtons=2\r\n"
-            "szBattLoc=Rear\r\n"
-            "szBattManuf=Maker\r\n"
-            "szBattManufDate=1/1/2001\r\n"
-            "szBattSerialNo=1234H (4660)\r\n"
-            "szBattDevName=Li-Ion 4400\r\n"
-            "szBattDevChem=LION\r\n"
-            "szBattCap=44000 mWh\r\n"
-            "szBattVolt=10800 mV\r\n"
-            "szBattSBDSVer=1.1\r\n"
-            "szBattMaxDataErr=0 %\r\n"
-            "szBattOEMCustomNo=DEADBEEFH\r\n"
-            "szSysResetCapAuto=Enabled\r\n"
-            "szSysResetBootOpt=system utilities\r\n"
-            "szSysResetBootOptOnLim=reserved\r\n"
-            "szSysResetWatchdog=present\r\n"
-            "szSysResetCount=Unknown\r\n"
-            "szSysResetLimit=3\r\n"
-            "szSysResetTimerInter=1 minute\r\n"
-            "szSysResetTimeout=5 minutes\r\n"
-            "szHardSecFrntPanReset=Disabled\r\n"
-            "szHardSecAdminPswdStat=Enabled\r\n"
-            "szHardSecKybrdPswdStat=Not Implemented\r\n"
-            "szHardSecPwrOnPswdStat=Unknown\r\n"
-            "szSchedPwrOnTime=12/31 23:59:59\r\n");
+  EXPECT_EQ(Ini(Notebook()), ExpectedReport("notebook.ini"));
   EXPECT_EQ(arrayMapped_, 1);
   EXPECT_EQ(deviceMapped_, 2);
 }

@@ -14,6 +14,7 @@
 
 #include "format_checked.h"
 #include "int_str.h"
+#include "string_ids.h"
 #include "syslens.h"
 
 namespace {
@@ -49,30 +50,6 @@ constexpr uint16_t kNoProbeHandle = 0xFFFF;
 // Location codes 1 to 11 and status codes 1 to 6 have texts.
 constexpr unsigned kLocationCodes = 11;
 constexpr unsigned kStatusCodes = 6;
-
-constexpr unsigned kIdUnknown = 3159;
-constexpr unsigned kIdEnabled = 3237;
-constexpr unsigned kIdDisabled = 3238;
-
-constexpr unsigned kIdCoolingHeading = 3291;
-constexpr unsigned kIdNoProbe = 3292;
-constexpr unsigned kIdProbeHandle = 3293;
-constexpr unsigned kIdCoolingTypeFirst = 3294;   // codes 1 to 9
-constexpr unsigned kIdActiveCooling = 3303;      // code 0x10
-constexpr unsigned kIdPassiveCooling = 3304;     // code 0x11
-constexpr unsigned kIdCoolingType = 3305;
-constexpr unsigned kIdCoolingStatusFirst = 3306;
-constexpr unsigned kIdCoolingStatus = 3312;
-constexpr unsigned kIdCoolingGroup = 3313;
-constexpr unsigned kIdCoolingOem = 3314;
-
-constexpr unsigned kIdDegrees = 3336;
-
-constexpr unsigned kIdRemoteHeading = 3372;
-constexpr unsigned kIdRemoteManufacturer = 3373;
-constexpr unsigned kIdConnections = 3374;
-constexpr unsigned kIdInbound = 3375;
-constexpr unsigned kIdOutbound = 3376;
 
 // How a probe shows its readings.
 enum class Unit { kMilli, kDegrees };
@@ -115,19 +92,28 @@ struct ProbeKind {
 // the resolution keys of the other probes; no other key of the structure
 // shares it.
 const ProbeKind kVoltageProbe = {
-    3263, 3264, 3265, 3276, 3277, 3283, 3284, 3285, 3286, 3287, 3288, 3289, 3290, 3278,
+    kIdVoltProbeHeading, kIdVoltProbeDescription, kIdVoltProbeLocOther, kIdVoltProbeLocation,
+    kIdVoltProbeStatusOther, kIdVoltProbeStatus, kIdVoltProbeMaximum, kIdVoltProbeMinimum,
+    kIdVoltProbeResolution, kIdVoltProbeTolerance, kIdVoltProbeAccuracyValue,
+    kIdVoltProbeAccuracy, kIdVoltProbeOem, kIdVoltProbeStatusUnknown,
     Unit::kMilli, "%u mV", "%u mV", "%u/10 of a mV", "+/- %u mV",
     "szVoltProbDesc", "szVoltProbLoc", "szVoltProbStat", "szVoltProbMaxVal",
     "szVoltProbMinVal", "szVoltProbRes", "szVoltProbTol", "szVoltProbAcc", "szVoltProbOEMNo"};
 
 const ProbeKind kTemperatureProbe = {
-    3315, 3316, 3317, 3328, 3329, 3335, 3337, 3338, 3339, 3340, 3341, 3342, 3343, kIdUnknown,
+    kIdTempProbeHeading, kIdTempProbeDescription, kIdTempProbeLocOther, kIdTempProbeLocation,
+    kIdTempProbeStatusOther, kIdTempProbeStatus, kIdTempProbeMaximum, kIdTempProbeMinimum,
+    kIdTempProbeResolution, kIdTempProbeTolerance, kIdTempProbeAccuracyValue,
+    kIdTempProbeAccuracy, kIdTempProbeOem, kIdUnknown,
     Unit::kDegrees, nullptr, nullptr, nullptr, nullptr,
     "szTempProbDesc", "szTempProbLoc", "szTempProbStat", "szTempProbMaxVal",
     "szTempProbMinVal", "szTempProbRes", "szTempProbTol", "szTempProbAcc", "szTempProbOEMNo"};
 
 const ProbeKind kCurrentProbe = {
-    3344, 3345, 3346, 3357, 3358, 3364, 3365, 3366, 3367, 3368, 3369, 3370, 3371, kIdUnknown,
+    kIdCurrProbeHeading, kIdCurrProbeDescription, kIdCurrProbeLocOther, kIdCurrProbeLocation,
+    kIdCurrProbeStatusOther, kIdCurrProbeStatus, kIdCurrProbeMaximum, kIdCurrProbeMinimum,
+    kIdCurrProbeResolution, kIdCurrProbeTolerance, kIdCurrProbeAccuracyValue,
+    kIdCurrProbeAccuracy, kIdCurrProbeOem, kIdUnknown,
     Unit::kMilli, "%u mA", "%u mA", "%u/10 mA", "+/- %u mA",
     "szCurrProbDesc", "szCurrProbLoc", "szCurrProbStat", "szCurrProbMaxVal",
     "szCurrProbMinVal", "szCurrProbRes", "szCurrProbTol", "szCurrProbAcc", "szCurrOEMNo"};

@@ -16,54 +16,9 @@
 #include "int_str.h"
 #include "power_of_two_text.h"
 #include "readdat.h"
+#include "string_ids.h"
 
 namespace {
-
-// Caption ids. Where a bit list's texts are consecutive ids, only the first
-// is named; bit i then has the text first + i.
-constexpr unsigned kIdSupportedVoltage = 3060;
-constexpr unsigned kIdSocketType = 3054;
-constexpr unsigned kIdMemCtrlHeading = 3071;
-constexpr unsigned kIdErrDetectMethod = 3072;
-constexpr unsigned kIdErrCorrCapability = 3073;
-constexpr unsigned kIdErrCorrOther = 3074;  // bits 0 to 5: 3074 to 3079
-constexpr unsigned kIdSupportedInterleave = 3080;
-constexpr unsigned kIdCurrentInterleave = 3081;
-constexpr unsigned kIdMaxModuleSize = 3082;
-constexpr unsigned kIdSupportedSpeeds = 3083;
-constexpr unsigned kIdSpeedOther = 3084;  // bits 0 to 4: 3084 to 3088
-constexpr unsigned kIdSupportedMemType = 3089;
-constexpr unsigned kIdMemTypeOther = 3090;  // bits 0 to 10: 3090 to 3100
-constexpr unsigned kIdModuleHeading = 3103;
-constexpr unsigned kIdModuleSpeed = 3105;
-constexpr unsigned kIdModuleType = 3106;
-constexpr unsigned kIdSizeNotDeterminable = 3107;
-constexpr unsigned kIdSizeNotEnabled = 3108;
-constexpr unsigned kIdSizeNotInstalled = 3109;
-constexpr unsigned kIdInstalledSize = 3110;
-constexpr unsigned kIdEnabledSize = 3111;
-constexpr unsigned kIdCacheHeading = 3112;
-constexpr unsigned kIdConfiguration = 3113;
-constexpr unsigned kIdSocketed = 3114;
-constexpr unsigned kIdNotSocketed = 3115;
-constexpr unsigned kIdCacheType = 3116;
-constexpr unsigned kIdInternal = 3117;
-constexpr unsigned kIdExternal = 3118;
-constexpr unsigned kIdCacheStatus = 3119;
-constexpr unsigned kIdEnabledAtBoot = 3120;
-constexpr unsigned kIdDisabledAtBoot = 3121;
-constexpr unsigned kIdCacheMode = 3122;
-constexpr unsigned kIdWriteThrough = 3123;  // modes 0 to 3: 3123 to 3126
-constexpr unsigned kIdCacheSize = 3127;
-constexpr unsigned kIdSupportedSram = 3128;
-constexpr unsigned kIdCurrentSram = 3129;
-constexpr unsigned kIdSramOtherInList = 3130;
-constexpr unsigned kIdOther = 3074;
-constexpr unsigned kIdUnknown = 3075;
-constexpr unsigned kIdNonBurst = 3132;  // bits 2 to 6: 3132 to 3136
-constexpr unsigned kIdPortHeading = 3137;
-constexpr unsigned kIdPortColumns1 = 3138;
-constexpr unsigned kIdPortColumns2 = 3139;
 
 // Type 5 fields.
 constexpr size_t kCtrlErrDetect = 4;
@@ -268,17 +223,17 @@ void SramList(unsigned wSram, bool current, int k) {
     if (bit == 0) {
       shown = wSram == 1;
       if (shown) {
-        CopyText(szStr, sizeof szStr, lpszLoadString(current ? kIdOther : kIdSramOtherInList));
+        CopyText(szStr, sizeof szStr, lpszLoadString(current ? kIdErrCorrOther : kIdSramOtherInList));
       }
     } else if (bit == 1) {
-      CopyText(szStr, sizeof szStr, lpszLoadString(kIdUnknown));
+      CopyText(szStr, sizeof szStr, lpszLoadString(kIdErrCorrUnknown));
     } else {
       CopyText(szStr, sizeof szStr, lpszLoadString(kIdNonBurst + static_cast<unsigned>(bit - 2)));
     }
     char szIniKey[kIniKeySize];
     snprintf(szIniKey, sizeof szIniKey,
              current ? "szCacheInf%i_CurrSRAMType%i" : "szCacheInf%i_SuppSRAMType%i", k, number++);
-    EmitProperty(szIniKey, bit == 0 ? lpszLoadString(kIdOther) : szStr);
+    EmitProperty(szIniKey, bit == 0 ? lpszLoadString(kIdErrCorrOther) : szStr);
     if (shown) ListRow("", szStr);
   }
   CloseList(false);

@@ -14,57 +14,9 @@
 
 #include "format_checked.h"
 #include "int_str.h"
+#include "string_ids.h"
 
 namespace {
-
-// Caption ids.
-constexpr unsigned kIdSlotsHeading = 3140;
-constexpr unsigned kIdSlotsColumns = 3141;
-constexpr unsigned kIdOnBoardHeading = 3142;
-constexpr unsigned kIdDeviceType = 3143;
-constexpr unsigned kIdDeviceEnabled = 3144;
-constexpr unsigned kIdDeviceDisabled = 3145;
-constexpr unsigned kIdDeviceDescription = 3146;
-constexpr unsigned kIdOemHeading = 3147;
-constexpr unsigned kIdStringRow = 3148;
-constexpr unsigned kIdConfigHeading = 3149;
-constexpr unsigned kIdLanguageHeading = 3150;
-constexpr unsigned kIdCurrentLanguage = 3151;
-constexpr unsigned kIdInstallableLanguages = 3152;
-constexpr unsigned kIdLanguageRow = 3153;
-constexpr unsigned kIdArrayHeading = 3154;
-constexpr unsigned kIdArrayHandle = 3155;
-constexpr unsigned kIdArrayLocation = 3156;
-constexpr unsigned kIdArrayUse = 3157;
-constexpr unsigned kIdArrayErrorCorrection = 3158;
-constexpr unsigned kIdUnknown = 3159;
-constexpr unsigned kIdArrayMaxCapacity = 3160;
-constexpr unsigned kIdArrayErrorNotProvided = 3161;
-constexpr unsigned kIdArrayNoError = 3162;
-constexpr unsigned kIdArrayErrorDetected = 3163;
-constexpr unsigned kIdArrayErrorInformation = 3164;
-constexpr unsigned kIdArrayDevices = 3165;
-constexpr unsigned kIdDeviceHeading = 3166;
-constexpr unsigned kIdDeviceHandle = 3167;
-constexpr unsigned kIdDeviceErrorNotProvided = 3168;
-constexpr unsigned kIdDeviceNoError = 3169;
-constexpr unsigned kIdDeviceErrorDetected = 3170;
-constexpr unsigned kIdDeviceErrorInformation = 3171;
-constexpr unsigned kIdBits = 3172;
-constexpr unsigned kIdTotalWidth = 3173;
-constexpr unsigned kIdDataWidth = 3174;
-constexpr unsigned kIdNotInstalled = 3175;
-constexpr unsigned kIdKB = 3176;
-constexpr unsigned kIdMB = 3177;
-constexpr unsigned kIdSize = 3178;
-constexpr unsigned kIdFormFactor = 3179;
-constexpr unsigned kIdNotApplicable = 3180;
-constexpr unsigned kIdDeviceSet = 3181;
-constexpr unsigned kIdDeviceLocation = 3182;
-constexpr unsigned kIdBankLocation = 3183;
-constexpr unsigned kIdMemoryType = 3184;
-constexpr unsigned kIdDetails = 3185;
-constexpr unsigned kIdDetailRow = 3186;
 
 // Type 9 fields.
 constexpr size_t kSlotDesignation = 4;
@@ -133,7 +85,9 @@ constexpr unsigned kNoError = 0xFFFF;
 
 // Names of the type-detail bits 1 to 12.
 constexpr unsigned kDetailNameIds[kLastDetailBit + 1] = {
-    0, 3187, kIdUnknown, 3188, 3189, 3190, 3191, 3192, 3193, 3194, 3195, 3196, 3197};
+    0, kIdDetailOther, kIdUnknown, kIdDetailFastPaged, kIdDetailStaticColumn,
+    kIdDetailPseudoStatic, kIdDetailRambus, kIdDetailSynchronous, kIdDetailCmos, kIdDetailEdo,
+    kIdDetailWindowDram, kIdDetailCacheDram, kIdDetailNonVolatile};
 
 // Appends text to the line of size bytes, cut to fit.
 void Append(char* line, size_t size, const char* text) {

@@ -180,173 +180,19 @@ Dump RealisticDump() {
 
 TEST_F(SlotsToMemory, RealisticDumpInTheWindow) {
   if (NoEditControl()) return;
-  const std::string slotHeading = SlotHeading();
-  EXPECT_EQ(Text(RealisticDump()),
-            slotHeading +
-            "PCI1\t1\tPCI\t32-bit\tIn use\tLong\t5V\r\n"
-            "PCIE2\t2\tPCI Expre\tx16\tAvailable\tShort\t3.3V\r\n"
-            "\r\n\r\nOn Board Devices Information \r\n\r\n"
-            "  Device Type\t: Video,  Enabled\r\n"
-            "  Description \t: Onboard VGA"
-            "  Device Type\t: Ethernet,  Disabled\r\n"
-            "  Description \t: LAN" +
-            slotHeading +
-            "\t3\tPCI\t32-bit\tUnavailable b\tShort\r\n"
-            "\r\n\r\nOEM Strings \r\n\r\n"
-            "\r\n  String 1   \t: OEM one"
-            "\r\n  String 2   \t: Two"
-            "\r\n\r\nSystem Configuration Options \r\n"
-            "\r\n  String 1   \t: JP1: clear CMOS "
-            "\r\n\r\nBIOS Language Information \r\n"
-            "\r\n  Current language\t: fr|FR|iso8859-1"
-            "\r\n  Installable languages\t: 2 languages"
-            "\r\n  Language1   \t: en|US|iso8859-1"
-            "\r\n  Language2   \t: fr|FR|iso8859-1"
-            "\r\n\r\n Physical Memory Array \r\n\r\n"
-            "Handle\t: 1000H\r\n"
-            "Location\t: System board\r\n"
-            "Use\t: System memory\r\n"
-            "Error correction\t: Single-bit ECC\r\n"
-            "Maximum capacity\t: 1048576 kB\r\n"
-            "Error information\t: Not provided\r\n"
-            "Memory devices\t: 2\r\n"
-            "\r\n\r\n Memory Device \r\n\r\n"
-            "Handle\t: 1100H\r\n"
-            "Error information:\t Not provided\r\n"
-            "Total width\t: 72 bits\r\n"
-            "Data width\t: 64 bits\r\n"
-            "Size\t: 512 MB\r\n"
-            "Form factor\t: DIMM\r\n"
-            "Device set\t: N/A\r\n"
-            "Device location\t: DIMM0\r\n"
-            "Bank location\t: BANK0\r\n"
-            "Memory type\t: DDR\r\n"
-            "Details\t:\r\n"
-            "Detail 1\t: Synchronous\r\n"
-            "\r\n\r\n Memory Device \r\n\r\n"
-            "Handle\t: 1101H\r\n"
-            "Error information:\t Error detected (1234)\r\n"
-            "Total width\t: 72 bits\r\n"
-            "Data width\t: 64 bits\r\n"
-            "Size\t: 512 kB\r\n"
-            "Device set\t: 01H\r\n"
-            "Device location\t: DIMM1\r\n"
-            "Memory type\t: DDR4\r\n"
-            "Details\t:\r\n"
-            "Detail 2\t: Synchronous\r\n");
+  EXPECT_EQ(Text(RealisticDump()), ExpectedReport("slots_to_memory.txt"));
 }
 
 TEST_F(SlotsToMemory, RealisticDumpInHtml) {
-  const std::string slotTable =
-      "<h2>\r\n\r\nSystem Slots \r\n\r\n</h2>\r\n<t>\r\n"
-      "<th>Designation </th>\r\n<th>ID </th>\r\n<th>Type </th>\r\n<th>Bus Width </th>\r\n"
-      "<th>Current Usage </th>\r\n<th>Length </th>\r\n<th>Voltage </th>\r\n";
   // The report library drops the leading empty cell of the third slot, whose
   // designation is missing: its row starts with the ID.
-  EXPECT_EQ(Html(RealisticDump()),
-            slotTable +
-            HtmlCells({"PCI1", "1", "PCI", "32-bit", "In use", "Long", "5V"}) +
-            HtmlCells({"PCIE2", "2", "PCI Expre", "x16", "Available", "Short", "3.3V"}) +
-            kHtmlEnd +
-            HtmlHeading("\r\n\r\nOn Board Devices Information \r\n\r\n") +
-            HtmlRow("Device Type", "Video,  Enabled") + HtmlRow("Description", "Onboard VGA") +
-            HtmlRow("Device Type", "Ethernet,  Disabled") + HtmlRow("Description", "LAN") +
-            kHtmlEnd +
-            slotTable + HtmlCells({"3", "PCI", "32-bit", "Unavailable b", "Short"}) + kHtmlEnd +
-            HtmlHeading("\r\n\r\nOEM Strings \r\n\r\n") +
-            HtmlRow("String 1", "OEM one") + HtmlRow("String 2", "Two") + kHtmlEnd +
-            HtmlHeading("\r\n\r\nSystem Configuration Options \r\n") +
-            HtmlRow("String 1", "JP1: clear CMOS") + kHtmlEnd +
-            HtmlHeading("\r\n\r\nBIOS Language Information \r\n") +
-            HtmlRow("Current language", "fr|FR|iso8859-1") +
-            HtmlRow("Installable languages", "2 languages") +
-            HtmlRow("Language1", "en|US|iso8859-1") + HtmlRow("Language2", "fr|FR|iso8859-1") +
-            kHtmlEnd +
-            HtmlHeading("\r\n\r\n Physical Memory Array \r\n\r\n") +
-            HtmlRow("Handle", "1000H") + HtmlRow("Location", "System board") +
-            HtmlRow("Use", "System memory") + HtmlRow("Error correction", "Single-bit ECC") +
-            HtmlRow("Maximum capacity", "1048576 kB") +
-            HtmlRow("Error information", "Not provided") + HtmlRow("Memory devices", "2") +
-            kHtmlEnd +
-            HtmlHeading("\r\n\r\n Memory Device \r\n\r\n") +
-            HtmlRow("Handle", "1100H") + HtmlRow("Error information", "Not provided") +
-            HtmlRow("Total width", "72 bits") + HtmlRow("Data width", "64 bits") +
-            HtmlRow("Size", "512 MB") + HtmlRow("Form factor", "DIMM") +
-            HtmlRow("Device set", "N/A") + HtmlRow("Device location", "DIMM0") +
-            HtmlRow("Bank location", "BANK0") + HtmlRow("Memory type", "DDR") +
-            HtmlRow("Details", "   ") + HtmlRow("Detail 1", "Synchronous") + kHtmlEnd +
-            HtmlHeading("\r\n\r\n Memory Device \r\n\r\n") +
-            HtmlRow("Handle", "1101H") + HtmlRow("Error information", "Error detected (1234)") +
-            HtmlRow("Total width", "72 bits") + HtmlRow("Data width", "64 bits") +
-            HtmlRow("Size", "512 kB") + HtmlRow("Device set", "01H") +
-            HtmlRow("Device location", "DIMM1") + HtmlRow("Memory type", "DDR4") +
-            HtmlRow("Details", "   ") + HtmlRow("Detail 2", "Synchronous") + kHtmlEnd);
+  EXPECT_EQ(Html(RealisticDump()), ExpectedReport("slots_to_memory.htm"));
 }
 
 TEST_F(SlotsToMemory, RealisticDumpAsProperties) {
   // Keys numbered with %-4u carry trailing blanks, which the property file
   // does not keep.
-  EXPECT_EQ(Ini(RealisticDump()),
-            "[Settings]\r\n"
-            "szSysSlot0_Designtn=PCI1\r\n"
-            "dwSysSlot0_ID=1\r\n"
-            "szSysSlot0_Type=PCI\r\n"
-            "szSysSlot0_BusWidth=32-bit\r\n"
-            "szSysSlot0_CurrUsage=In use\r\n"
-            "szSysSlot0_Len=Long\r\n"
-            "szSysSlot0_Vltg=5V\r\n"
-            "szSysSlot1_Designtn=PCIE2\r\n"
-            "dwSysSlot1_ID=2\r\n"
-            "szSysSlot1_Type=PCI Expre\r\n"
-            "szSysSlot1_BusWidth=x16\r\n"
-            "szSysSlot1_CurrUsage=Available\r\n"
-            "szSysSlot1_Len=Short\r\n"
-            "szSysSlot1_Vltg=3.3V\r\n"
-            "szOnBrdDevInf0_DevType=Video\r\n"
-            "bOnBrdDevInf0_Enbld=1\r\n"
-            "szOnBrdDevInf0_Desc=Onboard VGA\r\n"
-            "szOnBrdDevInf1_DevType=Ethernet\r\n"
-            "bOnBrdDevInf1_Enbld=0\r\n"
-            "szOnBrdDevInf1_Desc=LAN\r\n"
-            "dwSysSlot2_ID=3\r\n"
-            "szSysSlot2_Type=PCI\r\n"
-            "szSysSlot2_BusWidth=32-bit\r\n"
-            "szSysSlot2_CurrUsage=Unavailable b\r\n"
-            "szSysSlot2_Len=Short\r\n"
-            "szOEMString1=OEM one\r\n"
-            "szOEMString2=Two\r\n"
-            "szSysConfigOptns_String1=JP1: clear CMOS\r\n"
-            "szBIOSLangInf_CurrLang=fr|FR|iso8859-1\r\n"
-            "dwBIOSLangInf_InstlbleLang=2\r\n"
-            "szBIOSLangInf_Lang1=en|US|iso8859-1\r\n"
-            "szBIOSLangInf_Lang2=fr|FR|iso8859-1\r\n"
-            "szPhysMemArrHandle=1000H\r\n"
-            "szPhysMemArrLocation=System board\r\n"
-            "szPhysMemArrUse=System memory\r\n"
-            "szPhysMemArrErrCorr=Single-bit ECC\r\n"
-            "szPhysMemArrMaxCap=1048576 kB\r\n"
-            "szPhysMemArrErrInf=Not provided\r\n"
-            "szPhysMemArrNumDev=2\r\n"
-            "szMemDev0Handle=1100H\r\n"
-            "szMemDev0ErrInf=Not provided\r\n"
-            "szMemDev0TotWidth=72 bits\r\n"
-            "szMemDev0DataWidth=64 bits\r\n"
-            "szMemDev0Size=512 MB\r\n"
-            "szMemDev0FormFact=DIMM\r\n"
-            "szMemDev0DevSet=N/A\r\n"
-            "szMemDev0DevLoc=DIMM0\r\n"
-            "szMemDev0BankLoc=BANK0\r\n"
-            "szMemDev0MemType=DDR\r\n"
-            "szMemDev0Det0=Synchronous\r\n"
-            "szMemDev1Handle=1101H\r\n"
-            "szMemDev1ErrInf=Error detected (1234)\r\n"
-            "szMemDev1TotWidth=72 bits\r\n"
-            "szMemDev1DataWidth=64 bits\r\n"
-            "szMemDev1Size=512 kB\r\n"
-            "szMemDev1DevSet=01H\r\n"
-            "szMemDev1DevLoc=DIMM1\r\n"
-            "szMemDev1MemType=DDR4\r\n"
-            "szMemDev1Det1=Synchronous\r\n");
+  EXPECT_EQ(Ini(RealisticDump()), ExpectedReport("slots_to_memory.ini"));
 }
 
 TEST_F(SlotsToMemory, SlotCells) {

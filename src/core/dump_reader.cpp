@@ -9,6 +9,7 @@
 #include "format_checked.h"
 #include "int_str.h"
 #include "qmrkw32.h"
+#include "string_ids.h"
 #include "syslens.h"
 
 uint8_t g_bDMIBIOSRevision = 0;
@@ -43,12 +44,12 @@ int display_dmi_info(FILE* pInputFile) {
 
 int Show_DMIBIOS_Info(FILE* pInputFile, const CDMISummaryInfo* pSummaryInfo) {
   char line[kHeaderLineSize];
-  CopyLine(line, 3002);
+  CopyLine(line, kIdDmiBiosHeading);
   if (bEdit) QMRKAddHeader(&wnd_data, line);
   if (bHTML) QMRKAddHeader2(&wnd_data, line, 1);
 
   if (pSummaryInfo->bSyslensFound == 0) {
-    CopyLine(line, 3005);
+    CopyLine(line, kIdDmiBiosNotSupported);
     if (bEdit) QMRKAddText(&wnd_data, line);
     if (bHTML) QMRKAddHeader2(&wnd_data, line, 3);
     if (bData) WritePropertyDword("bBIOSDetected", 0);
@@ -59,8 +60,8 @@ int Show_DMIBIOS_Info(FILE* pInputFile, const CDMISummaryInfo* pSummaryInfo) {
   const int minor = pSummaryInfo->m_bVersionMinor;
   char detected[kHeaderLineSize];
   char revision[kHeaderLineSize];
-  CopyLine(detected, 3003);
-  FormatChecked(revision, sizeof revision, lpszLoadString(3004), "ii", major, minor);
+  CopyLine(detected, kIdDmiBiosDetected);
+  FormatChecked(revision, sizeof revision, lpszLoadString(kIdDmiBiosRevision), "ii", major, minor);
   if (bEdit) {
     QMRKAddText(&wnd_data, detected);
     QMRKAddText(&wnd_data, revision);

@@ -34,7 +34,8 @@ void PowerOfTwoText(int n, char* out, size_t size) {
     }
   }
   size_t o = 0;
-  for (size_t d = count; d > 0 && o + 1 < size; --d) out[o++] = static_cast<char>('0' + digits[d - 1]);
+  for (size_t d = count; d > 0 && o + 1 < size; --d)
+    out[o++] = static_cast<char>('0' + digits[d - 1]);
   out[o] = '\0';
 }
 

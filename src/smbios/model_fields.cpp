@@ -149,7 +149,7 @@ void DecodeAfterElementsNumber(const DecodeContext& c, const FieldRow& row,
   if (!AfterElements(c, &base)) return;
   FieldRow shifted = row;
   shifted.offset = 0;
-  shifted.kind = FieldKind::kNumber;
+  shifted.kind = row.values ? FieldKind::kEnum : FieldKind::kNumber;
   DecodeContext tail = c;
   tail.formatted = c.formatted.Slice(base + row.offset, row.width);
   Field field;

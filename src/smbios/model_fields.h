@@ -15,7 +15,8 @@ void DecodeUuid(const DecodeContext& c, const FieldRow& row, std::vector<Field>*
 void DecodeHandleList(const DecodeContext& c, const FieldRow& row, std::vector<Field>* out);
 // Type 3: the contained element records, and the fields that follow them
 // (row.offset counts from the end of the records; row.kind of the row is
-// kCustom, the field's own kind is named by the decoder).
+// kCustom, the field's own kind is named by the decoder; a number with a
+// value section is an enumeration).
 void DecodeContainedElements(const DecodeContext& c, const FieldRow& row,
                              std::vector<Field>* out);
 void DecodeAfterElementsString(const DecodeContext& c, const FieldRow& row,

@@ -1,5 +1,6 @@
 #include "model_fields_host_interface.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 
@@ -65,12 +66,58 @@ void DecodeHostname(const DecodeContext& c, const FieldRow& row, std::vector<Fie
   out->push_back(TextField(row.name, text));
 }
 
+void AppendUtf8(uint32_t code, std::string* text) {
+  if (code < 0x80) {
+    *text += static_cast<char>(code);
+  } else if (code < 0x800) {
+    *text += static_cast<char>(0xC0 | code >> 6);
+    *text += static_cast<char>(0x80 | (code & 0x3F));
+  } else if (code < 0x10000) {
+    *text += static_cast<char>(0xE0 | code >> 12);
+    *text += static_cast<char>(0x80 | (code >> 6 & 0x3F));
+    *text += static_cast<char>(0x80 | (code & 0x3F));
+  } else {
+    *text += static_cast<char>(0xF0 | code >> 18);
+    *text += static_cast<char>(0x80 | (code >> 12 & 0x3F));
+    *text += static_cast<char>(0x80 | (code >> 6 & 0x3F));
+    *text += static_cast<char>(0x80 | (code & 0x3F));
+  }
+}
+
+// The v1 USB description's serial number: a USB string descriptor whose
+// length byte (at row.offset - 2) counts itself and the type byte before
+// the UTF-16LE text. The text ends at the descriptor's or the slice's end,
+// or at a NUL code unit; a lone surrogate becomes U+FFFD.
+void DecodeUsbSerial(const DecodeContext& c, const FieldRow& row, std::vector<Field>* out) {
+  if (!c.formatted.Has(row.offset - 2u, 2)) return;
+  const size_t length = c.formatted.U8(row.offset - 2u);
+  if (length < 2) return;
+  const size_t units = std::min(length - 2, c.formatted.size() - row.offset) / 2;
+  std::string text;
+  for (size_t i = 0; i < units; ++i) {
+    uint32_t unit = c.formatted.U16(row.offset + 2 * i);
+    if (unit == 0) break;
+    if (unit >= 0xD800 && unit < 0xDC00 && i + 1 < units) {
+      const uint32_t low = c.formatted.U16(row.offset + 2 * (i + 1));
+      if (low >= 0xDC00 && low < 0xE000) {
+        AppendUtf8(0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00), &text);
+        ++i;
+        continue;
+      }
+    }
+    if (unit >= 0xD800 && unit < 0xE000) unit = 0xFFFD;
+    AppendUtf8(unit, &text);
+  }
+  out->push_back(TextField(row.name, text));
+}
+
 // Device descriptions, offsets from the first byte after the device type.
 constexpr FieldRow kUsbDevice[] = {
     {0x00, 2, K::kHex, "id_vendor", nullptr, 0x0300},
     {0x02, 2, K::kHex, "id_product", nullptr, 0x0300},
-    // The serial number that follows is a USB string descriptor (length,
-    // type 03h, UTF-16 text): it stays in the interface data's hex bytes.
+    {0x04, 1, K::kNumber, "serial_number_length", nullptr, 0x0300},
+    {0x05, 1, K::kHex, "serial_number_descriptor_type", nullptr, 0x0300},
+    {0x06, 0, K::kCustom, "serial_number", nullptr, 0x0300, 0, Unit::kNone, DecodeUsbSerial},
 };
 constexpr FieldRow kPciDevice[] = {
     {0x00, 2, K::kHex, "vendor_id", nullptr, 0x0300},

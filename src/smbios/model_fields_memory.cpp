@@ -1,7 +1,5 @@
 #include "model_fields_memory.h"
 
-#include <cstring>
-
 #include "values.h"
 
 namespace {
@@ -20,24 +18,6 @@ Field Named(const char* name, uint64_t code, uint8_t width, const char* section)
   return field;
 }
 
-// A size field that can hold a state instead: the state's key is the size's
-// without "_bytes", so that a JSON key ending in a unit always holds a number.
-const char* StateName(const char* bytesName) {
-  static const char* const kPairs[][2] = {
-      {"installed_size_bytes", "installed_size"},
-      {"enabled_size_bytes", "enabled_size"},
-      {"size_bytes", "size"},
-      {"non_volatile_size_bytes", "non_volatile_size"},
-      {"volatile_size_bytes", "volatile_size"},
-      {"cache_size_bytes", "cache_size"},
-      {"logical_size_bytes", "logical_size"},
-      {"error_resolution_bytes", "error_resolution"},
-  };
-  for (const auto& pair : kPairs)
-    if (strcmp(pair[0], bytesName) == 0) return pair[1];
-  return bytesName;
-}
-
 // 2^power MiB in bytes; false when that does not fit 64 bits.
 bool PowerOfTwoMiB(unsigned power, uint64_t* bytes) {
   if (power > 43) return false;
@@ -52,7 +32,7 @@ void DecodeUnlessUnknown(const DecodeContext& c, const FieldRow& row, std::vecto
   const uint64_t raw = ReadNumber(c.formatted, row.offset, row.width);
   if (raw == row.mask) {
     // The state keeps the raw bits; its name is the state code 0's.
-    Field state = Hex(StateName(row.name), raw, row.width);
+    Field state = Hex(row.name, raw, row.width);
     state.value.kind = FieldValue::Kind::kEnum;
     state.value.name = FindValueName(FindValueSection("FIELDSTATE"), 0);
     out->push_back(std::move(state));
@@ -112,7 +92,7 @@ void DecodeModuleSize(const DecodeContext& c, const FieldRow& row, std::vector<F
   const unsigned code = c.formatted.U8(row.offset) & 0x7Fu;
   uint64_t bytes = 0;
   if (code >= 0x7D || !PowerOfTwoMiB(code, &bytes))
-    out->push_back(Named(StateName(row.name), code, 1, "MEMMODSIZE"));
+    out->push_back(Named(row.name, code, 1, "MEMMODSIZE"));
   else
     out->push_back(NumberField(row.name, bytes, Unit::kBytes));
 }
@@ -171,7 +151,7 @@ void DecodeMemoryDeviceSize(const DecodeContext& c, const FieldRow& row,
   if (!c.formatted.Has(row.offset, 2)) return;
   const uint16_t word = c.formatted.U16(row.offset);
   if (word == 0 || word == 0xFFFF) {
-    out->push_back(Named(StateName(row.name), word, 2, "MEMDEVSIZE"));
+    out->push_back(Named(row.name, word, 2, "MEMDEVSIZE"));
     return;
   }
   // 7FFF: 32 GiB or more, in MiB in bits 30:0 of the 2.7 extended size.
@@ -201,18 +181,19 @@ void DecodeMemorySpeed(const DecodeContext& c, const FieldRow& row, std::vector<
 void DecodeJedecId(const DecodeContext& c, const FieldRow& row, std::vector<Field>* out) {
   if (!c.formatted.Has(row.offset, 2)) return;
   const uint16_t id = c.formatted.U16(row.offset);
-  if (id == 0) {  // unknown
-    out->push_back(Hex(row.name, 0, 2));
+  if (id == 0) {
+    out->push_back(Named(row.name, 0, 2, "FIELDSTATE"));
     return;
   }
-  // JEP106, as the SPD holds it: the low byte counts the continuation codes
-  // before the bank (bit 7 is parity), the high byte is the code in that
-  // bank, parity bit included as JEDEC lists it.
+  // JEP-106, as the SPD holds it: the low byte counts the continuation codes
+  // before the bank (bit 7 is parity), the high byte is the ID in that bank,
+  // parity bit included as JEDEC lists it. Numbers only: the makers' names
+  // are JEDEC's list, not ours to copy.
   Field field;
   field.name = row.name;
   field.value.kind = FieldValue::Kind::kObject;
   field.value.members.push_back(NumberField("bank", (id & 0x7Fu) + 1u));
-  field.value.members.push_back(Hex("manufacturer_code", id >> 8, 1));
+  field.value.members.push_back(Hex("id", id >> 8, 1));
   out->push_back(std::move(field));
 }
 

@@ -7,9 +7,8 @@
 #include "model.h"
 
 // A number of row.width bytes, or, when it equals row.mask (the field's
-// "unknown" value), the state Unknown. Numbers in bytes (unit kBytes) keep
-// row.name; the state then goes under the name without "_bytes". Other
-// numbers are hexadecimal, state and number under row.name.
+// "unknown" value, 0 included), the state Unknown under the same name.
+// Numbers in bytes (unit kBytes) stay numbers; others are hexadecimal.
 void DecodeUnlessUnknown(const DecodeContext& c, const FieldRow& row, std::vector<Field>* out);
 // Field after a list of word handles whose count byte lies at 0x0E (type 5:
 // the enabled error correcting capabilities); row.offset counts from the
@@ -39,8 +38,8 @@ void DecodeCacheSize(const DecodeContext& c, const FieldRow& row, std::vector<Fi
 void DecodeArrayCapacity(const DecodeContext& c, const FieldRow& row,
                          std::vector<Field>* out);
 // Type 17: the size (KiB or MiB, the 2.7 extended size, or a state); speeds
-// in MT/s with the 3.3 extended forms; JEDEC manufacturer IDs (bank and
-// code; 0 is unknown).
+// in MT/s with the 3.3 extended forms; JEP-106 manufacturer IDs (bank and
+// ID; 0 is the state Unknown).
 void DecodeMemoryDeviceSize(const DecodeContext& c, const FieldRow& row,
                             std::vector<Field>* out);
 void DecodeMemorySpeed(const DecodeContext& c, const FieldRow& row, std::vector<Field>* out);

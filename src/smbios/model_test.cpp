@@ -98,6 +98,11 @@ TEST(Model, NamedDecoders) {
        {0x03, 0x1C, 0, 0, 0, 3, 0, 0, 0, 3, 3, 3, 3, 0, 0, 0, 0, 0, 0, 2, 3, 0x91, 1, 2, 0x0A,
         0, 1, 1},
        "sku_number", 1},
+      // 3.9: rack type 01h and height 2 after the SKU.
+      {"chassis rack type",
+       {0x03, 0x1E, 0, 0, 0, 3, 0, 0, 0, 3, 3, 3, 3, 0, 0, 0, 0, 0, 0, 2, 3, 0x91, 1, 2, 0x0A,
+        0, 1, 1, 1, 2},
+       "rack_type", 1},
   };
   for (const Case& c : cases) {
     const DecodedStructure s = DecodeStructure(View(WithStrings(c.formatted, {"x"})), 0, 3, 1);
@@ -105,6 +110,11 @@ TEST(Model, NamedDecoders) {
     ASSERT_NE(value, nullptr) << c.what;
     EXPECT_EQ(value->number, c.number) << c.what;
   }
+  const DecodedStructure rack =
+      DecodeStructure(View(WithStrings(cases[5].formatted, {"x"})), 0, 3, 9);
+  EXPECT_EQ(Get(rack, "rack_type")->kind, FieldValue::Kind::kEnum);
+  EXPECT_STREQ(Get(rack, "rack_type")->name, "OU (Open Rack unit)");
+  EXPECT_EQ(Get(rack, "rack_height")->number, 2u);
 }
 
 TEST(Model, ContainedElementsAndHandleListsStayInTheStructure) {

@@ -6,8 +6,9 @@
 #include <vector>
 
 #include "bytes.h"
+#include "dump_builder.h"
 
-using TestBytes = std::vector<uint8_t>;
+using TestBytes = Bytes;
 
 inline ByteView View(const TestBytes& bytes) { return ByteView(bytes.data(), bytes.size()); }
 
@@ -61,24 +62,11 @@ inline TestBytes EntryPoint3(uint32_t maxLength, uint64_t tableAddress) {
   return e;
 }
 
-// One structure: header, fields, string set with its double NUL.
+// One structure under the handle 1234H, from the tests' one structure
+// builder.
 inline TestBytes Structure(uint8_t type, const TestBytes& fields,
                            const std::vector<std::string>& strings = {}) {
-  // Byte by byte: gcc 12 mistakes vector::insert into a freshly built
-  // 4-byte vector for an out-of-bounds copy (-Warray-bounds).
-  TestBytes s;
-  s.reserve(4 + fields.size() + 2);
-  for (uint8_t b : {type, static_cast<uint8_t>(4 + fields.size()), uint8_t{0x34}, uint8_t{0x12}}) {
-    s.push_back(b);
-  }
-  for (uint8_t b : fields) s.push_back(b);
-  for (const std::string& text : strings) {
-    for (char c : text) s.push_back(static_cast<uint8_t>(c));
-    s.push_back(0);
-  }
-  if (strings.empty()) s.push_back(0);
-  s.push_back(0);
-  return s;
+  return Structure(type, 0x1234, fields, strings);
 }
 
 inline TestBytes Concat(std::initializer_list<TestBytes> parts) {

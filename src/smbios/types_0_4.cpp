@@ -73,11 +73,11 @@ constexpr FieldRow kChassis[] = {
     // Offsets below count from the end of the contained element records.
     {0x00, 1, K::kCustom, "sku_number", nullptr, 0x0207, 0, Unit::kNone,
      DecodeAfterElementsString},
-    // The rack type's codes are kept raw: the value source does not name
-    // them yet.
-    {0x01, 1, K::kCustom, "rack_type", nullptr, 0x0309, 0, Unit::kNone,
+    // 3.9: the rack unit that the rack height counts.
+    {0x01, 1, K::kCustom, "rack_type", "RACKTYPE", 0x0309, 0, Unit::kNone,
      DecodeAfterElementsNumber},
-    {0x02, 1, K::kCustom, "rack_height_u", nullptr, 0x0309, 0, Unit::kRackUnits,
+    // Counted in the rack type's unit, which need not be the U of 1.75 in.
+    {0x02, 1, K::kCustom, "rack_height", nullptr, 0x0309, 0, Unit::kNone,
      DecodeAfterElementsNumber},
 };
 

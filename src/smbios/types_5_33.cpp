@@ -107,7 +107,7 @@ constexpr FieldRow kMemoryDevice[] = {
     {0x19, 1, K::kString, "asset_tag", nullptr, 0x0203},
     {0x1A, 1, K::kString, "part_number", nullptr, 0x0203},
     // Bits 3:0 of the attributes; 0: unknown.
-    {0x1B, 1, K::kNumber, "rank", nullptr, 0x0206, 0x0F},
+    {0x1B, 1, K::kNumber, "rank", "ZEROUNKNOWN", 0x0206, 0x0F},
     {0x20, 2, K::kCustom, "configured_memory_speed_mts", "ZEROUNKNOWN", 0x0207, 0, Unit::kMTs,
      DecodeMemorySpeed},
     // Millivolts; 0: unknown.
@@ -117,13 +117,16 @@ constexpr FieldRow kMemoryDevice[] = {
     {0x28, 1, K::kEnum, "memory_technology", "MEMTECHNOLOGY", 0x0302},
     {0x29, 2, K::kBits, "memory_operating_mode_capability", "MEMOPERATINGMODE", 0x0302},
     {0x2B, 1, K::kString, "firmware_version", nullptr, 0x0302},
-    // IDs as the SPD holds them; 0: unknown.
+    // IDs as the SPD holds them; 0: unknown (the mask of an "unless
+    // unknown" row is the unknown value).
     {0x2C, 2, K::kCustom, "module_manufacturer_id", nullptr, 0x0302, 0, Unit::kNone,
      DecodeJedecId},
-    {0x2E, 2, K::kHex, "module_product_id", nullptr, 0x0302},
+    {0x2E, 2, K::kCustom, "module_product_id", nullptr, 0x0302, 0, Unit::kNone,
+     DecodeUnlessUnknown},
     {0x30, 2, K::kCustom, "memory_subsystem_controller_manufacturer_id", nullptr, 0x0302, 0,
      Unit::kNone, DecodeJedecId},
-    {0x32, 2, K::kHex, "memory_subsystem_controller_product_id", nullptr, 0x0302},
+    {0x32, 2, K::kCustom, "memory_subsystem_controller_product_id", nullptr, 0x0302, 0,
+     Unit::kNone, DecodeUnlessUnknown},
     // Bytes; all bits set: unknown (0: no such portion).
     {0x34, 8, K::kCustom, "non_volatile_size_bytes", nullptr, 0x0302, ~0ull, Unit::kBytes,
      DecodeUnlessUnknown},
@@ -148,7 +151,8 @@ constexpr FieldRow kMemoryError32[] = {
     {0x05, 1, K::kEnum, "error_granularity", "MEMERRGRA", 0x0201},
     {0x06, 1, K::kEnum, "error_operation", "MEMERROPE", 0x0201},
     // 0: unknown.
-    {0x07, 4, K::kHex, "vendor_syndrome", nullptr, 0x0201},
+    {0x07, 4, K::kCustom, "vendor_syndrome", nullptr, 0x0201, 0, Unit::kNone,
+     DecodeUnlessUnknown},
     {0x0B, 4, K::kCustom, "memory_array_error_address", nullptr, 0x0201, kTop32, Unit::kNone,
      DecodeUnlessUnknown},
     {0x0F, 4, K::kCustom, "device_error_address", nullptr, 0x0201, kTop32, Unit::kNone,
@@ -161,7 +165,8 @@ constexpr FieldRow kMemoryError64[] = {
     {0x04, 1, K::kEnum, "error_type", "MEMERRTYPE", 0x0203},
     {0x05, 1, K::kEnum, "error_granularity", "MEMERRGRA", 0x0203},
     {0x06, 1, K::kEnum, "error_operation", "MEMERROPE", 0x0203},
-    {0x07, 4, K::kHex, "vendor_syndrome", nullptr, 0x0203},
+    {0x07, 4, K::kCustom, "vendor_syndrome", nullptr, 0x0203, 0, Unit::kNone,
+     DecodeUnlessUnknown},
     {0x0B, 8, K::kCustom, "memory_array_error_address", nullptr, 0x0203, kTop64, Unit::kNone,
      DecodeUnlessUnknown},
     {0x13, 8, K::kCustom, "device_error_address", nullptr, 0x0203, kTop64, Unit::kNone,

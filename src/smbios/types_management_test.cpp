@@ -346,4 +346,33 @@ TEST(ManagementTypes, HostInterfaceDeviceAndRedfishRecord) {
   EXPECT_EQ(Find(short_ip.members, "service_hostname"), nullptr);
 }
 
+TEST(ManagementTypes, UsbSerialNumberDescriptor) {
+  // v1 USB network interface 0B1Fh:03EEh; the serial number descriptor's
+  // length counts its two header bytes.
+  struct Case {
+    const char* what;
+    TestBytes descriptor;  // length, type 03h, UTF-16LE text
+    const char* text;
+  };
+  const Case cases[] = {
+      {"ascii, NUL padding", {8, 0x03, 'S', 0, '1', 0, 0, 0}, "S1"},
+      {"pair and lone surrogate",
+       {8, 0x03, 0x3D, 0xD8, 0x00, 0xDE, 0x00, 0xDC}, "\xF0\x9F\x98\x80\xEF\xBF\xBD"},
+      {"length past the data", {0x40, 0x03, 0xAC, 0x20, 'x', 0}, "\xE2\x82\xACx"},
+  };
+  for (const Case& c : cases) {
+    TestBytes t = {42, 0, 0, 0, 0x40, 0, 0x02, 0x1F, 0x0B, 0xEE, 0x03};
+    t.insert(t.end(), c.descriptor.begin(), c.descriptor.end());
+    t[5] = static_cast<uint8_t>(t.size() - 6);
+    t.push_back(0);  // no protocol records
+    t[1] = static_cast<uint8_t>(t.size());
+    t.push_back(0), t.push_back(0);
+    const DecodedStructure s = DecodeStructure(View(t), 0, 3, 9);
+    const FieldValue* device = Find(s.fields, "device_description");
+    ASSERT_NE(device, nullptr) << c.what;
+    EXPECT_EQ(Show(*Find(device->members, "id_product")), std::to_string(0x03EE)) << c.what;
+    EXPECT_EQ(Show(*Find(device->members, "serial_number")), c.text) << c.what;
+  }
+}
+
 }  // namespace

@@ -51,7 +51,7 @@ TEST(MemoryTypes, LengthGatesExtendedFormsAndStates) {
       // Type 6: sizes 2^n MiB, or a state; bit 7 the second bank.
       {"installed 2^10 MiB", Structure(6, 0x0C, {{0x09, {0x8A}}}), "installed_size_bytes",
        1ull << 30, nullptr},
-      {"not installed", Structure(6, 0x0C, {{0x0A, {0x7F}}}), "enabled_size", 0x7F,
+      {"not installed", Structure(6, 0x0C, {{0x0A, {0x7F}}}), "enabled_size_bytes", 0x7F,
        "Not installed"},
       // Type 7: configuration 0x0182 (level 3, enabled, write back).
       {"cache level", Structure(7, 0x0F, {{0x05, {0x82, 0x01}}}), "cache_level", 3, nullptr},
@@ -82,8 +82,8 @@ TEST(MemoryTypes, LengthGatesExtendedFormsAndStates) {
        nullptr},
       {"device size extended", Structure(17, 0x22, {{0x0C, {0xFF, 0x7F}}, {0x1C, {0, 0, 1, 0}}}),
        "size_bytes", 64ull << 30, nullptr},
-      {"device size empty", Structure(17, 0x15, {}), "size", 0, "No device installed"},
-      {"device size unknown", Structure(17, 0x15, {{0x0C, {0xFF, 0xFF}}}), "size", 0xFFFF,
+      {"device size empty", Structure(17, 0x15, {}), "size_bytes", 0, "No device installed"},
+      {"device size unknown", Structure(17, 0x15, {{0x0C, {0xFF, 0xFF}}}), "size_bytes", 0xFFFF,
        "Unknown"},
       // Speeds: FFFF sends to the 3.3 double words (54h, 58h).
       {"speed", Structure(17, 0x1B, {{0x15, {0x40, 0x1F}}}), "speed_mts", 8000, nullptr},
@@ -96,6 +96,13 @@ TEST(MemoryTypes, LengthGatesExtendedFormsAndStates) {
       {"error handle FFFEh", Structure(17, 0x15, {{0x06, {0xFE, 0xFF}}}),
        "memory_error_information_handle", 0xFFFE, "Not provided"},
       {"rank", Structure(17, 0x1C, {{0x1B, {0xF2}}}), "rank", 2, nullptr},
+      {"rank 0: unknown", Structure(17, 0x1C, {{0x1B, {0xF0}}}), "rank", 0, "Unknown"},
+      // IDs (3.2) of 0: unknown; a product ID otherwise stays its number.
+      {"maker id 0", Structure(17, 0x34, {}), "module_manufacturer_id", 0, "Unknown"},
+      {"product id 0", Structure(17, 0x34, {}), "memory_subsystem_controller_product_id", 0,
+       "Unknown"},
+      {"product id", Structure(17, 0x34, {{0x2E, {0x34, 0x12}}}), "module_product_id", 0x1234,
+       nullptr},
       {"memory type MRDIMM", Structure(17, 0x15, {{0x12, {0x25}}}), "memory_type", 0x25,
        "MRDIMM"},
       {"form factor CSODIMM", Structure(17, 0x15, {{0x0E, {0x13}}}), "form_factor", 0x13,
@@ -103,16 +110,19 @@ TEST(MemoryTypes, LengthGatesExtendedFormsAndStates) {
       {"non-volatile size", Structure(17, 0x54, {{0x34, {0, 0, 0, 0x40}}}),
        "non_volatile_size_bytes", 1u << 30, nullptr},
       {"volatile size unknown", Structure(17, 0x54, {{0x3C, TestBytes(8, 0xFF)}}),
-       "volatile_size", ~0ull, "Unknown"},
+       "volatile_size_bytes", ~0ull, "Unknown"},
       {"rcd revision, 3.7", Structure(17, 0x64, {{0x62, {0x21, 0}}}), "rcd_revision_number",
        0x21, nullptr},
       {"rcd revision, 3.3 length", Structure(17, 0x5C, {}), "rcd_revision_number", kAbsent,
        nullptr},
-      // Types 18 and 33: bit 31 (63) alone is unknown.
+      // Types 18 and 33: bit 31 (63) alone is unknown, a syndrome of 0 too.
+      {"syndrome 0", Structure(18, 0x17, {}), "vendor_syndrome", 0, "Unknown"},
+      {"syndrome 64-bit", Structure(33, 0x1F, {{0x07, {1, 0, 0, 0}}}), "vendor_syndrome", 1,
+       nullptr},
       {"error address unknown", Structure(18, 0x17, {{0x0B, {0, 0, 0, 0x80}}}),
        "memory_array_error_address", 0x80000000u, "Unknown"},
       {"error resolution unknown", Structure(18, 0x17, {{0x13, {0, 0, 0, 0x80}}}),
-       "error_resolution", 0x80000000u, "Unknown"},
+       "error_resolution_bytes", 0x80000000u, "Unknown"},
       {"error address 64-bit", Structure(33, 0x1F, {{0x13, {0, 0x10, 0, 0, 0, 0, 0, 0x80}}}),
        "device_error_address", 0x8000000000001000ull, nullptr},
       {"error address 64-bit unknown", Structure(33, 0x1F, {{0x0B, {0, 0, 0, 0, 0, 0, 0, 0x80}}}),
@@ -167,16 +177,14 @@ TEST(MemoryTypes, ListsAndManufacturerIds) {
   ASSERT_EQ(Get(logged, "error_status")->bits.size(), 2u);
   EXPECT_EQ(Get(logged, "error_status")->bits[0].name, nullptr);
   EXPECT_STREQ(Get(logged, "error_status")->bits[1].name, "Error status held in the event log");
-  // Type 17: module maker in bank 6 (five continuation codes), code 9Bh;
-  // the controller's ID 0 stays a plain unknown 0.
+  // Type 17: module maker in bank 6 (five continuation codes, parity bit
+  // set), ID 9Bh.
   const DecodedStructure device =
-      DecodeStructure(View(Structure(17, 0x34, {{0x2C, {0x05, 0x9B}}})), 0, 3, 2);
+      DecodeStructure(View(Structure(17, 0x34, {{0x2C, {0x85, 0x9B}}})), 0, 3, 2);
   const FieldValue* maker = Get(device, "module_manufacturer_id");
   ASSERT_EQ(maker->members.size(), 2u);
   EXPECT_EQ(maker->members[0].value.number, 6u);
   EXPECT_EQ(maker->members[1].value.number, 0x9Bu);
-  EXPECT_EQ(Get(device, "memory_subsystem_controller_manufacturer_id")->kind,
-            FieldValue::Kind::kHex);
   // Type 5: the handle list stops at the structure's end.
   const DecodedStructure controller =
       DecodeStructure(View(Structure(5, 0x11, {{0x0E, {4, 7, 0}}})), 0, 2, 0);

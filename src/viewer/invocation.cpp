@@ -8,6 +8,7 @@
 #include "int_str.h"
 #include "qmrkw32.h"
 #include "report_window.h"
+#include "string_ids.h"
 #include "syslens.h"
 
 QHANDLE ghInst = nullptr;
@@ -69,7 +70,7 @@ bool ReplaceKeywordFile(const char* name) {
 int RunOwnWindow(QHANDLE hInstance, int nCmdShow) {
   bEdit = 1;
   const int16_t created = QMRKCreateTextWindow(
-      hInstance, lpszLoadString(3001), "velmora.hlp", "Velmora", 0, 0, 0, 0,
+      hInstance, lpszLoadString(kIdReportTitle), "velmora.hlp", "Velmora", 0, 0, 0, 0,
       PlatLoadIcon(ghInst, static_cast<unsigned>(GetIconId(1))), nCmdShow, &wnd_data, WndProc,
       OurCallback);
   if (created == -1) return 0;
@@ -136,7 +137,7 @@ int SyslensMain(QHANDLE hInstance, const char* lpszCmdParam, int nCmdShow) {
   }
   if (EqualsIgnoringCase(lpszCmdParam, "tulip")) return RunOwnWindow(hInstance, nCmdShow);
 
-  PlatMessageBox(nullptr, lpszLoadString(3000), nullptr, MsgIcon::Error);
+  PlatMessageBox(nullptr, lpszLoadString(kIdNotStandalone), nullptr, MsgIcon::Error);
   return 0;
 }
 

@@ -19,9 +19,10 @@ import sys
 import tempfile
 import unittest
 
+import dumpfile
+
 ARGS = None
 VARIABLE = "PROBEX_SMBIOS_DUMP"
-DESCRIPTION = b"Quillmark for Windows DMI binary data file"
 PROPERTIES = "W=0 X=0 Y=0 X2=0 Y2=0 A=0 F=20000000 FN=report.ini"
 HTML = "W=0 X=0 Y=0 X2=0 Y2=0 A=0 F=40000000 FN=report.htm"
 
@@ -59,18 +60,7 @@ def structures_of(table):
 
 def expected_dump(saved):
     major, minor, table = table_of(saved)
-    records = structures_of(table)
-    header = DESCRIPTION.ljust(50, b"\0") + struct.pack("<Hh", 1, 1)
-    summary = struct.pack("<hBBH", 1, major, minor, max(len(r) for r in records))
-    return header + summary + b"".join(struct.pack("<I", len(r)) + r for r in records)
-
-
-def entry_point_2(length, address):
-    e = bytearray(b"_SM_\0\x1f\x02\x07\x00\x01\x00" + bytes(5) + b"_DMI_\0" +
-                  struct.pack("<HIHB", length, address, 1, 0x27))
-    e[0x15] = (-sum(e[0x10:0x1F])) & 0xFF
-    e[0x04] = (-sum(e[0:0x1F])) & 0xFF
-    return bytes(e).ljust(32, b"\0")
+    return dumpfile.dump(structures_of(table), major=major, minor=minor)
 
 
 def complete(dump):
@@ -151,9 +141,10 @@ class Collector(Run):
         cases = {
             "cut inside the first structure": sample[:32 + first - 1],
             "garbage": bytes(range(256)) * 4,
-            "entry point past the file": entry_point_2(n, 32 + n) + table,
-            "zero-length table": entry_point_2(0, 32) + table,
-            "length below 4 first": entry_point_2(n, 32) + b"\x00\x02" + table[2:],
+            "entry point past the file":
+                dumpfile.entry_point_2(2, 7, n, 1, address=32 + n) + table,
+            "zero-length table": dumpfile.entry_point_2(2, 7, 0, 1) + table,
+            "length below 4 first": dumpfile.entry_point_2(2, 7, n, 1) + b"\x00\x02" + table[2:],
             "empty": b"",
         }
         for name, data in cases.items():
@@ -201,9 +192,7 @@ class Collector(Run):
         huge = bytes([11, 5, 0xFF, 0xFF, 1]) + b"y" * 70000 + b"\0\0"
         end = bytes([127, 4, 0, 0x7F, 0, 0])
         table = b"".join(oem) + huge + end
-        entry = bytearray(b"_SM3_\0\x18\x03\x00\x00\x01\x00" + struct.pack("<IQ", len(table), 32))
-        entry[5] = (-sum(entry)) & 0xFF
-        code, dump, err = self.collect(saved_bytes=bytes(entry).ljust(32, b"\0") + table)
+        code, dump, err = self.collect(saved_bytes=dumpfile.entry_point_3(3, 0, len(table)) + table)
         self.assertEqual(code, 0, err)
         self.assertIn("type 11 has 70007 bytes", err)
         self.assertTrue(complete(dump))

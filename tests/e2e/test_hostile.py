@@ -279,8 +279,8 @@ class Hostile(unittest.TestCase):
             if path == "saved":
                 f.write(structures)
             elif path == "table":
-                end = [] if options.get("cut") else [tables.end_of_table()]
-                f.write(tables.saved_3(3, 2, structures + end))
+                end = [] if options.get("cut") else [dumpfile.end_of_table()]
+                f.write(dumpfile.saved_3(3, 2, structures + end))
             else:
                 f.write(dumpfile.dump(structures, major=3, minor=2,
                                       buffer_size=min(0xFFFF, max(map(len, structures)))))

@@ -7,50 +7,12 @@ point, then the table at the offset the entry point names (32).
 Every field is spelled out with its meaning so that the expected reports can
 be checked by reading them against these values.
 """
+import os
 import struct
 import sys
 
-
-def structure(stype, handle, fields=b"", strings=()):
-    """Header, formatted area and string set (double NUL when empty)."""
-    formatted = struct.pack("<BBH", stype, 4 + len(fields), handle) + fields
-    # An empty string would end the string set early.
-    assert all(strings), "string sets cannot hold empty strings"
-    if strings:
-        return formatted + b"".join(s.encode("latin-1") + b"\0" for s in strings) + b"\0"
-    return formatted + b"\0\0"
-
-
-def end_of_table(handle=0x7F00):
-    return structure(127, handle)
-
-
-def entry_point_2(major, minor, table, count):
-    """31-byte 2.x entry point placing the table at offset 32."""
-    e = bytearray(b"_SM_\0\x1f" + bytes([major, minor]) +
-                  struct.pack("<H", 0x100) + bytes(6) + b"_DMI_\0" +
-                  struct.pack("<HIHB", len(table), 32, count, (major << 4) | (minor & 15)))
-    e[0x15] = (-sum(e[0x10:0x1F])) & 0xFF
-    e[0x04] = (-sum(e[0:0x1F])) & 0xFF
-    return bytes(e).ljust(32, b"\0")
-
-
-def entry_point_3(major, minor, table):
-    """24-byte 3.x entry point placing the table at offset 32."""
-    e = bytearray(b"_SM3_\0\x18" + bytes([major, minor, 0, 1, 0]) +
-                  struct.pack("<IQ", len(table), 32))
-    e[5] = (-sum(e)) & 0xFF
-    return bytes(e).ljust(32, b"\0")
-
-
-def saved_2(major, minor, structures):
-    table = b"".join(structures)
-    return entry_point_2(major, minor, table, len(structures)) + table
-
-
-def saved_3(major, minor, structures):
-    table = b"".join(structures)
-    return entry_point_3(major, minor, table) + table
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
+from dumpfile import end_of_table, saved_2, saved_3, structure  # noqa: E402,F401
 
 
 # ---- Types 0 to 4 ----

@@ -50,20 +50,6 @@ bool ReadDumpFile(const std::string& path) {
   return true;
 }
 
-std::string HtmlHeading(const std::string& caption) {
-  return "<h2>" + caption + "</h2>\r\n<t>\r\n";
-}
-
-std::string HtmlRow(const std::string& header, const std::string& value) {
-  return "\r\n<tr>\r\n<lh>" + header + "</lh>\r\n<td>" + value + "</td>\r\n</tr>\r\n";
-}
-
-std::string HtmlCells(const std::vector<std::string>& cells) {
-  std::string out = "\r\n<tr>\r\n";
-  for (const std::string& cell : cells) out += "<td>" + cell + "</td>\r\n";
-  return out + "</tr>\r\n";
-}
-
 int DumpState::PrintBuffer(Bytes& buffer) {
   return DMI_Print_Structure(buffer.data(), dmi, static_cast<int>(buffer.size()));
 }

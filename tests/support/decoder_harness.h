@@ -10,6 +10,7 @@
 
 #include "dmi_rows.h"
 #include "dump_builder.h"
+#include "expected_report.h"
 #include "test_env.h"
 
 enum class Sink { kText, kHtml, kIni };
@@ -28,13 +29,6 @@ void WriteDmiDat(const std::string& path, const std::vector<std::string>& lines)
 // Runs a whole dump file through the dump reader; false when it cannot be
 // opened.
 bool ReadDumpFile(const std::string& path);
-
-// HTML with the test QMRKW32H.INI: a structure's heading and table, a row
-// with a line header, a row of plain cells, the end of a table.
-std::string HtmlHeading(const std::string& caption);
-std::string HtmlRow(const std::string& header, const std::string& value);
-std::string HtmlCells(const std::vector<std::string>& cells);
-inline constexpr char kHtmlEnd[] = "</t>\r\n";
 
 // One dump's decoding: the state the decoder carries from one structure of
 // the dump to the next.

@@ -5,6 +5,8 @@
 
 #include "probex.h"
 
+void PutU8(Bytes& out, uint8_t value) { out.push_back(value); }
+
 void PutU16(Bytes& out, uint16_t value) {
   out.push_back(static_cast<uint8_t>(value));
   out.push_back(static_cast<uint8_t>(value >> 8));
@@ -12,6 +14,11 @@ void PutU16(Bytes& out, uint16_t value) {
 
 void PutU32(Bytes& out, uint32_t value) {
   for (int i = 0; i < 4; ++i) out.push_back(static_cast<uint8_t>(value >> (8 * i)));
+}
+
+void PutU64(Bytes& out, uint64_t value) {
+  PutU32(out, static_cast<uint32_t>(value));
+  PutU32(out, static_cast<uint32_t>(value >> 32));
 }
 
 Bytes Structure(uint8_t type, uint16_t handle, const Bytes& fields,

@@ -1,5 +1,6 @@
-// Test utility: assembles SMBIOS structures and whole dump files as the
-// collector writes them.
+// The one SMBIOS byte builder of the C++ tests and of the sample-table maker
+// (tools/sample_table): structures and whole dump files as the collector
+// writes them.
 #pragma once
 
 #include <cstdint>
@@ -27,8 +28,10 @@ struct DumpOptions {
 Bytes Dump(const DumpOptions& options, const std::vector<Bytes>& structures);
 
 // Little-endian helpers for writing fields.
+void PutU8(Bytes& out, uint8_t value);
 void PutU16(Bytes& out, uint16_t value);
 void PutU32(Bytes& out, uint32_t value);
+void PutU64(Bytes& out, uint64_t value);
 
 bool WriteBytes(const std::string& path, const Bytes& bytes);
 Bytes ReadBytes(const std::string& path);

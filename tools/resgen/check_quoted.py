@@ -48,7 +48,7 @@ ESCAPES = {'r': '\r', 'n': '\n', 't': '\t', '\\': '\\', '"': '"', '0': '\0'}
 def read_language_file(path):
     texts = {}
     for line in open(path, encoding='utf-8'):
-        m = re.match(r'^(\d+)\s+"(.*)"\s*$', line.rstrip('\n'))
+        m = re.match(r'^(\d+)\s+(?:kId[A-Za-z0-9]+\s+)?"(.*)"\s*$', line.rstrip('\n'))
         if not m:
             continue
         raw, out, i = m.group(2), [], 0

@@ -40,7 +40,8 @@ import sys
 import unicodedata
 
 ESCAPES = {'r': '\r', 'n': '\n', 't': '\t', '\\': '\\', '"': '"', '0': '\0'}
-ENTRY = re.compile(r'^(\d+)\s+"(.*)"\s*$')
+# ID "text", or in the English file ID NAME "text".
+ENTRY = re.compile(r'^(\d+)\s+(?:kId[A-Za-z0-9]+\s+)?"(.*)"\s*$')
 DIRECTIVE = re.compile(r'^(language|codepage)\s+(\d+)\s*$')
 # printf conversion: flags, width, precision, length, kind.
 CONVERSION = re.compile(r'%(?:%|[-+ #0]*(?:\*|\d+)?(?:\.(?:\*|\d+))?'

@@ -32,6 +32,16 @@ std::string_view TrimLeft(std::string_view s) {
 
 bool OnlyBlanks(std::string_view s) { return TrimLeft(s).empty(); }
 
+// A string's name is a C++ identifier of its own kind: "kId", then ASCII
+// letters and digits, so that it cannot meet the other constants of the
+// files that include the id header.
+bool IsValidName(std::string_view s) {
+  if (s.size() <= 3 || s.substr(0, 3) != "kId") return false;
+  for (char c : s)
+    if (!IsDigit(c) && !((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'))) return false;
+  return true;
+}
+
 // Unsigned decimal number; at most 9 digits, so no overflow.
 bool ParseNumber(std::string_view s, unsigned* value) {
   if (s.empty() || s.size() > 9) return false;
@@ -123,7 +133,8 @@ bool ParseLangFile(const std::string& path, std::string_view content,
                    LangFile* out, std::string* error) {
   *out = LangFile{};
   out->path = path;
-  std::map<unsigned, int> seen;  // base id -> line
+  std::map<unsigned, int> seen;      // base id -> line
+  std::map<std::string, int> names;  // name -> line
   bool haveCodepage = false;
 
   bool ok = ForEachLine(content, [&](std::string_view raw, int n) {
@@ -176,12 +187,27 @@ bool ParseLangFile(const std::string& path, std::string_view content,
     if (rest.empty() || !IsBlank(rest[0]))
       return Fail(error, path, n, "expected a blank after the id");
     rest = TrimLeft(rest);
-    if (rest.empty() || rest[0] != '"')
-      return Fail(error, path, n, "expected a double-quoted text after the id");
 
     Entry entry;
     entry.baseId = id;
     entry.line = n;
+    if (!rest.empty() && rest[0] != '"') {  // the optional name
+      size_t nameEnd = 0;
+      while (nameEnd < rest.size() && !IsBlank(rest[nameEnd])) ++nameEnd;
+      entry.name = std::string(rest.substr(0, nameEnd));
+      if (!IsValidName(entry.name))
+        return Fail(error, path, n, "expected a name kId<letters and digits> or a "
+                                    "double-quoted text after the id");
+      if (out->language != 0)
+        return Fail(error, path, n, "names are given in the English file only");
+      auto [first, freshName] = names.emplace(entry.name, n);
+      if (!freshName)
+        return Fail(error, path, n, "duplicate name " + entry.name + " (first on line " +
+                                        std::to_string(first->second) + ")");
+      rest = TrimLeft(rest.substr(nameEnd));
+    }
+    if (rest.empty() || rest[0] != '"')
+      return Fail(error, path, n, "expected a double-quoted text after the id");
     std::string message;
     std::string_view after;
     if (!ParseQuoted(rest, &entry.text, &after, &message))

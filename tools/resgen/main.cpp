@@ -1,8 +1,12 @@
-// resgen [--rc OUT.rc] [--table OUT.cpp] [--others LIST] LANGFILE...
+// resgen [--rc OUT.rc] [--table OUT.cpp] [--ids OUT.h] [--others LIST]
+//        LANGFILE...
 //
 // Reads every language file (and the optional list of menus, icons and
 // accelerator tables), checks them, and only then writes the outputs, each
 // through a temporary file so a failed run leaves no half-written output.
+// The id header is left untouched when its text is unchanged, so that a
+// changed text does not recompile every file that includes it.
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 
@@ -55,20 +59,21 @@ bool WriteFile(const std::string& path, const std::string& content,
 
 int Usage() {
   std::fprintf(stderr,
-               "usage: resgen [--rc OUT.rc] [--table OUT.cpp] [--others LIST] "
-               "LANGFILE...\n");
+               "usage: resgen [--rc OUT.rc] [--table OUT.cpp] [--ids OUT.h] "
+               "[--others LIST] LANGFILE...\n");
   return 2;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::string rcPath, tablePath, othersPath;
+  std::string rcPath, tablePath, idsPath, othersPath;
   std::vector<std::string> inputs;
   for (int i = 1; i < argc; ++i) {
     std::string arg = argv[i];
     std::string* target = arg == "--rc"       ? &rcPath
                           : arg == "--table"  ? &tablePath
+                          : arg == "--ids"    ? &idsPath
                           : arg == "--others" ? &othersPath
                                               : nullptr;
     if (target) {
@@ -80,7 +85,8 @@ int main(int argc, char** argv) {
       inputs.push_back(arg);
     }
   }
-  if (inputs.empty() || (rcPath.empty() && tablePath.empty())) return Usage();
+  if (inputs.empty() || (rcPath.empty() && tablePath.empty() && idsPath.empty()))
+    return Usage();
 
   std::string error, content;
   std::vector<resgen::LangFile> files(inputs.size());
@@ -103,7 +109,24 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "resgen: %s\n", error.c_str());
     return 1;
   }
+  std::string ids;
+  if (!idsPath.empty()) {
+    auto english = std::find_if(files.begin(), files.end(),
+                                [](const resgen::LangFile& f) { return f.language == 0; });
+    if (english == files.end()) {
+      std::fprintf(stderr, "resgen: --ids needs the English file (language 0)\n");
+      return 1;
+    }
+    if (!resgen::WriteIds(*english, &ids, &error)) {
+      std::fprintf(stderr, "resgen: %s\n", error.c_str());
+      return 1;
+    }
+  }
+  std::string current, unused;
+  const bool idsUnchanged =
+      !idsPath.empty() && ReadFile(idsPath, &current, &unused) && current == ids;
   if ((!rcPath.empty() && !WriteFile(rcPath, resgen::WriteRc(files), &error)) ||
+      (!idsPath.empty() && !idsUnchanged && !WriteFile(idsPath, ids, &error)) ||
       (!tablePath.empty() &&
        !WriteFile(tablePath, resgen::WriteTable(files, others), &error))) {
     std::fprintf(stderr, "resgen: %s\n", error.c_str());

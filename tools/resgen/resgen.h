@@ -1,7 +1,7 @@
 // resgen: turns the per-language string sources (res/strings/*.txt) into the
-// Win32 string tables (strings.rc) and the POSIX lookup table
-// (res_strings.cpp). The file format is described at the top of
-// res/strings/en.txt.
+// Win32 string tables (strings.rc), the POSIX lookup table (res_strings.cpp)
+// and the header of the English strings' names (string_ids.h). The file
+// format is described at the top of res/strings/en.txt.
 #pragma once
 
 #include <cstddef>
@@ -22,6 +22,7 @@ struct Entry {
   unsigned baseId = 0;
   std::string text;  // UTF-8, may hold NUL bytes
   int line = 0;      // source line, for messages
+  std::string name{};  // kId...; only the English file names its entries
 };
 
 struct LangFile {
@@ -83,5 +84,11 @@ std::string WriteRc(const std::vector<LangFile>& files);
 // The C++ source defining kResStrings (sorted by id) and kResOthers.
 std::string WriteTable(const std::vector<LangFile>& files,
                        const std::vector<OtherRes>& others);
+
+// ---- ids_writer.cpp ----
+// The C++ header with one constant per string of the English file, named
+// by its entry: constexpr unsigned kIdFoo = 3012;. Fails, with
+// "path:line: message", when an entry has no name.
+bool WriteIds(const LangFile& english, std::string* out, std::string* error);
 
 }  // namespace resgen

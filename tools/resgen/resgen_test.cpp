@@ -1,4 +1,4 @@
-// Tests of the resource generator's parsing, checks and both writers.
+// Tests of the resource generator's parsing, checks and its writers.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -232,6 +232,39 @@ TEST(ResgenTable, EmptyOthersStillDefinesAnArray) {
                      "const size_t kResOtherCount = 0;"),
             std::string::npos)
       << cpp;
+}
+
+TEST(ResgenIdsHeader, NamesAreUniqueIdentifiersOfTheEnglishFileOnly) {
+  LangFile en = MustParse(std::string(kHeader) + "3007 kIdBiosVendor \"v\"\n"
+                          "4\tkIdModuleName\t\"SYSLENS\"\n", "en.txt");
+  EXPECT_EQ(en.entries[0].name, "kIdBiosVendor");
+  std::string header, error;
+  ASSERT_TRUE(WriteIds(en, &header, &error)) << error;
+  EXPECT_NE(header.find("constexpr unsigned kIdModuleName = 4;\n"
+                        "constexpr unsigned kIdBiosVendor = 3007;\n"),
+            std::string::npos)
+      << header;
+  struct Case {
+    std::string content;
+    const char* message;
+  } bad[] = {
+      {std::string(kHeader) + "3000 kIdA \"a\"\n3001 kIdA \"b\"\n",
+       "t.txt:4: duplicate name kIdA (first on line 3)"},
+      {std::string(kHeader) + "3000 kId \"a\"\n", "expected a name"},
+      {std::string(kHeader) + "3000 Vendor \"a\"\n", "expected a name"},
+      {std::string(kHeader) + "3000 kId_A \"a\"\n", "expected a name"},
+      {std::string(kHeader) + "3000 kIdA\"a\"\n", "expected a name"},
+      {"language 8\ncodepage 1252\n3000 kIdA \"a\"\n", "t.txt:3: names are given in the English"},
+  };
+  for (const Case& c : bad) {
+    LangFile f;
+    EXPECT_FALSE(ParseLangFile("t.txt", c.content, &f, &error)) << c.content;
+    EXPECT_NE(error.find(c.message), std::string::npos) << error;
+  }
+  // Parsing allows a nameless entry; the header refuses it.
+  LangFile unnamed = MustParse(std::string(kHeader) + "3000 kIdA \"a\"\n3001 \"b\"\n", "en.txt");
+  EXPECT_FALSE(WriteIds(unnamed, &header, &error));
+  EXPECT_NE(error.find("en.txt:4: id 3001 has no name"), std::string::npos) << error;
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 
 #include "int_str.h"
 #include "report_window.h"
+#include "string_ids.h"
 #include "syslens.h"
 
 int is95 = 0;
@@ -75,7 +76,7 @@ void AnimateOpening(HWND frame) {
 }
 
 void ShowNextVersionMessage(HWND owner) {
-  MessageBoxA(owner, lpszLoadString(3960), "", MB_OK | MB_ICONINFORMATION);
+  MessageBoxA(owner, lpszLoadString(kIdNotYetSupported), "", MB_OK | MB_ICONINFORMATION);
 }
 
 void OnCommand(HWND frame, LPHLISTWINDOW_ARRAY_struct lpwnd_data, WPARAM wParam) {
@@ -85,7 +86,7 @@ void OnCommand(HWND frame, LPHLISTWINDOW_ARRAY_struct lpwnd_data, WPARAM wParam)
   // the report no longer fits, so both stop further appends.
   if (LOWORD(wParam) == kReportEditId &&
       (HIWORD(wParam) == EN_ERRSPACE || HIWORD(wParam) == EN_MAXTEXT)) {
-    MessageBoxA(frame, lpszLoadString(3957), nullptr, MB_OK | MB_ICONERROR);
+    MessageBoxA(frame, lpszLoadString(kIdErrEditFull), nullptr, MB_OK | MB_ICONERROR);
     iEditOutOfSpace = 1;
   }
   switch (LOWORD(wParam)) {
@@ -95,7 +96,7 @@ void OnCommand(HWND frame, LPHLISTWINDOW_ARRAY_struct lpwnd_data, WPARAM wParam)
     case kCmdNextVersion2:
     case kCmdHelp: ShowNextVersionMessage(frame); break;
     case kCmdAbout:
-      MessageBoxA(frame, lpszLoadString(3958), lpszLoadString(3959), MB_OK | MB_ICONINFORMATION);
+      MessageBoxA(frame, lpszLoadString(kIdAboutText), lpszLoadString(kIdAboutTitle), MB_OK | MB_ICONINFORMATION);
       break;
     case kCmdSmallFont:
     case kCmdLargeFont:
@@ -182,7 +183,7 @@ int16_t QMRKCreateTextWindow(QHANDLE hInstance, const char* lpszWindowTitle,
   wndclass.lpszMenuName = MAKEINTRESOURCEA(GetMenuId(kMenuId));
   wndclass.lpszClassName = lpwnd_data->wndclassname;
   if (!RegisterClassA(&wndclass)) {
-    MessageBoxA(nullptr, lpszLoadString(3951), nullptr, MB_OK | MB_ICONINFORMATION);
+    MessageBoxA(nullptr, lpszLoadString(kIdErrWindowClass), nullptr, MB_OK | MB_ICONINFORMATION);
     return -1;
   }
 
@@ -202,7 +203,7 @@ int16_t QMRKCreateTextWindow(QHANDLE hInstance, const char* lpszWindowTitle,
   if (!frame) {
     lpwnd_data->wFlags = 0;
     UnregisterClassA(lpwnd_data->wndclassname, Hinst(hInstance));
-    MessageBoxA(nullptr, lpszLoadString(3952), nullptr, MB_OK | MB_ICONINFORMATION);
+    MessageBoxA(nullptr, lpszLoadString(kIdErrMainWindow), nullptr, MB_OK | MB_ICONINFORMATION);
     return -1;
   }
   lpwnd_data->hWnd = frame;
@@ -214,7 +215,7 @@ int16_t QMRKCreateTextWindow(QHANDLE hInstance, const char* lpszWindowTitle,
                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(kReportEditId)),
                               Hinst(hInstance), nullptr);
   if (!edit) {
-    MessageBoxA(nullptr, lpszLoadString(3953), nullptr, MB_OK | MB_ICONINFORMATION);
+    MessageBoxA(nullptr, lpszLoadString(kIdErrListWindow), nullptr, MB_OK | MB_ICONINFORMATION);
     QMRKCloseWindow(lpwnd_data);
     return -1;
   }

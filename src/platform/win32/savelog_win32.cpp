@@ -10,6 +10,7 @@
 
 #include "int_str.h"
 #include "report_window.h"
+#include "string_ids.h"
 
 namespace {
 
@@ -57,7 +58,7 @@ int WriteLogFile(LPHLISTWINDOW_ARRAY_struct lpwnd_data, const char* lpszPath) {
       SendMessageA(edit, WM_GETTEXT, static_cast<WPARAM>(length) + 1, reinterpret_cast<LPARAM>(text));
   // Write failures are not numbered: the file holds what could be written.
   if (copied > 0) WriteAll(file, text, static_cast<size_t>(copied));
-  const char* closing = lpszLoadString(3955);
+  const char* closing = lpszLoadString(kIdSaveClosingLine);
   WriteAll(file, closing, strlen(closing));
   GlobalUnlock(block);
   GlobalFree(block);
@@ -69,7 +70,7 @@ void PutUpSaveErrorMsg(LPHLISTWINDOW_ARRAY_struct lpwnd_data, int pos) {
   char number[16];
   snprintf(number, sizeof number, "%i", pos);
   MessageBoxA(owner, number, nullptr, MB_OK);
-  MessageBoxA(owner, lpszLoadString(3954), nullptr, MB_OK | MB_ICONINFORMATION);
+  MessageBoxA(owner, lpszLoadString(kIdErrSaveFailed), nullptr, MB_OK | MB_ICONINFORMATION);
 }
 
 void SaveLog(LPHLISTWINDOW_ARRAY_struct lpwnd_data) {
@@ -77,7 +78,7 @@ void SaveLog(LPHLISTWINDOW_ARRAY_struct lpwnd_data) {
   OPENFILENAMEA ofn = {};
   ofn.lStructSize = sizeof ofn;
   ofn.hwndOwner = static_cast<HWND>(lpwnd_data->hWnd);
-  ofn.lpstrFilter = lpszLoadString(3956);  // "Log Files", NUL, "*.log;*.txt", NUL, NUL
+  ofn.lpstrFilter = lpszLoadString(kIdSaveFilter);  // "Log Files", NUL, "*.log;*.txt", NUL, NUL
   ofn.lpstrFile = fileName;
   ofn.nMaxFile = kLogNameSize;
   ofn.lpstrDefExt = "log";
