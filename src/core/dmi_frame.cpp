@@ -3,15 +3,13 @@
 // the structure to its type's decoding.
 #include "dmi_frame.h"
 
-#include "dmi_rows.h"
 // Decodings of the structure groups (one header each):
+#include "dmi_types_0_4.h"
 #include "dmi_types_5_8.h"
 #include "dmi_types_9_17.h"
 #include "dmi_types_26_30.h"
 #include "dmi_types_18_25.h"
 #include "int_str.h"
-#include "qmrkw32.h"
-#include "sink_state.h"
 
 namespace {
 
@@ -23,19 +21,14 @@ constexpr uint8_t kFirstOemType = 128;
 
 }  // namespace
 
-int DMI_Print_Structure(uint8_t* bStructureBuffer, int* piNumMemDevices,
-                        int* piNumMemArrrayMappedAddresses, int* piNumMemDevMappedAddresses,
-                        int* pbProcessingPortConnInfoStructs,
-                        int* pbProcessingSystemSlotStructs, int iStructBufferSize) {
+int DMI_Print_Structure(uint8_t* bStructureBuffer, DmiDumpState& state, int iStructBufferSize) {
   if (!bStructureBuffer || iStructBufferSize < 1) return 1;
   const uint8_t bType = bStructureBuffer[0];
   // A structure that is not reported still ends a pending table.
-  if (*pbProcessingPortConnInfoStructs && bType != kPortConnectorType) {
-    FinishProcessingPortConnInfoStructs(pbProcessingPortConnInfoStructs);
+  if (state.portTableOpen && bType != kPortConnectorType) {
+    FinishProcessingPortConnInfoStructs(state);
   }
-  if (*pbProcessingSystemSlotStructs && bType != kSystemSlotType) {
-    FinishProcessingSystemSlotStructs(pbProcessingSystemSlotStructs);
-  }
+  if (state.slotTableOpen && bType != kSystemSlotType) FinishProcessingSystemSlotStructs(state);
   if (bType >= kFirstEnglishOnlyType && iCurrentLanguage != 0) return 1;
   if (bType >= kFirstOemType) return 1;
   // Each decoding reads the structure through a view bounded by the buffer
@@ -51,21 +44,21 @@ int DMI_Print_Structure(uint8_t* bStructureBuffer, int* piNumMemDevices,
     case 4: DecodeProcessorInformation(s); break;
     // types 5 to 8
     case 5: DecodeMemoryControllerInformation(s); break;
-    case 6: DecodeMemoryModuleInformation(s); break;
-    case 7: DecodeCacheInformation(s); break;
-    case 8: DecodePortConnectorInformation(s, pbProcessingPortConnInfoStructs); break;
+    case 6: DecodeMemoryModuleInformation(s, state); break;
+    case 7: DecodeCacheInformation(s, state); break;
+    case 8: DecodePortConnectorInformation(s, state); break;
     // types 9 to 13, 16, 17
-    case 9: DecodeSystemSlots(s, pbProcessingSystemSlotStructs); break;
+    case 9: DecodeSystemSlots(s, state); break;
     case 10: DecodeOnBoardDevices(s); break;
     case 11: DecodeOemStrings(s); break;
     case 12: DecodeSystemConfigOptions(s); break;
     case 13: DecodeBiosLanguage(s); break;
     case 16: DecodePhysicalMemoryArray(s); break;
-    case 17: DecodeMemoryDevice(s, piNumMemDevices); break;
+    case 17: DecodeMemoryDevice(s, state); break;
     // types 18 to 25
     case 18: DecodeMemoryError(s); break;
-    case 19: DecodeMemoryArrayMappedAddress(s, piNumMemArrrayMappedAddresses); break;
-    case 20: DecodeMemoryDeviceMappedAddress(s, piNumMemDevMappedAddresses); break;
+    case 19: DecodeMemoryArrayMappedAddress(s, state); break;
+    case 20: DecodeMemoryDeviceMappedAddress(s, state); break;
     case 21: DecodeBuiltinPointingDevice(s); break;
     case 22: DecodePortableBattery(s); break;
     case 23: DecodeSystemReset(s); break;
@@ -82,12 +75,12 @@ int DMI_Print_Structure(uint8_t* bStructureBuffer, int* piNumMemDevices,
   return 1;
 }
 
-void FinishProcessingPortConnInfoStructs(int* pbProcessingPortConnInfoStructs) {
-  if (bHTML) QMRKEndTable(&wnd_data);
-  *pbProcessingPortConnInfoStructs = 0;
+void FinishProcessingPortConnInfoStructs(DmiDumpState& state) {
+  EndStructure();
+  state.portTableOpen = false;
 }
 
-void FinishProcessingSystemSlotStructs(int* pbProcessingSystemSlotStructs) {
-  if (bHTML) QMRKEndTable(&wnd_data);
-  *pbProcessingSystemSlotStructs = 0;
+void FinishProcessingSystemSlotStructs(DmiDumpState& state) {
+  EndStructure();
+  state.slotTableOpen = false;
 }

@@ -1,4 +1,5 @@
-// String-set lookup and the row helpers shared by the structure decodings.
+// String-set lookup, the DMI.DAT the lookups read, and the emitter: the one
+// place of the decoder that tests which sink is active.
 #include "dmi_rows.h"
 
 #include <algorithm>
@@ -13,13 +14,12 @@
 #include "sink_state.h"
 #include "string_ids.h"
 
-int iCounterForModInfo = 0;
-int iCounterForCacheInfo = 0;
-int iCounterForPortConnInfo = 0;
-int iCounterForSysSlots = 0;
-int iCounter = 0;
-char szTemp[kRowTextSize];
 const char sEmpty[] = "";
+
+DmiKeyCounters& ProcessKeyCounters() {
+  static DmiKeyCounters counters;
+  return counters;
+}
 
 namespace {
 
@@ -86,25 +86,6 @@ void BlankStringControls(char* text) {
   }
 }
 
-void OutputStringData(const char* szRowHeadStr, const char* szStr, const char* szIniKey) {
-  char szRow[kRowTextSize];
-  if (szStr) {
-    FormatChecked(szRow, sizeof szRow, szRowHeadStr, "s", szStr);
-  } else {
-    CopyText(szRow, sizeof szRow, szRowHeadStr ? szRowHeadStr : "");
-  }
-  if (bEdit) {
-    QMRKAddText(&wnd_data, szRow);
-    QMRKAddText(&wnd_data, "\r\n");
-  }
-  if (bHTML) QMRKAddTabbedTableEntry(&wnd_data, szRow);
-  if (bData && szIniKey && szStr) WritePropertyString(szIniKey, szStr);
-}
-
-void OutputStringDataId(unsigned iRowHeadStrResId, const char* szStr, const char* szIniKey) {
-  OutputStringData(lpszLoadString(iRowHeadStrResId), szStr, szIniKey);
-}
-
 namespace {
 
 bool holdingDmiDat = false;
@@ -122,31 +103,6 @@ void HoldDmiDat(bool hold) {
   holdingDmiDat = hold;
   heldDmiDat.clear();
   hold_dmi_dat(hold);
-}
-
-void OutputDMIDatData(int bDesiredValue, const char* szSectionName, unsigned iStrResId,
-                      const char* szIniKey) {
-  char szName[kRowTextSize] = "";
-  if (!lookup_type(DmiDatFile(), szSectionName, bDesiredValue, szName)) return;
-  OutputStringDataId(iStrResId, szName, szIniKey);
-}
-
-void OutputStringTableData(ByteView bStructureBuffer, int bStrNum, int bStrSet,
-                           unsigned iStrResId, const char* szIniKey) {
-  const int offset = findstring(bStructureBuffer, bStrNum, bStrSet);
-  if (!offset) return;
-  char szValue[kStringLengthMax + 1];
-  CopyStructureString(bStructureBuffer, offset, szValue, sizeof szValue);
-  OutputStringDataId(iStrResId, szValue, szIniKey);
-}
-
-void OutputStructNameData(unsigned iStrResId) {
-  const char* szCaption = lpszLoadString(iStrResId);
-  if (bEdit) QMRKAddText(&wnd_data, szCaption);
-  if (bHTML) {
-    QMRKAddHeader2(&wnd_data, szCaption, 2);
-    QMRKBeginTable2(&wnd_data, 0, nullptr);
-  }
 }
 
 const char* GetSecurityStatus(unsigned wWord) {
@@ -167,26 +123,6 @@ void StripTrailingSpaces(char* pBuff) {
   }
 }
 
-void EmitRow(const char* szRow) {
-  if (bEdit) QMRKAddText(&wnd_data, szRow);
-  if (bHTML) QMRKAddTabbedTableEntry(&wnd_data, szRow);
-}
-
-void StringRow(const DmiStructure& s, unsigned iCaptionId, size_t fieldOffset,
-               const char* szIniKey, bool skipEmpty, const char* szEditPrefix) {
-  if (!s.HasField(fieldOffset, 1)) return;
-  const int iString_Head = findstring(s.buf, s.buf.U8(fieldOffset), s.bLength);
-  if (!iString_Head) return;
-  char szValue[kStringLengthMax + 1];
-  CopyStructureString(s.buf, iString_Head, szValue, sizeof szValue);
-  if (skipEmpty && szValue[0] == '\0') return;
-  char szStr[kRowTextSize];
-  FormatChecked(szStr, sizeof szStr, lpszLoadString(iCaptionId), "s", szValue);
-  if (bEdit && szEditPrefix) QMRKAddText(&wnd_data, szEditPrefix);
-  EmitRow(szStr);
-  if (bData && szIniKey) WritePropertyString(szIniKey, szValue);
-}
-
 bool LookupName(const char* szSectionName, int code, char* name) {
   name[0] = '\0';
   if (!lookup_type(DmiDatFile(), szSectionName, code, name)) return false;
@@ -194,38 +130,209 @@ bool LookupName(const char* szSectionName, int code, char* name) {
   return true;
 }
 
-void NameRow(unsigned iCaptionId, const char* szSectionName, int code, const char* szIniKey) {
-  char szStr1[kRowTextSize];
-  if (!LookupName(szSectionName, code, szStr1)) return;
-  char szStr[kRowTextSize];
-  FormatChecked(szStr, sizeof szStr, lpszLoadString(iCaptionId), "s", szStr1);
-  EmitRow(szStr);
-  if (bData && szIniKey) WritePropertyString(szIniKey, szStr1);
+// --- The emitter ---
+
+namespace {
+
+constexpr char kLineBreak[] = "\r\n";
+
+void AddText(const char* szText) {
+  if (bEdit) QMRKAddText(&wnd_data, szText);
 }
 
-void ValueRow(unsigned iCaptionId, int value, const char* szIniKey) {
-  char szStr[kRowTextSize];
-  FormatChecked(szStr, sizeof szStr, lpszLoadString(iCaptionId), "i", value);
-  EmitRow(szStr);
-  if (bData && szIniKey) WritePropertyDword(szIniKey, static_cast<uint32_t>(value));
+// Caption with one %s and a value, formatted as a row.
+void FormatRow(char (&szRow)[kRowTextSize], const char* szCaption, const char* szValue) {
+  FormatChecked(szRow, sizeof szRow, szCaption, "s", szValue);
 }
 
-void JoinedRow(unsigned iCaptionId, const char* szValue, const char* szIniKey,
-               bool lineBreak) {
-  const char* szCaption = lpszLoadString(iCaptionId);
+// String row of string num of the set at strSet.
+void StringSetRow(ByteView buf, int num, int strSet, unsigned iCaptionId, const char* szIniKey,
+                  RowForm form, bool skipEmpty, const char* szEditPrefix) {
+  const int offset = findstring(buf, num, strSet);
+  if (!offset) return;
+  char szValue[kStringLengthMax + 1];
+  CopyStructureString(buf, offset, szValue, sizeof szValue);
+  if (skipEmpty && szValue[0] == '\0') return;
+  char szRow[kRowTextSize];
+  FormatRow(szRow, lpszLoadString(iCaptionId), szValue);
+  if (szEditPrefix) AddText(szEditPrefix);
+  EmitRow(szRow, form);
+  EmitProperty(szIniKey, szValue);
+}
+
+}  // namespace
+
+void EmitRow(const char* szRow, RowForm form) {
   if (bEdit) {
-    QMRKAddText(&wnd_data, szCaption);
-    QMRKAddText(&wnd_data, szValue);
-    if (lineBreak) QMRKAddText(&wnd_data, "\r\n");
+    QMRKAddText(&wnd_data, szRow);
+    if (form == RowForm::kLine) QMRKAddText(&wnd_data, kLineBreak);
   }
+  if (bHTML) QMRKAddTabbedTableEntry(&wnd_data, szRow);
+}
+
+void EmitProperty(const char* szIniKey, const char* szValue) {
+  if (bData && szIniKey && szValue) WritePropertyString(szIniKey, szValue);
+}
+
+void EmitPropertyDword(const char* szIniKey, uint32_t dwValue) {
+  if (bData && szIniKey) WritePropertyDword(szIniKey, dwValue);
+}
+
+void OutputStructNameData(unsigned iStrResId) {
+  const char* szCaption = lpszLoadString(iStrResId);
+  AddText(szCaption);
   if (bHTML) {
-    char szStr[kRowTextSize];
-    snprintf(szStr, sizeof szStr, "%s%s", szCaption, szValue);
-    QMRKAddTabbedTableEntry(&wnd_data, szStr);
+    QMRKAddHeader2(&wnd_data, szCaption, 2);
+    QMRKBeginTable2(&wnd_data, 0, nullptr);
   }
-  if (bData && szIniKey) WritePropertyString(szIniKey, szValue);
+}
+
+void SubHeading(unsigned iStrResId) {
+  const char* szCaption = lpszLoadString(iStrResId);
+  AddText(szCaption);
+  if (bHTML) {
+    QMRKEndTable(&wnd_data);
+    QMRKAddHeader2(&wnd_data, szCaption, 3);
+    QMRKBeginTable(&wnd_data, 0, nullptr);
+  }
 }
 
 void EndStructure() {
   if (bHTML) QMRKEndTable(&wnd_data);
+}
+
+void OutputStringData(const char* szRowHeadStr, const char* szStr, const char* szIniKey) {
+  char szRow[kRowTextSize];
+  if (szStr) {
+    FormatRow(szRow, szRowHeadStr, szStr);
+  } else {
+    CopyText(szRow, sizeof szRow, szRowHeadStr ? szRowHeadStr : "");
+  }
+  EmitRow(szRow, RowForm::kLine);
+  EmitProperty(szIniKey, szStr);
+}
+
+void OutputStringDataId(unsigned iRowHeadStrResId, const char* szStr, const char* szIniKey) {
+  OutputStringData(lpszLoadString(iRowHeadStrResId), szStr, szIniKey);
+}
+
+void OutputDMIDatData(int bDesiredValue, const char* szSectionName, unsigned iStrResId,
+                      const char* szIniKey) {
+  NameRow(iStrResId, szSectionName, bDesiredValue, szIniKey, RowForm::kLine);
+}
+
+void OutputStringTableData(ByteView bStructureBuffer, int bStrNum, int bStrSet,
+                           unsigned iStrResId, const char* szIniKey) {
+  StringSetRow(bStructureBuffer, bStrNum, bStrSet, iStrResId, szIniKey, RowForm::kLine, false,
+               nullptr);
+}
+
+void StringRow(const DmiStructure& s, unsigned iCaptionId, size_t fieldOffset,
+               const char* szIniKey, RowForm form, bool skipEmpty, const char* szEditPrefix) {
+  if (!s.HasField(fieldOffset, 1)) return;
+  StringSetRow(s.buf, s.buf.U8(fieldOffset), s.bLength, iCaptionId, szIniKey, form, skipEmpty,
+               szEditPrefix);
+}
+
+void NameRow(const DmiStructure& s, unsigned iCaptionId, size_t fieldOffset,
+             const char* szSectionName, const char* szIniKey, RowForm form) {
+  if (!s.HasField(fieldOffset, 1)) return;
+  NameRow(iCaptionId, szSectionName, s.buf.U8(fieldOffset), szIniKey, form);
+}
+
+void NameRow(unsigned iCaptionId, const char* szSectionName, int code, const char* szIniKey,
+             RowForm form) {
+  char szName[kRowTextSize] = "";
+  if (!lookup_type(DmiDatFile(), szSectionName, code, szName)) return;
+  if (form == RowForm::kClassic) szName[std::min(strlen(szName), kNameRowMax)] = '\0';
+  char szRow[kRowTextSize];
+  FormatRow(szRow, lpszLoadString(iCaptionId), szName);
+  EmitRow(szRow, form);
+  EmitProperty(szIniKey, szName);
+}
+
+void ValueRow(unsigned iCaptionId, int value, const char* szIniKey) {
+  char szRow[kRowTextSize];
+  FormatChecked(szRow, sizeof szRow, lpszLoadString(iCaptionId), "i", value);
+  EmitRow(szRow, RowForm::kClassic);
+  EmitPropertyDword(szIniKey, static_cast<uint32_t>(value));
+}
+
+void JoinedRow(unsigned iCaptionId, const char* szValue, const char* szIniKey, RowForm form) {
+  const char* szCaption = lpszLoadString(iCaptionId);
+  if (bEdit) {
+    QMRKAddText(&wnd_data, szCaption);
+    QMRKAddText(&wnd_data, szValue);
+    if (form == RowForm::kLine) QMRKAddText(&wnd_data, kLineBreak);
+  }
+  if (bHTML) {
+    char szRow[kRowTextSize];
+    snprintf(szRow, sizeof szRow, "%s%s", szCaption, szValue);
+    QMRKAddTabbedTableEntry(&wnd_data, szRow);
+  }
+  EmitProperty(szIniKey, szValue);
+}
+
+void ItemsRow(const char* szCaption, const char* const* items, size_t count,
+              const char* szIniKey, bool blankInProperty) {
+  AddText(szCaption);
+  char szStr[kRowTextSize];
+  for (size_t i = 0; i < count; ++i) {
+    if (bEdit) {
+      snprintf(szStr, sizeof szStr, "%s ", items[i]);
+      QMRKAddText(&wnd_data, szStr);
+    }
+    if (bHTML) {
+      snprintf(szStr, sizeof szStr, "%s%s", szCaption, items[i]);
+      QMRKAddTabbedTableEntry(&wnd_data, szStr);
+    }
+    if (bData) {
+      snprintf(szStr, sizeof szStr, blankInProperty ? "%s " : "%s", items[i]);
+      WritePropertyString(szIniKey, szStr);
+    }
+  }
+}
+
+void OpenList(const char* szCaption, bool closeOpenTable) {
+  AddText(szCaption);
+  if (bHTML) {
+    if (closeOpenTable) QMRKEndTable(&wnd_data);
+    QMRKBeginTableTabbedTwoLine(&wnd_data, szCaption, "");
+  }
+}
+
+void ListRow(const char* szIndent, const char* szText) {
+  if (bEdit) {
+    if (szIndent[0] != '\0') QMRKAddText(&wnd_data, szIndent);
+    QMRKAddText(&wnd_data, szText);
+    QMRKAddText(&wnd_data, kLineBreak);
+  }
+  if (bHTML) QMRKAddTabbedTableEntry(&wnd_data, szText);
+}
+
+void CloseList(bool reopen) {
+  if (!bHTML) return;
+  QMRKEndTable(&wnd_data);
+  if (reopen) QMRKBeginTable2(&wnd_data, 0, nullptr);
+}
+
+void OpenTable(unsigned iHeadingId, unsigned iColumnsId, unsigned iColumns2Id,
+               size_t separatorWidth, bool closeOpenTable) {
+  const char* szHeading = lpszLoadString(iHeadingId);
+  const char* szColumns = lpszLoadString(iColumnsId);
+  const char* szColumns2 = iColumns2Id ? lpszLoadString(iColumns2Id) : nullptr;
+  if (bEdit) {
+    QMRKAddText(&wnd_data, szHeading);
+    QMRKAddText(&wnd_data, szColumns);
+    if (szColumns2) QMRKAddText(&wnd_data, szColumns2);
+    // The separator line under the column header.
+    std::string separator(separatorWidth, '-');
+    separator += kLineBreak;
+    QMRKAddText(&wnd_data, separator.c_str());
+  }
+  if (bHTML) {
+    if (closeOpenTable) QMRKEndTable(&wnd_data);
+    QMRKAddHeader2(&wnd_data, szHeading, 2);
+    QMRKBeginTableTabbedTwoLine(&wnd_data, szColumns, szColumns2);
+  }
 }

@@ -109,7 +109,8 @@ TEST(GetSecurityStatus, TwoBitStates) {
 class RowSinks : public ::testing::Test, public DecoderHarness {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(Start({"*DMICHASSISTYPE", "03H=Desktop", "!Undefined", "*EMPTY"}));
+    ASSERT_TRUE(Start({"*DMICHASSISTYPE", "03H=Desktop", "!Undefined", "*EMPTY", "*LONGNAMES",
+                       "01H=" + std::string(kNameRowMax, 'n') + "-tail"}));
   }
   void TearDown() override { EXPECT_TRUE(Stop()); }
   using DecoderHarness::Run;  // not the framework's own Run
@@ -207,14 +208,34 @@ TEST_F(RowSinks, StructureHeading) {
   EXPECT_EQ(Run(Sink::kIni, heading), "");
 }
 
+TEST_F(RowSinks, RowFormsEndTheLineAndCutTheNameTheirOwnWay) {
+  const std::string cut(kNameRowMax, 'n');
+  const std::string whole = cut + "-tail";
+  struct Case {
+    RowForm form;
+    std::string text;
+    std::string property;
+  } cases[] = {
+      {RowForm::kClassic, "  Vendor\t: " + cut, cut},
+      {RowForm::kLine, "  Vendor\t: " + whole + "\r\n", whole},
+  };
+  for (const Case& c : cases) {
+    auto row = [&] { NameRow(3007, "LONGNAMES", 1, "szN", c.form); };
+#ifndef _WIN32
+    EXPECT_EQ(Run(Sink::kText, row), c.text);
+#endif
+    EXPECT_EQ(Run(Sink::kIni, row), "[Settings]\r\nszN=" + c.property + "\r\n");
+  }
+}
+
 // The frame: pending tables, filters and dispatch.
 class Frame : public RowSinks {
  protected:
   int Print(const Bytes& structure) { return dump_.Print(structure); }
   DumpState dump_;
   // Whether a port connector or slot table is pending; the tests set these.
-  int& portConn = dump_.portConn;
-  int& slots = dump_.slots;
+  bool& portConn = dump_.dmi.portTableOpen;
+  bool& slots = dump_.dmi.slotTableOpen;
 };
 
 TEST_F(Frame, AnotherTypeEndsAPendingTableEvenWhenNotReported) {
@@ -222,16 +243,16 @@ TEST_F(Frame, AnotherTypeEndsAPendingTableEvenWhenNotReported) {
     const char* name;
     uint8_t type;
     int language;
-    int portConnAfter;
-    int slotsAfter;
+    bool portConnAfter;
+    bool slotsAfter;
     const char* html;
   } cases[] = {
-      {"end of table", 127, 0, 0, 0, "</t>\r\n</t>\r\n"},
-      {"OEM type", 200, 0, 0, 0, "</t>\r\n</t>\r\n"},
-      {"type 14", 14, 0, 0, 0, "</t>\r\n</t>\r\n"},
-      {"type 17 in another language", 17, 15, 0, 0, "</t>\r\n</t>\r\n"},
-      {"another port connector", 8, 0, 1, 0, "</t>\r\n"},
-      {"another slot", 9, 0, 0, 1, "</t>\r\n"},
+      {"end of table", 127, 0, false, false, "</t>\r\n</t>\r\n"},
+      {"OEM type", 200, 0, false, false, "</t>\r\n</t>\r\n"},
+      {"type 14", 14, 0, false, false, "</t>\r\n</t>\r\n"},
+      {"type 17 in another language", 17, 15, false, false, "</t>\r\n</t>\r\n"},
+      {"another port connector", 8, 0, true, false, "</t>\r\n"},
+      {"another slot", 9, 0, false, true, "</t>\r\n"},
   };
   for (const Case& c : cases) {
     const std::string html = Run(Sink::kHtml, [&] {
@@ -241,7 +262,7 @@ TEST_F(Frame, AnotherTypeEndsAPendingTableEvenWhenNotReported) {
       QMRKBeginTable(&wnd_data, 0, nullptr);
       CloseReportFiles();
       remove(wnd_data.szOutputFile);
-      portConn = slots = 1;
+      portConn = slots = true;
       EXPECT_EQ(Print(Structure(c.type, 0, {})), 1) << c.name;
     });
     InitLanguagesEx(PlatProgramModule(), 0);
@@ -273,9 +294,8 @@ TEST_F(Frame, TypesWithoutDecodingReportNothing) {
 TEST_F(Frame, TruncatedBufferIsSafe) {
   // A buffer that holds only the type byte and one that holds nothing.
   uint8_t one[1] = {4};
-  int a = 0, b = 0, c = 0;
-  EXPECT_EQ(DMI_Print_Structure(one, &a, &b, &c, &portConn, &slots, 1), 1);
-  EXPECT_EQ(DMI_Print_Structure(one, &a, &b, &c, &portConn, &slots, 0), 1);
+  EXPECT_EQ(DMI_Print_Structure(one, dump_.dmi, 1), 1);
+  EXPECT_EQ(DMI_Print_Structure(one, dump_.dmi, 0), 1);
 }
 
 }  // namespace

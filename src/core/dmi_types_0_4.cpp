@@ -5,14 +5,13 @@
 // a row whose field lies beyond it is left out together with its property.
 // SMBIOS 2.x structures of these types are long enough for every row, so
 // this only matters for truncated or malformed tables.
+#include "dmi_types_0_4.h"
+
 #include <climits>
 #include <cstdio>
 
-#include "dmi_rows.h"
 #include "format_checked.h"
 #include "int_str.h"
-#include "qmrkw32.h"
-#include "sink_state.h"
 #include "string_ids.h"
 
 namespace {
@@ -83,65 +82,40 @@ const char* CharacteristicText(int bit) {
   return lpszLoadString(kIdBiosCharPcmcia + (bit - 8));
 }
 
+// In property output the characteristics are properties (numbered from 0),
+// elsewhere rows; a characteristic without text is no row.
 void CharacteristicsList(uint32_t dwCharacteristics) {
-  iCounter = 0;
+  int number = 0;
   for (int bit = 0; bit < 32; ++bit) {
     if (!(dwCharacteristics & (1u << bit))) continue;
     const char* szText = CharacteristicText(bit);
     if (!szText) continue;
-    if (bData) {
-      // In property output the characteristics are properties, not rows.
-      snprintf(szTemp, sizeof szTemp, "szBIOSCharacNo%i", iCounter);
-      ++iCounter;
-      WritePropertyString(szTemp, szText);
-      continue;
-    }
-    if (szText[0] == '\0') continue;
-    if (bEdit) {
-      QMRKAddText(&wnd_data, "\t");
-      QMRKAddText(&wnd_data, szText);
-      QMRKAddText(&wnd_data, "\r\n");
-    }
-    if (bHTML) QMRKAddTabbedTableEntry(&wnd_data, szText);
+    char szIniKey[32];
+    snprintf(szIniKey, sizeof szIniKey, "szBIOSCharacNo%i", number++);
+    EmitProperty(szIniKey, szText);
+    if (szText[0] != '\0') ListRow("\t", szText);
   }
 }
 
 void SupportedVoltage(int v) {
   const char* szCaption = lpszLoadString(kIdSupportedVoltage);
-  char szStr[kRowTextSize];
   if (v & 0x80) {
     // Bits 0 to 6 are the voltage in tenths of a volt.
     const int tenths = v & 0x7F;
-    if (bEdit) {
-      QMRKAddText(&wnd_data, szCaption);
-      snprintf(szStr, sizeof szStr, "%i.%iV ", tenths / 10, tenths % 10);
-      QMRKAddText(&wnd_data, szStr);
-    }
-    if (bHTML) {
-      snprintf(szStr, sizeof szStr, "%s%i.%iV", szCaption, tenths / 10, tenths % 10);
-      QMRKAddTabbedTableEntry(&wnd_data, szStr);
-    }
-    if (bData) {
-      snprintf(szTemp, sizeof szTemp, "%i.%iV ", tenths / 10, tenths % 10);
-      WritePropertyString("szProcInf_SuppVltg", szTemp);
-    }
+    char szVoltage[16];
+    snprintf(szVoltage, sizeof szVoltage, "%i.%iV", tenths / 10, tenths % 10);
+    const char* const items[] = {szVoltage};
+    ItemsRow(szCaption, items, 1, "szProcInf_SuppVltg", true);
     return;
   }
   // Otherwise bits 0 to 2 flag the supported legacy voltages.
   static const char* const kVoltages[3] = {"5V", "3.3V", "2.9V"};
-  if (bEdit) QMRKAddText(&wnd_data, szCaption);
+  const char* items[3];
+  size_t count = 0;
   for (int bit = 0; bit < 3; ++bit) {
-    if (!(v & (1 << bit))) continue;
-    if (bEdit) {
-      snprintf(szStr, sizeof szStr, "%s ", kVoltages[bit]);
-      QMRKAddText(&wnd_data, szStr);
-    }
-    if (bHTML) {
-      snprintf(szStr, sizeof szStr, "%s%s", szCaption, kVoltages[bit]);
-      QMRKAddTabbedTableEntry(&wnd_data, szStr);
-    }
-    if (bData) WritePropertyString("szProcInf_SuppVltg", kVoltages[bit]);
+    if (v & (1 << bit)) items[count++] = kVoltages[bit];
   }
+  ItemsRow(szCaption, items, count, "szProcInf_SuppVltg", false);
 }
 
 void SpeedRow(const DmiStructure& s, size_t offset, unsigned iCaptionId, const char* szIniKey) {
@@ -157,31 +131,26 @@ void CpuStatus(int bStatus) {
       lpszLoadString(state >= 1 && state <= 4 ? kIdCpuStatusUnknown + state : kIdCpuStatusUnknown);
   char szStr[kRowTextSize];
   snprintf(szStr, sizeof szStr, "%s%s", lpszLoadString(kIdStatus), szState);
-  if (bData) WritePropertyString("szProcInf_Status", szState);
-  if (bEdit) {
-    QMRKAddText(&wnd_data, szStr);
-    QMRKAddText(&wnd_data, "\r\n");
-  }
-  if (bHTML) QMRKAddTabbedTableEntry(&wnd_data, szStr);
+  EmitProperty("szProcInf_Status", szState);
+  EmitRow(szStr, RowForm::kLine);
 }
 
 }  // namespace
 
 void DecodeBiosInformation(const DmiStructure& s) {
   OutputStructNameData(kIdBiosHeading);
-  StringRow(s, kIdBiosVendor, kBiosVendor, "szBIOSVendor");
-  StringRow(s, kIdBiosVersion, kBiosVersion, "szBIOSVersion");
+  StringRow(s, kIdBiosVendor, kBiosVendor, "szBIOSVendor", RowForm::kClassic);
+  StringRow(s, kIdBiosVersion, kBiosVersion, "szBIOSVersion", RowForm::kClassic);
   char szStr[kRowTextSize];
   if (s.HasField(kBiosStartSegment, 2)) {
     const unsigned segment = s.buf.U16(kBiosStartSegment);
     FormatChecked(szStr, sizeof szStr, lpszLoadString(kIdBiosStartSegment), "i", segment);
-    EmitRow(szStr);
-    if (bData) {
-      snprintf(szTemp, sizeof szTemp, "%04X:0000", segment);
-      WritePropertyString("szBIOSStartSegm", szTemp);
-    }
+    EmitRow(szStr, RowForm::kClassic);
+    char szValue[16];
+    snprintf(szValue, sizeof szValue, "%04X:0000", segment);
+    EmitProperty("szBIOSStartSegm", szValue);
   }
-  StringRow(s, kIdBiosReleaseDate, kBiosReleaseDate, "szBIOSRelDate");
+  StringRow(s, kIdBiosReleaseDate, kBiosReleaseDate, "szBIOSRelDate", RowForm::kClassic);
   // The ROM size row opens the characteristics: in HTML they get a table of
   // their own under a sub-heading. Without the characteristics field there is
   // no sub-heading either.
@@ -189,19 +158,9 @@ void DecodeBiosInformation(const DmiStructure& s) {
   if (s.HasField(kBiosRomSize, 1)) {
     const int sizeK = BiosRomSizeK(s);
     FormatChecked(szStr, sizeof szStr, lpszLoadString(kIdBiosRomSize), "i", sizeK);
-    if (bEdit) {
-      QMRKAddText(&wnd_data, szStr);
-      if (hasCharacteristics) QMRKAddText(&wnd_data, lpszLoadString(kIdBiosCharacteristics));
-    }
-    if (bHTML) {
-      QMRKAddTabbedTableEntry(&wnd_data, szStr);
-      if (hasCharacteristics) {
-        QMRKEndTable(&wnd_data);
-        QMRKAddHeader2(&wnd_data, lpszLoadString(kIdBiosCharacteristics), 3);
-        QMRKBeginTable(&wnd_data, 0, nullptr);
-      }
-    }
-    if (bData) WritePropertyDword("dwBIOSROMSzK", static_cast<uint32_t>(sizeK));
+    EmitRow(szStr, RowForm::kClassic);
+    if (hasCharacteristics) SubHeading(kIdBiosCharacteristics);
+    EmitPropertyDword("dwBIOSROMSzK", static_cast<uint32_t>(sizeK));
   }
   if (hasCharacteristics) CharacteristicsList(s.buf.U32(kBiosCharacteristics));
   EndStructure();
@@ -209,80 +168,81 @@ void DecodeBiosInformation(const DmiStructure& s) {
 
 void DecodeSystemInformation(const DmiStructure& s) {
   OutputStructNameData(kIdSystemHeading);
-  StringRow(s, kIdManufacturer, 4, "szSysInf_Manuf");
-  StringRow(s, kIdSystemProductName, 5, "szSysInf_ProdNm");
-  StringRow(s, kIdVersion, 6, "szSysInf_Version");
-  StringRow(s, kIdSerialNumber, 7, "szSysInf_SrlNo");
+  StringRow(s, kIdManufacturer, 4, "szSysInf_Manuf", RowForm::kClassic);
+  StringRow(s, kIdSystemProductName, 5, "szSysInf_ProdNm", RowForm::kClassic);
+  StringRow(s, kIdVersion, 6, "szSysInf_Version", RowForm::kClassic);
+  StringRow(s, kIdSerialNumber, 7, "szSysInf_SrlNo", RowForm::kClassic);
   EndStructure();
 }
 
 void DecodeBaseBoardInformation(const DmiStructure& s) {
   OutputStructNameData(kIdBoardHeading);
-  StringRow(s, kIdBoardManufacturer, 4, "szBsBrdInf_Manuf");
-  StringRow(s, kIdBoardProductName, 5, "szBsBrdInf_ProdNm");
-  StringRow(s, kIdVersion, 6, "szBsBrdInf_Version");
-  StringRow(s, kIdSerialNumber, 7, "szBsBrdInf_SrlNo");
+  StringRow(s, kIdBoardManufacturer, 4, "szBsBrdInf_Manuf", RowForm::kClassic);
+  StringRow(s, kIdBoardProductName, 5, "szBsBrdInf_ProdNm", RowForm::kClassic);
+  StringRow(s, kIdVersion, 6, "szBsBrdInf_Version", RowForm::kClassic);
+  StringRow(s, kIdSerialNumber, 7, "szBsBrdInf_SrlNo", RowForm::kClassic);
   EndStructure();
 }
 
 void DecodeSystemEnclosure(const DmiStructure& s) {
   OutputStructNameData(kIdEnclosureHeading);
-  StringRow(s, kIdManufacturer, kChassisManufacturer, "szSysEnclOrChass_Manuf");
+  StringRow(s, kIdManufacturer, kChassisManufacturer, "szSysEnclOrChass_Manuf", RowForm::kClassic);
   if (s.HasField(kChassisType, 1)) {
     // Bit 7 flags a chassis lock; the type is in bits 0 to 6.
     char szStr1[kRowTextSize];
     if (LookupName("DMICHASSISTYPE", s.buf.U8(kChassisType) & 0x7F, szStr1)) {
-      JoinedRow(kIdChassisType, szStr1, "szSysEnclOrChass_ChassType", false);
+      JoinedRow(kIdChassisType, szStr1, "szSysEnclOrChass_ChassType", RowForm::kClassic);
     }
   }
   // Enclosures often carry empty strings here; those rows are left out.
-  StringRow(s, kIdVersion, kChassisVersion, "szSysEnclOrChass_Version", true);
-  StringRow(s, kIdSerialNumber, kChassisSerialNumber, "szSysEnclOrChass_SrlNo", true);
-  StringRow(s, kIdAssetTag, kChassisAssetTag, "szSysEnclOrChass_AssetTgNo", true);
+  StringRow(s, kIdVersion, kChassisVersion, "szSysEnclOrChass_Version", RowForm::kClassic, true);
+  StringRow(s, kIdSerialNumber, kChassisSerialNumber, "szSysEnclOrChass_SrlNo",
+            RowForm::kClassic, true);
+  StringRow(s, kIdAssetTag, kChassisAssetTag, "szSysEnclOrChass_AssetTgNo", RowForm::kClassic,
+            true);
   EndStructure();
 }
 
 void DecodeProcessorInformation(const DmiStructure& s) {
   OutputStructNameData(kIdProcessorHeading);
-  StringRow(s, kIdSocketType, kProcSocket, "szProcInf_SocTyp");
+  StringRow(s, kIdSocketType, kProcSocket, "szProcInf_SocTyp", RowForm::kClassic);
   const bool hasStatus = s.HasField(kProcStatus, 1);
   const int bStatus = s.buf.U8(kProcStatus);
   if (hasStatus) {
     JoinedRow(kIdStatus, lpszLoadString(bStatus & 0x40 ? kIdSocketPopulated : kIdSocketUnpopulated),
-              "szProcInf_SocStatus", true);
+              "szProcInf_SocStatus", RowForm::kLine);
   }
-  if (s.HasField(kProcType, 1)) {
-    NameRow(kIdProcessorType, "DMIPROCESSORTYPE", s.buf.U8(kProcType), "szProcInf_ProcType");
-  }
+  NameRow(s, kIdProcessorType, kProcType, "DMIPROCESSORTYPE", "szProcInf_ProcType",
+          RowForm::kClassic);
   if (s.HasField(kProcFamily, 1)) {
     int family = s.buf.U8(kProcFamily);
     // Families beyond the byte's range are given in Processor Family 2, with
     // the old field set to 0xFE; the table lists the two-byte codes too.
     if (family == kFamilyInFamily2 && s.HasField(kProcFamily2, 2)) family = s.buf.U16(kProcFamily2);
-    NameRow(kIdProcessorFamily, "DMIPROCESSORFAMILY", family, "szProcInf_ProcFamily");
+    NameRow(kIdProcessorFamily, "DMIPROCESSORFAMILY", family, "szProcInf_ProcFamily",
+            RowForm::kClassic);
   }
   // The family row ends without a line break and this caption starts without
   // one, so report text gets it here; it belongs to the row and goes with it.
-  StringRow(s, kIdManufacturer, kProcManufacturer, "szProcInf_Manuf", false, "\r\n");
+  StringRow(s, kIdManufacturer, kProcManufacturer, "szProcInf_Manuf", RowForm::kClassic, false,
+            "\r\n");
   if (s.HasField(kProcId, 8)) {
     const unsigned long dwLow = s.buf.U32(kProcId);
     const unsigned long dwHigh = s.buf.U32(kProcId + 4);
     char szStr[kRowTextSize];
     FormatChecked(szStr, sizeof szStr, lpszLoadString(kIdProcessorId), "ll", dwLow, dwHigh);
-    EmitRow(szStr);
-    if (bData) {
-      snprintf(szTemp, sizeof szTemp, "%08lXH %08lXH", dwLow, dwHigh);
-      WritePropertyString("szProcInf_ProcID", szTemp);
-    }
+    EmitRow(szStr, RowForm::kClassic);
+    char szValue[32];
+    snprintf(szValue, sizeof szValue, "%08lXH %08lXH", dwLow, dwHigh);
+    EmitProperty("szProcInf_ProcID", szValue);
   }
-  StringRow(s, kIdVersion, kProcVersion, "szProcInf_Version");
+  StringRow(s, kIdVersion, kProcVersion, "szProcInf_Version", RowForm::kClassic);
   if (s.HasField(kProcVoltage, 1)) SupportedVoltage(s.buf.U8(kProcVoltage));
   SpeedRow(s, kProcExternalClock, kIdExternalClock, "dwProcInf_ExtrnClckMHz");
   SpeedRow(s, kProcMaxSpeed, kIdMaxSpeed, "dwProcInf_MaxSpdMHz");
   SpeedRow(s, kProcCurrentSpeed, kIdCurrentSpeed, "dwProcInf_CurrSpdMHz");
   if (hasStatus) CpuStatus(bStatus);
-  if (s.HasField(kProcUpgrade, 1)) {
-    NameRow(kIdCpuUpgrade, "DMIPROCESSORUPGRADE", s.buf.U8(kProcUpgrade), "szProcInf_CPUUpgrade");
-  }
+  NameRow(s, kIdCpuUpgrade, kProcUpgrade, "DMIPROCESSORUPGRADE", "szProcInf_CPUUpgrade",
+          RowForm::kClassic);
   EndStructure();
 }

@@ -15,7 +15,6 @@
 
 #include "dump_reader.h"
 #include "int_str.h"
-#include "qmrkw32.h"
 #include "string_ids.h"
 
 namespace {
@@ -105,20 +104,6 @@ void HandleRow(const DmiStructure& s, unsigned iCaptionId, const char* szIniKey)
   char szStr[kRowTextSize];
   snprintf(szStr, sizeof szStr, "%04XH", static_cast<unsigned>(s.buf.U16(kHandle)));
   OutputStringDataId(iCaptionId, szStr, szIniKey);
-}
-
-// Name row of a one-byte code from the DMI.DAT section.
-void CodeRow(const DmiStructure& s, size_t offset, const char* szSectionName,
-             unsigned iCaptionId, const char* szIniKey) {
-  if (!s.HasField(offset, 1)) return;
-  OutputDMIDatData(s.buf.U8(offset), szSectionName, iCaptionId, szIniKey);
-}
-
-// String row of the string named by the byte at offset.
-void StringNumberRow(const DmiStructure& s, size_t offset, unsigned iCaptionId,
-                     const char* szIniKey) {
-  if (!s.HasField(offset, 1)) return;
-  OutputStringTableData(s.buf, s.buf.U8(offset), s.bLength, iCaptionId, szIniKey);
 }
 
 // Memory error address or resolution: 0x80000000 is unknown.
@@ -230,9 +215,9 @@ void BcdField(uint8_t value, unsigned low, unsigned high, char (&text)[3]) {
 void DecodeMemoryError(const DmiStructure& s) {
   OutputStructNameData(kIdMemErrHeading);
   HandleRow(s, kIdMemErrHandle, "szMemErrHandle");
-  CodeRow(s, kMemErrType, "MEMERRTYPE", kIdMemErrType, "szMemErrType");
-  CodeRow(s, kMemErrGranularity, "MEMERRGRA", kIdMemErrGranularity, "szMemErrGran");
-  CodeRow(s, kMemErrOperation, "MEMERROPE", kIdMemErrOperation, "szMemErrOpe");
+  NameRow(s, kIdMemErrType, kMemErrType, "MEMERRTYPE", "szMemErrType", RowForm::kLine);
+  NameRow(s, kIdMemErrGranularity, kMemErrGranularity, "MEMERRGRA", "szMemErrGran", RowForm::kLine);
+  NameRow(s, kIdMemErrOperation, kMemErrOperation, "MEMERROPE", "szMemErrOpe", RowForm::kLine);
   if (s.HasField(kMemErrVendorSyndrome, 4)) {
     // Unlike the addresses, the syndrome is unknown when 0, and has no "H".
     const uint32_t syndrome = s.buf.U32(kMemErrVendorSyndrome);
@@ -250,8 +235,8 @@ void DecodeMemoryError(const DmiStructure& s) {
   EndStructure();
 }
 
-void DecodeMemoryArrayMappedAddress(const DmiStructure& s, int* piNumMemArrrayMappedAddresses) {
-  const int a = *piNumMemArrrayMappedAddresses;
+void DecodeMemoryArrayMappedAddress(const DmiStructure& s, DmiDumpState& state) {
+  const int a = state.arrayMappedAddresses;
   char szIniKey[kIniKeySize];
   char szEndKey[kIniKeySize];
   char szStr[kRowTextSize];
@@ -273,11 +258,11 @@ void DecodeMemoryArrayMappedAddress(const DmiStructure& s, int* piNumMemArrrayMa
     OutputStringDataId(kIdArrMapPartitionWidth, szStr, szIniKey);
   }
   EndStructure();
-  ++*piNumMemArrrayMappedAddresses;
+  ++state.arrayMappedAddresses;
 }
 
-void DecodeMemoryDeviceMappedAddress(const DmiStructure& s, int* piNumMemDevMappedAddresses) {
-  const int m = *piNumMemDevMappedAddresses;
+void DecodeMemoryDeviceMappedAddress(const DmiStructure& s, DmiDumpState& state) {
+  const int m = state.deviceMappedAddresses;
   char szIniKey[kIniKeySize];
   char szEndKey[kIniKeySize];
   char szStr[kRowTextSize];
@@ -308,13 +293,14 @@ void DecodeMemoryDeviceMappedAddress(const DmiStructure& s, int* piNumMemDevMapp
   snprintf(szIniKey, sizeof szIniKey, "szMemDevMapAddr%dInterlDep", m);
   InterleaveRow(s, kDevMapInterleaveDepth, kIdDevMapInterleaveDepth, false, szIniKey);
   EndStructure();
-  ++*piNumMemDevMappedAddresses;
+  ++state.deviceMappedAddresses;
 }
 
 void DecodeBuiltinPointingDevice(const DmiStructure& s) {
   OutputStructNameData(kIdPointingHeading);
-  CodeRow(s, kPointingType, "PNTDEV", kIdPointingType, "szPointDevType");
-  CodeRow(s, kPointingInterface, "PNTDEVINT", kIdPointingInterface, "szPointDevInt");
+  NameRow(s, kIdPointingType, kPointingType, "PNTDEV", "szPointDevType", RowForm::kLine);
+  NameRow(s, kIdPointingInterface, kPointingInterface, "PNTDEVINT", "szPointDevInt",
+          RowForm::kLine);
   if (s.HasField(kPointingButtons, 1)) {
     char szStr[kRowTextSize];
     snprintf(szStr, sizeof szStr, "%u", static_cast<unsigned>(s.buf.U8(kPointingButtons)));
@@ -332,8 +318,8 @@ void DecodePortableBattery(const DmiStructure& s) {
   const bool sbds = g_bDMIBIOSRevision >= kSbdsRevision;
   char szStr[kRowTextSize];
   OutputStructNameData(kIdBatteryHeading);
-  StringNumberRow(s, kBatteryLocation, kIdBatteryLocation, "szBattLoc");
-  StringNumberRow(s, kBatteryManufacturer, kIdBatteryManufacturer, "szBattManuf");
+  StringRow(s, kIdBatteryLocation, kBatteryLocation, "szBattLoc", RowForm::kLine);
+  StringRow(s, kIdBatteryManufacturer, kBatteryManufacturer, "szBattManuf", RowForm::kLine);
   if (s.HasField(kBatteryDate, 1)) {
     if (s.buf.U8(kBatteryDate) == 0 && sbds && s.HasField(kBatterySbdsDate, 2)) {
       // Packed date: bits 0 to 4 day, 5 to 8 month, 9 to 15 years since 1980.
@@ -342,7 +328,7 @@ void DecodePortableBattery(const DmiStructure& s) {
                (date >> 9) + 1980);
       OutputStringDataId(kIdBatteryDate, szStr, "szBattManufDate");
     } else {
-      StringNumberRow(s, kBatteryDate, kIdBatteryDate, "szBattManufDate");
+      StringRow(s, kIdBatteryDate, kBatteryDate, "szBattManufDate", RowForm::kLine);
     }
   }
   if (s.HasField(kBatterySerial, 1)) {
@@ -351,14 +337,14 @@ void DecodePortableBattery(const DmiStructure& s) {
       snprintf(szStr, sizeof szStr, "%04XH (%u)", serial, serial);
       OutputStringDataId(kIdBatterySerial, szStr, "szBattSerialNo");
     } else {
-      StringNumberRow(s, kBatterySerial, kIdBatterySerial, "szBattSerialNo");
+      StringRow(s, kIdBatterySerial, kBatterySerial, "szBattSerialNo", RowForm::kLine);
     }
   }
-  StringNumberRow(s, kBatteryDeviceName, kIdBatteryDeviceName, "szBattDevName");
+  StringRow(s, kIdBatteryDeviceName, kBatteryDeviceName, "szBattDevName", RowForm::kLine);
   if (s.HasField(kBatteryChemistry, 1)) {
     const int chemistry = s.buf.U8(kBatteryChemistry);
     if (chemistry == kChemistryUnknown && sbds && s.HasField(kBatterySbdsChemistry, 1)) {
-      StringNumberRow(s, kBatterySbdsChemistry, kIdBatteryChemistry, "szBattDevChem");
+      StringRow(s, kIdBatteryChemistry, kBatterySbdsChemistry, "szBattDevChem", RowForm::kLine);
     } else {
       OutputDMIDatData(chemistry, "BATTYP", kIdBatteryChemistry, "szBattDevChem");
     }
@@ -385,7 +371,7 @@ void DecodePortableBattery(const DmiStructure& s) {
       OutputStringDataId(kIdBatteryVoltage, szStr, "szBattVolt");
     }
   }
-  StringNumberRow(s, kBatterySbdsVersion, kIdBatterySbdsVersion, "szBattSBDSVer");
+  StringRow(s, kIdBatterySbdsVersion, kBatterySbdsVersion, "szBattSBDSVer", RowForm::kLine);
   if (s.HasField(kBatteryMaxError, 1)) {
     const unsigned maxError = s.buf.U8(kBatteryMaxError);
     if (maxError == kByteUnknown) {

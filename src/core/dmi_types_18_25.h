@@ -6,10 +6,10 @@
 #include "dmi_rows.h"
 
 void DecodeMemoryError(const DmiStructure& s);
-// The counter numbers the structure's property keys; it grows by one once
-// the structure is reported.
-void DecodeMemoryArrayMappedAddress(const DmiStructure& s, int* piNumMemArrrayMappedAddresses);
-void DecodeMemoryDeviceMappedAddress(const DmiStructure& s, int* piNumMemDevMappedAddresses);
+// The dump's count of structures of the type numbers the property keys; it
+// grows by one once the structure is reported.
+void DecodeMemoryArrayMappedAddress(const DmiStructure& s, DmiDumpState& state);
+void DecodeMemoryDeviceMappedAddress(const DmiStructure& s, DmiDumpState& state);
 void DecodeBuiltinPointingDevice(const DmiStructure& s);
 void DecodePortableBattery(const DmiStructure& s);
 void DecodeSystemReset(const DmiStructure& s);

@@ -45,8 +45,8 @@ class DecodeLate : public ::testing::Test, public DecoderHarness {
       std::copy(s.begin(), s.end(), buffer.begin());
       dump.PrintBuffer(buffer);
     }
-    arrayMapped_ = dump.arrayMapped;
-    deviceMapped_ = dump.deviceMapped;
+    arrayMapped_ = dump.dmi.arrayMappedAddresses;
+    deviceMapped_ = dump.dmi.deviceMappedAddresses;
   }
 
   std::string Run(Sink sink, const std::vector<Bytes>& structures) {

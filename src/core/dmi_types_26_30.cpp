@@ -163,10 +163,7 @@ void OemRow(const DmiStructure& s, size_t offset, unsigned idCaption, const char
 
 void DecodeProbe(const DmiStructure& s, const ProbeKind& kind) {
   OutputStructNameData(kind.idHeading);
-  if (s.HasField(kProbeDescription, 1)) {
-    OutputStringTableData(s.buf, s.buf.U8(kProbeDescription), s.bLength, kind.idDescription,
-                          kind.keyDescription);
-  }
+  StringRow(s, kind.idDescription, kProbeDescription, kind.keyDescription, RowForm::kLine);
   char szStr[kRowTextSize];
   if (s.HasField(kProbeLocationAndStatus, 1)) {
     const unsigned b = s.buf.U8(kProbeLocationAndStatus);
@@ -318,10 +315,7 @@ void DecodeCoolingDevice(const DmiStructure& s) {
 
 void DecodeOutOfBandRemoteAccess(const DmiStructure& s) {
   OutputStructNameData(kIdRemoteHeading);
-  if (s.HasField(kRemoteManufacturer, 1)) {
-    OutputStringTableData(s.buf, s.buf.U8(kRemoteManufacturer), s.bLength,
-                          kIdRemoteManufacturer, "szOutOfBndManuName");
-  }
+  StringRow(s, kIdRemoteManufacturer, kRemoteManufacturer, "szOutOfBndManuName", RowForm::kLine);
   // The heading belongs to the two connection rows and goes with them.
   if (s.HasField(kRemoteConnections, 1)) {
     const unsigned b = s.buf.U8(kRemoteConnections);

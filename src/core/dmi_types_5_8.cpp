@@ -14,7 +14,7 @@
 
 #include "format_checked.h"
 #include "int_str.h"
-#include "qmrkw32.h"
+#include "power_of_two_text.h"
 #include "readdat.h"
 #include "sink_state.h"
 #include "string_ids.h"
@@ -64,6 +64,8 @@ constexpr size_t kPortNameMax = 13;
 constexpr size_t kPortSeparatorWidth = 139;
 // One line of the port-connector table.
 constexpr size_t kPortLineSize = 1000;
+// Size of a numbered property key.
+constexpr size_t kIniKeySize = 64;
 
 // Appends text to the NUL-terminated buffer of the given size, cut to fit.
 void Append(char* buffer, size_t size, const char* text) {
@@ -78,72 +80,6 @@ struct Caption {
   char text[kRowTextSize];
 };
 
-// Decimal text of 2 to the power n. Sizes given as a power of two reach far
-// beyond 32 bits for large codes (a module size code goes up to 124, the
-// controller's maximum up to 255); they are computed in 64 bits while they
-// fit and beyond that by doubling a decimal digit string, so every code
-// shows its true size.
-void PowerOfTwoText(int n, char* out, size_t size) {
-  if (size == 0) return;
-  if (n < 0) n = 0;
-  // Digits, least significant first; 2 to the power 255 has 77.
-  unsigned char digits[80];
-  size_t count = 0;
-  if (n < 64) {
-    uint64_t value = uint64_t{1} << n;
-    do {
-      digits[count++] = static_cast<unsigned char>(value % 10);
-      value /= 10;
-    } while (value != 0);
-  } else {
-    digits[count++] = 1;
-    for (int i = 0; i < n; ++i) {
-      int carry = 0;
-      for (size_t d = 0; d < count; ++d) {
-        const int v = digits[d] * 2 + carry;
-        digits[d] = static_cast<unsigned char>(v % 10);
-        carry = v / 10;
-      }
-      if (carry && count < sizeof digits) digits[count++] = static_cast<unsigned char>(carry);
-    }
-  }
-  size_t o = 0;
-  for (size_t d = count; d > 0 && o + 1 < size; --d) out[o++] = static_cast<char>('0' + digits[d - 1]);
-  out[o] = '\0';
-}
-
-// Formats a caption whose one conversion is an integer with a number given
-// as decimal text: the conversion becomes %s (its flags and width dropped).
-// A caption of another shape is copied as it stands, as FormatChecked does.
-void FormatNumberText(char* out, size_t size, const char* caption, const char* digits) {
-  char kinds[4];
-  if (!FormatKinds(caption, kinds, sizeof kinds) || strcmp(kinds, "i") != 0) {
-    CopyText(out, size, caption);
-    return;
-  }
-  char format[kRowTextSize];
-  size_t o = 0;
-  for (const char* p = caption; *p && o + 3 < sizeof format; ++p) {
-    if (*p != '%') {
-      format[o++] = *p;
-    } else if (p[1] == '%') {
-      format[o++] = '%';
-      format[o++] = '%';
-      ++p;
-    } else {
-      // FormatKinds has checked the conversion: flags, width, precision
-      // and length letters up to one of these.
-      while (p[1] && !strchr("diuxXoc", p[1])) ++p;
-      if (!p[1]) break;
-      ++p;
-      format[o++] = '%';
-      format[o++] = 's';
-    }
-  }
-  format[o] = '\0';
-  FormatChecked(out, size, format, "s", digits);
-}
-
 // Value row whose value is 2 to the power n. A value that fits the caption's
 // int is formatted as usual; from 2 to the power 31 on it goes in as text,
 // in full. The property holds the same number (as text from 2 to the power
@@ -157,13 +93,11 @@ void PowerOfTwoRow(unsigned iCaptionId, int n, const char* szIniKey) {
   PowerOfTwoText(n, digits, sizeof digits);
   char szStr[kRowTextSize];
   FormatNumberText(szStr, sizeof szStr, lpszLoadString(iCaptionId), digits);
-  EmitRow(szStr);
-  if (bData && szIniKey) {
-    if (n < 32) {
-      WritePropertyDword(szIniKey, 1U << n);
-    } else {
-      WritePropertyString(szIniKey, digits);
-    }
+  EmitRow(szStr, RowForm::kClassic);
+  if (n < 32) {
+    EmitPropertyDword(szIniKey, 1U << n);
+  } else {
+    EmitProperty(szIniKey, digits);
   }
 }
 
@@ -172,39 +106,27 @@ void ValueTextRow(unsigned iCaptionId, unsigned iTextId, const char* szIniKey) {
   const Caption text(iTextId);
   char szStr[kRowTextSize];
   FormatChecked(szStr, sizeof szStr, lpszLoadString(iCaptionId), "s", text.text);
-  if (bData && szIniKey) WritePropertyString(szIniKey, text.text);
-  EmitRow(szStr);
+  EmitProperty(szIniKey, text.text);
+  EmitRow(szStr, RowForm::kClassic);
 }
 
 // Type 5, error correcting capabilities: one entry per capability, in HTML
 // a table of its own under the caption as column header.
 void ErrorCorrectionList(int bCapability) {
   const Caption caption(kIdErrCorrCapability);
-  if (bEdit) QMRKAddText(&wnd_data, caption.text);
-  if (bHTML) {
-    QMRKEndTable(&wnd_data);
-    QMRKBeginTableTabbedTwoLine(&wnd_data, caption.text, "");
-  }
-  iCounter = 0;
+  OpenList(caption.text, true);
+  int number = 0;
   for (int bit = 0; bit <= 5; ++bit) {
     if (!(bCapability & (1 << bit))) continue;
-    snprintf(szTemp, sizeof szTemp, "szMemCtrlInf_ErrCorrCap%i", iCounter);
     // "Other" only stands alone; next to real capabilities it says nothing.
     if (bit == 0 && bCapability != 1) continue;
     const Caption text(kIdErrCorrOther + static_cast<unsigned>(bit));
-    if (bData) WritePropertyString(szTemp, text.text);
-    ++iCounter;
-    if (bEdit) {
-      QMRKAddText(&wnd_data, "\t\t:");
-      QMRKAddText(&wnd_data, text.text);
-      QMRKAddText(&wnd_data, "\r\n");
-    }
-    if (bHTML) QMRKAddTabbedTableEntry(&wnd_data, text.text);
+    char szIniKey[kIniKeySize];
+    snprintf(szIniKey, sizeof szIniKey, "szMemCtrlInf_ErrCorrCap%i", number++);
+    EmitProperty(szIniKey, text.text);
+    ListRow("\t\t:", text.text);
   }
-  if (bHTML) {
-    QMRKEndTable(&wnd_data);
-    QMRKBeginTable2(&wnd_data, 0, nullptr);
-  }
+  CloseList(true);
 }
 
 // Text of bit of a list where bit 0 ("other") and bit 1 ("unknown") count
@@ -218,63 +140,40 @@ const char* ExclusiveBitText(unsigned iFirstId, int bit, unsigned field) {
 // Type 5, supported speeds: one row, even when no bit gives a text.
 void SupportedSpeeds(unsigned wSpeeds) {
   char szStr[kRowTextSize] = "";
-  szTemp[0] = '\0';
   for (int bit = 0; bit <= 4; ++bit) {
     if (!(wSpeeds & (1U << bit))) continue;
     const char* text = ExclusiveBitText(kIdSpeedOther, bit, wSpeeds);
-    if (!text) continue;
-    Append(szStr, sizeof szStr, text);
-    if (bData) Append(szTemp, sizeof szTemp, text);
+    if (text) Append(szStr, sizeof szStr, text);
   }
-  char szStr1[kRowTextSize];
-  FormatChecked(szStr1, sizeof szStr1, lpszLoadString(kIdSupportedSpeeds), "s", szStr);
-  EmitRow(szStr1);
-  if (bData) WritePropertyString("szMemCtrlInf_SuppSpd", szTemp);
+  char szRow[kRowTextSize];
+  FormatChecked(szRow, sizeof szRow, lpszLoadString(kIdSupportedSpeeds), "s", szStr);
+  EmitRow(szRow, RowForm::kClassic);
+  EmitProperty("szMemCtrlInf_SuppSpd", szStr);
 }
 
 // Type 5, supported memory types: the caption and the texts of the set bits.
 void SupportedMemoryTypes(unsigned wTypes) {
-  const Caption caption(kIdSupportedMemType);
-  if (bEdit) QMRKAddText(&wnd_data, caption.text);
   char szStr[kRowTextSize] = "";
   for (int bit = 0; bit <= 10; ++bit) {
     if (!(wTypes & (1U << bit))) continue;
     const char* text = ExclusiveBitText(kIdMemTypeOther, bit, wTypes);
     if (text) Append(szStr, sizeof szStr, text);
   }
-  if (bEdit) QMRKAddText(&wnd_data, szStr);
-  if (bHTML) {
-    char szStr1[kRowTextSize];
-    // Caption and list are each a row long: the joined row is cut.
-    if (snprintf(szStr1, sizeof szStr1, "%s%s", caption.text, szStr) < 0) szStr1[0] = '\0';
-    QMRKAddTabbedTableEntry(&wnd_data, szStr1);
-  }
-  if (bData) WritePropertyString("szMemCtrlInf_SuppMemType", szStr);
+  // Caption and list are each a row long: in HTML the joined row is cut.
+  JoinedRow(kIdSupportedMemType, szStr, "szMemCtrlInf_SuppMemType", RowForm::kClassic);
 }
 
-// Type 5, module voltages: bit 0 5 V, bit 1 3.3 V, bit 2 2.9 V. Report text
-// lists them after the caption, HTML gives one entry each, and the property
-// is written once per voltage (so the last one stays), with a trailing blank.
+// Type 5, module voltages: bit 0 5 V, bit 1 3.3 V, bit 2 2.9 V; the property
+// keeps a blank after the voltage.
 void ModuleVoltages(int v) {
   static const char* const kVoltages[3] = {"5V", "3.3V", "2.9V"};
-  const Caption caption(kIdSupportedVoltage);
-  if (bEdit) QMRKAddText(&wnd_data, caption.text);
-  char szStr[kRowTextSize];
+  const char* items[3];
+  size_t count = 0;
   for (int bit = 0; bit < 3; ++bit) {
-    if (!(v & (1 << bit))) continue;
-    if (bEdit) {
-      snprintf(szStr, sizeof szStr, "%s ", kVoltages[bit]);
-      QMRKAddText(&wnd_data, szStr);
-    }
-    if (bHTML) {
-      snprintf(szStr, sizeof szStr, "%s%s", caption.text, kVoltages[bit]);
-      QMRKAddTabbedTableEntry(&wnd_data, szStr);
-    }
-    if (bData) {
-      snprintf(szStr, sizeof szStr, "%s ", kVoltages[bit]);
-      WritePropertyString("szMemCtrlInf_SuppVltg", szStr);
-    }
+    if (v & (1 << bit)) items[count++] = kVoltages[bit];
   }
+  const Caption caption(kIdSupportedVoltage);
+  ItemsRow(caption.text, items, count, "szMemCtrlInf_SuppVltg", true);
 }
 
 // Type 6, current module type: of the set bits 2 to 10 the highest one is
@@ -284,12 +183,12 @@ void ModuleType(unsigned wType, const char* szIniKey) {
   for (int bit = 2; bit <= 10; ++bit) {
     if (!(wType & (1U << bit))) continue;
     CopyText(szStr, sizeof szStr, lpszLoadString(kIdMemTypeOther + static_cast<unsigned>(bit)));
-    if (bData) WritePropertyString(szIniKey, szStr);
+    EmitProperty(szIniKey, szStr);
   }
   if (szStr[0] == '\0') return;
   char szStr1[kRowTextSize];
   FormatChecked(szStr1, sizeof szStr1, lpszLoadString(kIdModuleType), "s", szStr);
-  EmitRow(szStr1);
+  EmitRow(szStr1, RowForm::kClassic);
 }
 
 // Type 6, installed size: a size code's text, without property, or the size.
@@ -307,7 +206,7 @@ void InstalledSize(int code, const char* szIniKey) {
   const Caption text(iTextId);
   char szStr[kRowTextSize];
   FormatChecked(szStr, sizeof szStr, lpszLoadString(kIdModuleType), "s", text.text);
-  EmitRow(szStr);
+  EmitRow(szStr, RowForm::kClassic);
 }
 
 // Type 7, SRAM type list. The supported list shows "Other" (only alone) with
@@ -316,38 +215,29 @@ void InstalledSize(int code, const char* szIniKey) {
 // of the keys counts it.
 void SramList(unsigned wSram, bool current, int k) {
   const Caption caption(current ? kIdCurrentSram : kIdSupportedSram);
-  if (bEdit) QMRKAddText(&wnd_data, caption.text);
-  if (bHTML) QMRKBeginTableTabbedTwoLine(&wnd_data, caption.text, "");
-  iCounter = 0;
+  OpenList(caption.text, false);
+  int number = 0;
   for (int bit = 0; bit <= 6; ++bit) {
     if (!(wSram & (1U << bit))) continue;
     char szStr[kRowTextSize] = "";
     bool shown = true;
     if (bit == 0) {
       shown = wSram == 1;
-      if (shown) CopyText(szStr, sizeof szStr, lpszLoadString(current ? kIdErrCorrOther : kIdSramOtherInList));
+      if (shown) {
+        CopyText(szStr, sizeof szStr, lpszLoadString(current ? kIdErrCorrOther : kIdSramOtherInList));
+      }
     } else if (bit == 1) {
       CopyText(szStr, sizeof szStr, lpszLoadString(kIdErrCorrUnknown));
     } else {
       CopyText(szStr, sizeof szStr, lpszLoadString(kIdNonBurst + static_cast<unsigned>(bit - 2)));
     }
-    if (bData) {
-      if (current) {
-        snprintf(szTemp, sizeof szTemp, "szCacheInf%i_CurrSRAMType%i", k, iCounter);
-      } else {
-        snprintf(szTemp, sizeof szTemp, "szCacheInf%i_SuppSRAMType%i", k, iCounter);
-      }
-      WritePropertyString(szTemp, bit == 0 ? lpszLoadString(kIdErrCorrOther) : szStr);
-      ++iCounter;
-    }
-    if (!shown) continue;
-    if (bEdit) {
-      QMRKAddText(&wnd_data, szStr);
-      QMRKAddText(&wnd_data, "\r\n");
-    }
-    if (bHTML) QMRKAddTabbedTableEntry(&wnd_data, szStr);
+    char szIniKey[kIniKeySize];
+    snprintf(szIniKey, sizeof szIniKey,
+             current ? "szCacheInf%i_CurrSRAMType%i" : "szCacheInf%i_SuppSRAMType%i", k, number++);
+    EmitProperty(szIniKey, bit == 0 ? lpszLoadString(kIdErrCorrOther) : szStr);
+    if (shown) ListRow("", szStr);
   }
-  if (bHTML) QMRKEndTable(&wnd_data);
+  CloseList(false);
 }
 
 // String of a port connector into value (81 bytes); false when the field or
@@ -374,174 +264,145 @@ bool PortName(const DmiStructure& s, size_t offset, const char* szSectionName,
   return true;
 }
 
-void PortTableHeading() {
-  if (bEdit) {
-    QMRKAddText(&wnd_data, lpszLoadString(kIdPortHeading));
-    QMRKAddText(&wnd_data, lpszLoadString(kIdPortColumns1));
-    QMRKAddText(&wnd_data, lpszLoadString(kIdPortColumns2));
-    char szSeparator[kPortSeparatorWidth + 3];
-    memset(szSeparator, '-', kPortSeparatorWidth);
-    snprintf(szSeparator + kPortSeparatorWidth, 3, "\r\n");
-    QMRKAddText(&wnd_data, szSeparator);
-  }
-  if (bHTML) {
-    QMRKAddHeader2(&wnd_data, lpszLoadString(kIdPortHeading), 2);
-    const Caption line1(kIdPortColumns1);
-    const Caption line2(kIdPortColumns2);
-    QMRKBeginTableTabbedTwoLine(&wnd_data, line1.text, line2.text);
-  }
+// Appends a cell after the first to a port line, behind a tab.
+void PortCell(char (&szLine)[kPortLineSize], const char* szCell) {
+  Append(szLine, sizeof szLine, "\t");
+  Append(szLine, sizeof szLine, szCell);
 }
 
 }  // namespace
 
 void DecodeMemoryControllerInformation(const DmiStructure& s) {
   OutputStructNameData(kIdMemCtrlHeading);
-  if (s.HasField(kCtrlErrDetect, 1)) {
-    NameRow(kIdErrDetectMethod, "DMIMEMCTRLEDM", s.buf.U8(kCtrlErrDetect), "szMemCtrlInf_ErrDetMeth");
-  }
+  NameRow(s, kIdErrDetectMethod, kCtrlErrDetect, "DMIMEMCTRLEDM", "szMemCtrlInf_ErrDetMeth",
+          RowForm::kClassic);
   if (s.HasField(kCtrlErrCorrect, 1)) ErrorCorrectionList(s.buf.U8(kCtrlErrCorrect));
-  if (s.HasField(kCtrlSupportedInterleave, 1)) {
-    NameRow(kIdSupportedInterleave, "DMIINTERLEAVESUP", s.buf.U8(kCtrlSupportedInterleave),
-            "szMemCtrlInf_SuppIntrlv");
-  }
-  if (s.HasField(kCtrlCurrentInterleave, 1)) {
-    NameRow(kIdCurrentInterleave, "DMIINTERLEAVESUP", s.buf.U8(kCtrlCurrentInterleave),
-            "szMemCtrlInf_CurrIntrlv");
-  }
+  NameRow(s, kIdSupportedInterleave, kCtrlSupportedInterleave, "DMIINTERLEAVESUP",
+          "szMemCtrlInf_SuppIntrlv", RowForm::kClassic);
+  NameRow(s, kIdCurrentInterleave, kCtrlCurrentInterleave, "DMIINTERLEAVESUP",
+          "szMemCtrlInf_CurrIntrlv", RowForm::kClassic);
   if (s.HasField(kCtrlMaxModuleSize, 1)) {
     PowerOfTwoRow(kIdMaxModuleSize, s.buf.U8(kCtrlMaxModuleSize), "dwMemCtrlInf_MaxModSzMB");
   }
   if (s.HasField(kCtrlSupportedSpeeds, 2)) SupportedSpeeds(s.buf.U16(kCtrlSupportedSpeeds));
   if (s.HasField(kCtrlSupportedMemType, 2)) SupportedMemoryTypes(s.buf.U16(kCtrlSupportedMemType));
   if (s.HasField(kCtrlVoltage, 1)) ModuleVoltages(s.buf.U8(kCtrlVoltage));
-  szTemp[0] = '\0';
   EndStructure();
 }
 
-void DecodeMemoryModuleInformation(const DmiStructure& s) {
-  const int k = iCounterForModInfo;
+void DecodeMemoryModuleInformation(const DmiStructure& s, DmiDumpState& state) {
+  const int k = state.keys->modules;
+  char szIniKey[kIniKeySize];
   OutputStructNameData(kIdModuleHeading);
-  snprintf(szTemp, sizeof szTemp, "szMemModInf%i_SocTyp", k);
-  StringRow(s, kIdSocketType, kModSocket, szTemp);
+  snprintf(szIniKey, sizeof szIniKey, "szMemModInf%i_SocTyp", k);
+  StringRow(s, kIdSocketType, kModSocket, szIniKey, RowForm::kClassic);
   if (s.HasField(kModSpeed, 1)) {
     const int ns = s.buf.U8(kModSpeed);
     if (ns != 0) {
-      snprintf(szTemp, sizeof szTemp, "dwMemModInf%i_CurrSpdInns", k);
-      ValueRow(kIdModuleSpeed, ns, szTemp);
+      snprintf(szIniKey, sizeof szIniKey, "dwMemModInf%i_CurrSpdInns", k);
+      ValueRow(kIdModuleSpeed, ns, szIniKey);
     }
   }
   if (s.HasField(kModType, 2)) {
-    snprintf(szTemp, sizeof szTemp, "szMemModInf%i_CurrModType", k);
-    ModuleType(s.buf.U16(kModType), szTemp);
+    snprintf(szIniKey, sizeof szIniKey, "szMemModInf%i_CurrModType", k);
+    ModuleType(s.buf.U16(kModType), szIniKey);
   }
   if (s.HasField(kModInstalledSize, 1)) {
     const int installed = s.buf.U8(kModInstalledSize) & kSizeCodeMask;
-    snprintf(szTemp, sizeof szTemp, "dwMemModInf%i_InstldSzMB", k);
-    InstalledSize(installed, szTemp);
+    snprintf(szIniKey, sizeof szIniKey, "dwMemModInf%i_InstldSzMB", k);
+    InstalledSize(installed, szIniKey);
     // No enabled size for a module that is not there, nor for the codes
     // that are no size.
     if (installed != kSizeNotInstalled && s.HasField(kModEnabledSize, 1)) {
       const int enabled = s.buf.U8(kModEnabledSize) & kSizeCodeMask;
       if (enabled < kSizeNotDeterminable) {
-        snprintf(szTemp, sizeof szTemp, "dwMemModInf%i_EnbldSzMB", k);
-        PowerOfTwoRow(kIdEnabledSize, enabled, szTemp);
+        snprintf(szIniKey, sizeof szIniKey, "dwMemModInf%i_EnbldSzMB", k);
+        PowerOfTwoRow(kIdEnabledSize, enabled, szIniKey);
       }
     }
   }
   EndStructure();
-  ++iCounterForModInfo;
+  ++state.keys->modules;
 }
 
-void DecodeCacheInformation(const DmiStructure& s) {
-  const int k = iCounterForCacheInfo;
+void DecodeCacheInformation(const DmiStructure& s, DmiDumpState& state) {
+  const int k = state.keys->caches;
+  char szIniKey[kIniKeySize];
   OutputStructNameData(kIdCacheHeading);
   // In HTML the size row ends the structure's table; the SRAM lists have
   // tables of their own.
   bool tableOpen = true;
-  snprintf(szTemp, sizeof szTemp, "szCacheInf%i_SocTyp", k);
-  StringRow(s, kIdSocketType, kCacheSocket, szTemp);
+  snprintf(szIniKey, sizeof szIniKey, "szCacheInf%i_SocTyp", k);
+  StringRow(s, kIdSocketType, kCacheSocket, szIniKey, RowForm::kClassic);
   if (s.HasField(kCacheConfig, 2)) {
     const unsigned c = s.buf.U16(kCacheConfig);
-    snprintf(szTemp, sizeof szTemp, "szCacheInf%i_Config", k);
-    ValueTextRow(kIdConfiguration, c & 0x0008 ? kIdSocketed : kIdNotSocketed, szTemp);
+    snprintf(szIniKey, sizeof szIniKey, "szCacheInf%i_Config", k);
+    ValueTextRow(kIdConfiguration, c & 0x0008 ? kIdSocketed : kIdNotSocketed, szIniKey);
     // Location, bits 5 and 6: 0 internal, 1 external; 2 (reserved) and 3
     // (unknown) give no row.
     const unsigned location = (c >> 5) & 3;
     if (location < 2) {
-      snprintf(szTemp, sizeof szTemp, "szCacheInf%i_Type", k);
-      ValueTextRow(kIdCacheType, location == 0 ? kIdInternal : kIdExternal, szTemp);
+      snprintf(szIniKey, sizeof szIniKey, "szCacheInf%i_Type", k);
+      ValueTextRow(kIdCacheType, location == 0 ? kIdInternal : kIdExternal, szIniKey);
     }
-    snprintf(szTemp, sizeof szTemp, "szCacheInf%i_Status", k);
-    ValueTextRow(kIdCacheStatus, c & 0x0080 ? kIdEnabledAtBoot : kIdDisabledAtBoot, szTemp);
-    snprintf(szTemp, sizeof szTemp, "szCacheInf%i_OpMode", k);
-    ValueTextRow(kIdCacheMode, kIdWriteThrough + ((c >> 8) & 3), szTemp);
+    snprintf(szIniKey, sizeof szIniKey, "szCacheInf%i_Status", k);
+    ValueTextRow(kIdCacheStatus, c & 0x0080 ? kIdEnabledAtBoot : kIdDisabledAtBoot, szIniKey);
+    snprintf(szIniKey, sizeof szIniKey, "szCacheInf%i_OpMode", k);
+    ValueTextRow(kIdCacheMode, kIdWriteThrough + ((c >> 8) & 3), szIniKey);
   }
   if (s.HasField(kCacheInstalledSize, 2)) {
     // Bit 15 gives the unit: 64 kB when set, 1 kB when clear.
     const unsigned w = s.buf.U16(kCacheInstalledSize);
     const int sizeK = static_cast<int>(w & 0x8000 ? (w & 0x7FFF) * 64 : w);
-    snprintf(szTemp, sizeof szTemp, "dwCacheInf%i_CacheSzKB", k);
-    ValueRow(kIdCacheSize, sizeK, szTemp);
-    if (bHTML) QMRKEndTable(&wnd_data);
+    snprintf(szIniKey, sizeof szIniKey, "dwCacheInf%i_CacheSzKB", k);
+    ValueRow(kIdCacheSize, sizeK, szIniKey);
+    EndStructure();
     tableOpen = false;
   }
   if (s.HasField(kCacheSupportedSram, 2)) SramList(s.buf.U16(kCacheSupportedSram), false, k);
   if (s.HasField(kCacheCurrentSram, 2)) SramList(s.buf.U16(kCacheCurrentSram), true, k);
   if (tableOpen) EndStructure();
-  ++iCounterForCacheInfo;
+  ++state.keys->caches;
 }
 
-void DecodePortConnectorInformation(const DmiStructure& s,
-                                    int* pbProcessingPortConnInfoStructs) {
-  const int k = iCounterForPortConnInfo;
-  if (pbProcessingPortConnInfoStructs && *pbProcessingPortConnInfoStructs == 0) {
-    PortTableHeading();
-    *pbProcessingPortConnInfoStructs = 1;
+void DecodePortConnectorInformation(const DmiStructure& s, DmiDumpState& state) {
+  const int k = state.keys->portConnectors;
+  if (!state.portTableOpen) {
+    OpenTable(kIdPortHeading, kIdPortColumns1, kIdPortColumns2, kPortSeparatorWidth, false);
+    state.portTableOpen = true;
   }
-  char szStr2[kPortLineSize];
-  char szStr[kRowTextSize];
+  char szLine[kPortLineSize];
+  char szIniKey[kIniKeySize];
   char value[81];
   char name[kDmiDatLineMax + 1];
   // External designator; "-" marks a missing one.
   if (PortString(s, kPortExternalRef, value)) {
-    CopyText(szStr, sizeof szStr, value);
-    snprintf(szTemp, sizeof szTemp, "szPortConnInf%i_ExtrnDesigntr", k);
-    if (bData) WritePropertyString(szTemp, value);
+    CopyText(szLine, sizeof szLine, value);
+    snprintf(szIniKey, sizeof szIniKey, "szPortConnInf%i_ExtrnDesigntr", k);
+    EmitProperty(szIniKey, value);
   } else {
-    snprintf(szStr, sizeof szStr, "-");
+    CopyText(szLine, sizeof szLine, "-");
   }
-  CopyText(szStr2, sizeof szStr2, szStr);
-  // External connector type; the other columns are left empty when missing.
-  if (PortName(s, kPortExternalConnType, "DMICONNTYPES", name)) {
-    snprintf(szStr, sizeof szStr, "\t%s", name);
-    snprintf(szTemp, sizeof szTemp, "szPortConnInf%i_ExtrnConnTyp", k);
-    if (bData) WritePropertyString(szTemp, name);
-  } else {
-    snprintf(szStr, sizeof szStr, "\t%s", sEmpty);
+  // The other columns are left empty when missing: external connector type,
+  // internal designator, port type.
+  const bool named = PortName(s, kPortExternalConnType, "DMICONNTYPES", name);
+  PortCell(szLine, named ? name : sEmpty);
+  if (named) {
+    snprintf(szIniKey, sizeof szIniKey, "szPortConnInf%i_ExtrnConnTyp", k);
+    EmitProperty(szIniKey, name);
   }
-  Append(szStr2, sizeof szStr2, szStr);
-  // Internal designator.
-  if (PortString(s, kPortInternalRef, value)) {
-    snprintf(szStr, sizeof szStr, "\t%s", value);
-    snprintf(szTemp, sizeof szTemp, "szPortConnInf%i_IntrnDesigntr", k);
-    if (bData) WritePropertyString(szTemp, value);
-  } else {
-    snprintf(szStr, sizeof szStr, "\t%s", sEmpty);
+  const bool designated = PortString(s, kPortInternalRef, value);
+  PortCell(szLine, designated ? value : sEmpty);
+  if (designated) {
+    snprintf(szIniKey, sizeof szIniKey, "szPortConnInf%i_IntrnDesigntr", k);
+    EmitProperty(szIniKey, value);
   }
-  Append(szStr2, sizeof szStr2, szStr);
-  // Port type.
-  if (PortName(s, kPortType, "DMIPORTTYPES", name)) {
-    snprintf(szStr, sizeof szStr, "\t%s", name);
-    snprintf(szTemp, sizeof szTemp, "szPortConnInf%i_PortType", k);
-    if (bData) WritePropertyString(szTemp, name);
-  } else {
-    snprintf(szStr, sizeof szStr, "\t%s", sEmpty);
+  const bool typed = PortName(s, kPortType, "DMIPORTTYPES", name);
+  PortCell(szLine, typed ? name : sEmpty);
+  if (typed) {
+    snprintf(szIniKey, sizeof szIniKey, "szPortConnInf%i_PortType", k);
+    EmitProperty(szIniKey, name);
   }
-  Append(szStr2, sizeof szStr2, szStr);
-  if (bEdit) {
-    QMRKAddText(&wnd_data, szStr2);
-    QMRKAddText(&wnd_data, "\r\n");
-  }
-  if (bHTML) QMRKAddTabbedTableEntry(&wnd_data, szStr2);
-  ++iCounterForPortConnInfo;
+  EmitRow(szLine, RowForm::kLine);
+  ++state.keys->portConnectors;
 }

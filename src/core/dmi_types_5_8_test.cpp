@@ -40,7 +40,7 @@ class MemoryAndPorts : public ::testing::Test, public DecoderHarness {
   // Either a list of structures for the frame or, with a whole dump, the
   // dump reader's walk over it.
   std::string Run(Sink sink, const std::vector<Bytes>& structures, const Bytes* dump = nullptr) {
-    iCounterForModInfo = iCounterForCacheInfo = iCounterForPortConnInfo = 0;
+    ProcessKeyCounters() = DmiKeyCounters();
     return DecoderHarness::Run(sink, [&] {
       if (!dump) {
         PrintAll(structures);
@@ -175,7 +175,7 @@ TEST_F(MemoryAndPorts, PortCountersRunOverTheWholeReport) {
   bData = 1;
   PrintAll({Port(1, 0, 0, 0, {"B"})});
   EXPECT_EQ(Property("szPortConnInf1_IntrnDesigntr"), "B");
-  EXPECT_EQ(iCounterForPortConnInfo, 2);
+  EXPECT_EQ(ProcessKeyCounters().portConnectors, 2);
 }
 
 TEST_F(MemoryAndPorts, ErrorCorrectionCapabilities) {

@@ -14,8 +14,6 @@
 
 #include "format_checked.h"
 #include "int_str.h"
-#include "qmrkw32.h"
-#include "sink_state.h"
 #include "string_ids.h"
 
 namespace {
@@ -28,6 +26,9 @@ constexpr size_t kSlotCurrentUsage = 7;
 constexpr size_t kSlotLength = 8;
 constexpr size_t kSlotId = 9;
 constexpr size_t kSlotCharacteristics = 11;
+
+// Size of a numbered property key.
+constexpr size_t kIniKeySize = 64;
 
 // The slot table's separator line under the column header.
 constexpr size_t kSlotSeparatorWidth = 239;
@@ -95,33 +96,7 @@ void Append(char* line, size_t size, const char* text) {
   CopyText(line + used, size - used, text);
 }
 
-// Report text and HTML entry of a row of types 10 to 13, whose captions carry
-// their own line breaks.
-void InlineRow(const char* szRow) {
-  if (bEdit) QMRKAddText(&wnd_data, szRow);
-  if (bHTML) QMRKAddTabbedTableEntry(&wnd_data, szRow);
-}
-
 // --- system slots ---
-
-void OpenSlotTable() {
-  const char* szHeading = lpszLoadString(kIdSlotsHeading);
-  const char* szColumns = lpszLoadString(kIdSlotsColumns);
-  if (bEdit) {
-    QMRKAddText(&wnd_data, szHeading);
-    QMRKAddText(&wnd_data, szColumns);
-    char szSeparator[kSlotSeparatorWidth + 3];
-    memset(szSeparator, '-', kSlotSeparatorWidth);
-    memcpy(szSeparator + kSlotSeparatorWidth, "\r\n", 3);
-    QMRKAddText(&wnd_data, szSeparator);
-  }
-  if (bHTML) {
-    // A table still open before the heading is closed first.
-    QMRKEndTable(&wnd_data);
-    QMRKAddHeader2(&wnd_data, szHeading, 2);
-    QMRKBeginTableTabbedTwoLine(&wnd_data, szColumns, nullptr);
-  }
-}
 
 // One name cell of the slot line: the DMI.DAT name cut to width characters,
 // or an empty cell (and no property) when the field is missing or the table
@@ -134,9 +109,10 @@ void SlotNameCell(const DmiStructure& s, size_t offset, const char* szSectionNam
   char szCell[kRowTextSize];
   if (snprintf(szCell, sizeof szCell, "\t%s", named ? szName : sEmpty) < 0) szCell[0] = '\0';
   Append(szLine, kSlotLineSize, szCell);
-  if (bData && named) {
-    snprintf(szTemp, sizeof szTemp, szKeyPattern, slot);
-    WritePropertyString(szTemp, szName);
+  if (named) {
+    char szIniKey[kIniKeySize];
+    snprintf(szIniKey, sizeof szIniKey, szKeyPattern, slot);
+    EmitProperty(szIniKey, szName);
   }
 }
 
@@ -171,11 +147,10 @@ void CountedStrings(const DmiStructure& s, const char* szKeyPattern, bool trim) 
     const unsigned number = static_cast<unsigned>(n);
     char szStr[kRowTextSize];
     FormatChecked(szStr, sizeof szStr, szRowFormat, "is", number, szValue);
-    if (bData) {
-      snprintf(szTemp, sizeof szTemp, szKeyPattern, number);
-      WritePropertyString(szTemp, szValue);
-    }
-    InlineRow(szStr);
+    char szIniKey[kIniKeySize];
+    snprintf(szIniKey, sizeof szIniKey, szKeyPattern, number);
+    EmitProperty(szIniKey, szValue);
+    EmitRow(szStr, RowForm::kClassic);
     p += length + 1;
   }
 }
@@ -247,7 +222,7 @@ void TypeDetails(unsigned wTypeDetail, int device) {
   for (int bit = 0; bit <= kLastDetailBit; ++bit) {
     if (!(wTypeDetail & (1u << bit))) continue;
     if (bit > 0) {
-      char szIniKey[64];
+      char szIniKey[kIniKeySize];
       snprintf(szIniKey, sizeof szIniKey, "szMemDev%dDet%d", device, iMemDetailNum);
       char szStr[kRowTextSize];
       CopyText(szStr, sizeof szStr, lpszLoadString(kDetailNameIds[bit]));
@@ -262,14 +237,16 @@ void TypeDetails(unsigned wTypeDetail, int device) {
 
 }  // namespace
 
-void DecodeSystemSlots(const DmiStructure& s, int* pbProcessingSystemSlotStructs) {
-  if (!*pbProcessingSystemSlotStructs) {
-    OpenSlotTable();
-    *pbProcessingSystemSlotStructs = 1;
+void DecodeSystemSlots(const DmiStructure& s, DmiDumpState& state) {
+  if (!state.slotTableOpen) {
+    // A table still open before the heading is closed first.
+    OpenTable(kIdSlotsHeading, kIdSlotsColumns, 0, kSlotSeparatorWidth, true);
+    state.slotTableOpen = true;
   }
-  const int slot = iCounterForSysSlots;
+  const int slot = state.keys->slots;
   char szStr2[kSlotLineSize] = "";
   char szStr[kRowTextSize];
+  char szIniKey[kIniKeySize];
 
   // Designation: an empty cell when the string is missing.
   const int iString_Head =
@@ -277,19 +254,17 @@ void DecodeSystemSlots(const DmiStructure& s, int* pbProcessingSystemSlotStructs
   char szDesignation[kRowTextSize] = "";
   CopyStructureString(s.buf, iString_Head, szDesignation, sizeof szDesignation);
   Append(szStr2, sizeof szStr2, szDesignation);
-  if (bData && iString_Head) {
-    snprintf(szTemp, sizeof szTemp, "szSysSlot%i_Designtn", slot);
-    WritePropertyString(szTemp, szDesignation);
+  if (iString_Head) {
+    snprintf(szIniKey, sizeof szIniKey, "szSysSlot%i_Designtn", slot);
+    EmitProperty(szIniKey, szDesignation);
   }
 
   if (s.HasField(kSlotId, 2)) {
     const unsigned wSlotID = s.buf.U16(kSlotId);
     snprintf(szStr, sizeof szStr, "\t%i", static_cast<int>(wSlotID));
     Append(szStr2, sizeof szStr2, szStr);
-    if (bData) {
-      snprintf(szTemp, sizeof szTemp, "dwSysSlot%i_ID", slot);
-      WritePropertyDword(szTemp, wSlotID);
-    }
+    snprintf(szIniKey, sizeof szIniKey, "dwSysSlot%i_ID", slot);
+    EmitPropertyDword(szIniKey, wSlotID);
   } else {
     Append(szStr2, sizeof szStr2, "\t");
   }
@@ -307,23 +282,17 @@ void DecodeSystemSlots(const DmiStructure& s, int* pbProcessingSystemSlotStructs
     if (szVoltage) {
       snprintf(szStr, sizeof szStr, "\t%s", szVoltage);
       Append(szStr2, sizeof szStr2, szStr);
-      if (bData) {
-        snprintf(szTemp, sizeof szTemp, "szSysSlot%i_Vltg", slot);
-        WritePropertyString(szTemp, szVoltage);
-      }
+      snprintf(szIniKey, sizeof szIniKey, "szSysSlot%i_Vltg", slot);
+      EmitProperty(szIniKey, szVoltage);
     }
   }
 
-  if (bEdit) {
-    QMRKAddText(&wnd_data, szStr2);
-    QMRKAddText(&wnd_data, "\r\n");
-  }
-  if (bHTML) QMRKAddTabbedTableEntry(&wnd_data, szStr2);
-  ++iCounterForSysSlots;
+  EmitRow(szStr2, RowForm::kLine);
+  ++state.keys->slots;
 }
 
 void DecodeOnBoardDevices(const DmiStructure& s) {
-  if (bHTML) QMRKEndTable(&wnd_data);
+  EndStructure();
   bool bOnBoardDevInfo = false;
   // As many whole entries as the formatted area holds.
   const int devices = s.bLength > kFirstDevice
@@ -346,26 +315,23 @@ void DecodeOnBoardDevices(const DmiStructure& s) {
     char szLine[kRowTextSize];
     snprintf(szLine, sizeof szLine, "%s%s", szStr,
              lpszLoadString(enabled ? kIdDeviceEnabled : kIdDeviceDisabled));
-    if (bData) {
-      snprintf(szTemp, sizeof szTemp, "szOnBrdDevInf%i_DevType", i);
-      WritePropertyString(szTemp, szStr1);
-      snprintf(szTemp, sizeof szTemp, "bOnBrdDevInf%i_Enbld", i);
-      WritePropertyDword(szTemp, enabled ? 1 : 0);
-    }
-    InlineRow(szLine);
+    char szIniKey[kIniKeySize];
+    snprintf(szIniKey, sizeof szIniKey, "szOnBrdDevInf%i_DevType", i);
+    EmitProperty(szIniKey, szStr1);
+    snprintf(szIniKey, sizeof szIniKey, "bOnBrdDevInf%i_Enbld", i);
+    EmitPropertyDword(szIniKey, enabled ? 1 : 0);
+    EmitRow(szLine, RowForm::kClassic);
     const int iString_Head = findstring(s.buf, s.buf.U8(entry + 1), s.bLength);
     char szDescription[kRowTextSize] = "";
     CopyStructureString(s.buf, iString_Head, szDescription, sizeof szDescription);
     if (iString_Head && szDescription[0] != '\0') {
       FormatChecked(szStr, sizeof szStr, lpszLoadString(kIdDeviceDescription), "s", szDescription);
-      InlineRow(szStr);
-      if (bData) {
-        snprintf(szTemp, sizeof szTemp, "szOnBrdDevInf%i_Desc", i);
-        WritePropertyString(szTemp, szDescription);
-      }
+      EmitRow(szStr, RowForm::kClassic);
+      snprintf(szIniKey, sizeof szIniKey, "szOnBrdDevInf%i_Desc", i);
+      EmitProperty(szIniKey, szDescription);
     }
   }
-  if (bHTML) QMRKEndTable(&wnd_data);
+  EndStructure();
 }
 
 void DecodeOemStrings(const DmiStructure& s) {
@@ -389,16 +355,16 @@ void DecodeBiosLanguage(const DmiStructure& s) {
     CopyStructureString(s.buf, iString_Head, szValue, sizeof szValue);
     if (iString_Head && szValue[0] != '\0') {
       FormatChecked(szStr, sizeof szStr, lpszLoadString(kIdCurrentLanguage), "s", szValue);
-      InlineRow(szStr);
-      if (bData) WritePropertyString("szBIOSLangInf_CurrLang", szValue);
+      EmitRow(szStr, RowForm::kClassic);
+      EmitProperty("szBIOSLangInf_CurrLang", szValue);
     }
   }
   if (s.HasField(kInstallableLanguages, 1)) {
     const int bInstallableLang = s.buf.U8(kInstallableLanguages);
     FormatChecked(szStr, sizeof szStr, lpszLoadString(kIdInstallableLanguages), "i",
                   bInstallableLang);
-    InlineRow(szStr);
-    if (bData) WritePropertyDword("dwBIOSLangInf_InstlbleLang", static_cast<uint32_t>(bInstallableLang));
+    EmitRow(szStr, RowForm::kClassic);
+    EmitPropertyDword("dwBIOSLangInf_InstlbleLang", static_cast<uint32_t>(bInstallableLang));
     // Missing and empty strings are skipped; the rows keep the string numbers.
     const int last = std::min(bInstallableLang, kMaxStringNumber);
     for (int n = 1; n <= last; ++n) {
@@ -407,11 +373,10 @@ void DecodeBiosLanguage(const DmiStructure& s) {
       if (!iString_Head || szValue[0] == '\0') continue;
       const unsigned number = static_cast<unsigned>(n);
       FormatChecked(szStr, sizeof szStr, lpszLoadString(kIdLanguageRow), "is", number, szValue);
-      InlineRow(szStr);
-      if (bData) {
-        snprintf(szTemp, sizeof szTemp, "szBIOSLangInf_Lang%-4u", number);
-        WritePropertyString(szTemp, szValue);
-      }
+      EmitRow(szStr, RowForm::kClassic);
+      char szIniKey[kIniKeySize];
+      snprintf(szIniKey, sizeof szIniKey, "szBIOSLangInf_Lang%-4u", number);
+      EmitProperty(szIniKey, szValue);
     }
   }
   EndStructure();
@@ -449,9 +414,9 @@ void DecodePhysicalMemoryArray(const DmiStructure& s) {
   EndStructure();
 }
 
-void DecodeMemoryDevice(const DmiStructure& s, int* piNumMemDevices) {
-  const int device = *piNumMemDevices;
-  char szIniKey[64];
+void DecodeMemoryDevice(const DmiStructure& s, DmiDumpState& state) {
+  const int device = state.memoryDevices;
+  char szIniKey[kIniKeySize];
   char szStr[kRowTextSize];
   OutputStructNameData(kIdDeviceHeading);
 
@@ -496,14 +461,10 @@ void DecodeMemoryDevice(const DmiStructure& s, int* piNumMemDevices) {
     }
     OutputStringDataId(kIdDeviceSet, szStr, szIniKey);
   }
-  if (s.HasField(kDeviceLocator, 1)) {
-    snprintf(szIniKey, sizeof szIniKey, "szMemDev%dDevLoc", device);
-    OutputStringTableData(s.buf, s.buf.U8(kDeviceLocator), s.bLength, kIdDeviceLocation, szIniKey);
-  }
-  if (s.HasField(kBankLocator, 1)) {
-    snprintf(szIniKey, sizeof szIniKey, "szMemDev%dBankLoc", device);
-    OutputStringTableData(s.buf, s.buf.U8(kBankLocator), s.bLength, kIdBankLocation, szIniKey);
-  }
+  snprintf(szIniKey, sizeof szIniKey, "szMemDev%dDevLoc", device);
+  StringRow(s, kIdDeviceLocation, kDeviceLocator, szIniKey, RowForm::kLine);
+  snprintf(szIniKey, sizeof szIniKey, "szMemDev%dBankLoc", device);
+  StringRow(s, kIdBankLocation, kBankLocator, szIniKey, RowForm::kLine);
   if (s.HasField(kDeviceMemoryType, 1)) {
     snprintf(szIniKey, sizeof szIniKey, "szMemDev%dMemType", device);
     OutputDMIDatData(s.buf.U8(kDeviceMemoryType), "MEMDEVTYPE", kIdMemoryType, szIniKey);
@@ -513,5 +474,5 @@ void DecodeMemoryDevice(const DmiStructure& s, int* piNumMemDevices) {
     TypeDetails(s.buf.U16(kDeviceTypeDetail), device);
   }
   EndStructure();
-  ++*piNumMemDevices;
+  ++state.memoryDevices;
 }

@@ -6,14 +6,15 @@
 #include "dmi_rows.h"
 
 // System slots: consecutive slot structures share one table. The first of a
-// run writes the table's heading and sets the pending-table flag, which the
-// frame clears (and closes the table) when another type arrives.
-void DecodeSystemSlots(const DmiStructure& s, int* pbProcessingSystemSlotStructs);
+// run writes the table's heading and opens it; the frame closes it when
+// another type arrives. The slots number their keys with the dump's key
+// counters.
+void DecodeSystemSlots(const DmiStructure& s, DmiDumpState& state);
 void DecodeOnBoardDevices(const DmiStructure& s);
 void DecodeOemStrings(const DmiStructure& s);
 void DecodeSystemConfigOptions(const DmiStructure& s);
 void DecodeBiosLanguage(const DmiStructure& s);
 void DecodePhysicalMemoryArray(const DmiStructure& s);
-// piNumMemDevices numbers the keys of the memory devices of one dump; it is
+// The dump's count of memory devices numbers the device's keys; it is
 // increased by one after each device.
-void DecodeMemoryDevice(const DmiStructure& s, int* piNumMemDevices);
+void DecodeMemoryDevice(const DmiStructure& s, DmiDumpState& state);

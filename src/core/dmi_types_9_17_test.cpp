@@ -48,7 +48,7 @@ class SlotsToMemory : public ::testing::Test, public DecoderHarness {
   std::string Run(Sink sink, const Dump& dump) {
     // The slot counter runs over the whole process; each run here is a
     // process of its own.
-    iCounterForSysSlots = 0;
+    ProcessKeyCounters().slots = 0;
     return DecoderHarness::Run(sink, [&] { Print(dump); });
   }
   std::string Text(const Dump& dump) { return Run(Sink::kText, dump); }

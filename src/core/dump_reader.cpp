@@ -86,12 +86,7 @@ int Show_DMIBIOS_Info(FILE* pInputFile, const CDMISummaryInfo* pSummaryInfo) {
 }
 
 int ReadAndDisplayDMIStructures(FILE* pInputFile, const CDMISummaryInfo* pSummaryInfo) {
-  int iNumMemDevices = 0;
-  int iNumMemArrayMappedAddresses = 0;
-  int iNumMemDevMappedAddresses = 0;
-  int bProcessingPortConnInfoStructs = 0;
-  int bProcessingSystemSlotStructs = 0;
-
+  DmiDumpState state;
   const uint32_t capacity = pSummaryInfo->m_dwDMIBufferSize;
   std::unique_ptr<uint8_t[]> buffer(new (std::nothrow) uint8_t[capacity]());
   if (!buffer) return 0;
@@ -104,17 +99,15 @@ int ReadAndDisplayDMIStructures(FILE* pInputFile, const CDMISummaryInfo* pSummar
       break;
     }
     if (!read) break;
-    if (!DMI_Print_Structure(buffer.get(), &iNumMemDevices, &iNumMemArrayMappedAddresses,
-                             &iNumMemDevMappedAddresses, &bProcessingPortConnInfoStructs,
-                             &bProcessingSystemSlotStructs, static_cast<int>(capacity))) {
+    if (!DMI_Print_Structure(buffer.get(), state, static_cast<int>(capacity))) {
       whole = false;
       break;
     }
   }
   // Pending tables are closed however the reading ended: a dump cut inside
   // a run of port or slot records must not leave a table open in the HTML.
-  if (bProcessingPortConnInfoStructs) FinishProcessingPortConnInfoStructs(&bProcessingPortConnInfoStructs);
-  if (bProcessingSystemSlotStructs) FinishProcessingSystemSlotStructs(&bProcessingSystemSlotStructs);
+  if (state.portTableOpen) FinishProcessingPortConnInfoStructs(state);
+  if (state.slotTableOpen) FinishProcessingSystemSlotStructs(state);
   return whole ? 1 : 0;
 }
 

@@ -52,8 +52,7 @@ bool ReadDumpFile(const std::string& path) {
 }
 
 int DumpState::PrintBuffer(Bytes& buffer) {
-  return DMI_Print_Structure(buffer.data(), &devices, &arrayMapped, &deviceMapped, &portConn,
-                             &slots, static_cast<int>(buffer.size()));
+  return DMI_Print_Structure(buffer.data(), dmi, static_cast<int>(buffer.size()));
 }
 
 int DumpState::Print(const Bytes& structure, size_t capacity) {
@@ -63,8 +62,8 @@ int DumpState::Print(const Bytes& structure, size_t capacity) {
 }
 
 void DumpState::Finish() {
-  if (portConn) FinishProcessingPortConnInfoStructs(&portConn);
-  if (slots) FinishProcessingSystemSlotStructs(&slots);
+  if (dmi.portTableOpen) FinishProcessingPortConnInfoStructs(dmi);
+  if (dmi.slotTableOpen) FinishProcessingSystemSlotStructs(dmi);
 }
 
 bool DecoderHarness::Start() {

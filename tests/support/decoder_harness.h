@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "dmi_rows.h"
 #include "dump_builder.h"
 #include "expected_report.h"
 #include "test_env.h"
@@ -29,13 +30,10 @@ void WriteDmiDat(const std::string& path, const std::vector<std::string>& lines)
 // opened.
 bool ReadDumpFile(const std::string& path);
 
-// The counters the decoder carries from one structure of a dump to the next.
+// One dump's decoding: the state the decoder carries from one structure of
+// the dump to the next.
 struct DumpState {
-  int devices = 0;
-  int arrayMapped = 0;
-  int deviceMapped = 0;
-  int portConn = 0;  // a port connector table is pending
-  int slots = 0;     // a slot table is pending
+  DmiDumpState dmi;
 
   // Decodes the structure at the start of buffer; the decoder may read the
   // whole buffer.

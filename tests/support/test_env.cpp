@@ -43,7 +43,7 @@ void ResetReportState() {
   bEdit = bHTML = bData = 0;
   iTableCounter = 0;
   // Numbers in property keys: each viewer process makes one report.
-  iCounterForModInfo = iCounterForCacheInfo = iCounterForPortConnInfo = iCounterForSysSlots = 0;
+  ProcessKeyCounters() = DmiKeyCounters();
   iEditOutOfSpace = 0;
   g_iQMRKShowOutput = 1;
   dwFlags = 0;
