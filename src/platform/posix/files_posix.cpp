@@ -45,8 +45,10 @@ void RemoveDumpOnSignals() {
 std::FILE* RegularFileStream(int fd, const char* mode) {
   if (fd < 0) return nullptr;
   struct stat st;
-  if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-    const int error = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
+  const bool known = fstat(fd, &st) == 0;
+  if (!known || !S_ISREG(st.st_mode)) {
+    // A failed fstat leaves st unset: keep its own errno then.
+    const int error = !known ? errno : S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
     close(fd);
     errno = error;
     return nullptr;
