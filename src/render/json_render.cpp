@@ -68,13 +68,15 @@ class Writer {
   void Open(char bracket) {
     Item();
     out += bracket;
-    first_.push_back(1);
+    ++depth_;
+    first_ = true;
   }
   void Close(char bracket) {
-    const bool empty = first_.back() != 0;
-    first_.pop_back();
+    const bool empty = first_;
+    --depth_;
     if (!empty) NewLine();
     out += bracket;
+    first_ = false;  // the bracket closed was an item of the one around it
   }
   // A key of the object open now; its value follows. The program's own
   // names (keys, value and type names) are printable ASCII without quote or
@@ -122,10 +124,10 @@ class Writer {
       keyed_ = false;
       return;
     }
-    if (first_.empty()) return;
-    const bool first = first_.back() != 0;
-    first_.back() = 0;
-    const size_t indent = 2 * first_.size();
+    if (depth_ == 0) return;
+    const bool first = first_;
+    first_ = false;
+    const size_t indent = 2 * depth_;
     if (indent + 2 > sizeof kSeparator.text) {
       if (!first) out += ',';
       NewLine();
@@ -134,7 +136,7 @@ class Writer {
     out += std::string_view(kSeparator.text + first, 2 - first + indent);
   }
   void NewLine() {
-    const size_t indent = 2 * first_.size();
+    const size_t indent = 2 * depth_;
     if (indent + 2 > sizeof kSeparator.text) {
       out += '\n';
       out.append(indent, ' ');
@@ -142,7 +144,10 @@ class Writer {
     }
     out += std::string_view(kSeparator.text + 1, 1 + indent);
   }
-  std::vector<uint8_t> first_;  // per open bracket: 1 until its first item
+  // The brackets open, and whether the innermost has had no item yet (the
+  // ones around it always have: it is one).
+  size_t depth_ = 0;
+  bool first_ = false;
   bool keyed_ = false;
 };
 
@@ -234,6 +239,15 @@ std::string RenderJson(const Model& model, const RenderOptions& options) {
 }
 
 void RenderJson(const Model& model, const RenderOptions& options, TextOut* out) {
+  size_t next = 0;
+  RenderJson(
+      model,
+      [&]() { return next < model.structures.size() ? &model.structures[next++] : nullptr; },
+      options, out);
+}
+
+void RenderJson(const Model& model, const NextStructure& next, const RenderOptions& options,
+                TextOut* out) {
   Writer w(out);
   w.Open('{');
   w.Key("program");
@@ -281,7 +295,8 @@ void RenderJson(const Model& model, const RenderOptions& options, TextOut* out) 
   w.Close('}');
   w.Key("structures");
   w.Open('[');
-  for (const DecodedStructure& s : model.structures) {
+  while (const DecodedStructure* shown = next()) {
+    const DecodedStructure& s = *shown;
     w.Open('{');
     w.Key("handle");
     w.Number(s.handle);

@@ -387,26 +387,36 @@ std::string RenderText(const Model& model, const RenderOptions& options) {
   return out.Take();
 }
 
-void RenderText(const Model& model, const RenderOptions& options, TextOut* to) {
+void RenderText(const Model& model, const RenderOptions& options, TextOut* out) {
+  RenderOptions withHandles = options;
+  if (withHandles.tableHandles.empty())
+    for (const DecodedStructure& s : model.structures)
+      withHandles.tableHandles.emplace_back(s.handle, s.type);
+  size_t next = 0;
+  RenderText(
+      model, model.structures.size(),
+      [&]() { return next < model.structures.size() ? &model.structures[next++] : nullptr; },
+      withHandles, out);
+}
+
+void RenderText(const Model& head, size_t count, const NextStructure& next,
+                const RenderOptions& options, TextOut* to) {
   TextOut& out = *to;
   char line[160];
   // The files of /sys/class/dmi/id give no version and only a few fields.
-  if (model.sourceKind == "sysfs-id")
+  if (head.sourceKind == "sysfs-id")
     snprintf(line, sizeof line, "Partial report: only what %s shows (root reads the table)\n",
-             model.sourcePath.c_str());
+             head.sourcePath.c_str());
   else
-    snprintf(line, sizeof line, "SMBIOS %u.%u, %zu structure%s%s\n", model.major, model.minor,
-             model.structures.size(), model.structures.size() == 1 ? "" : "s",
-             model.partial ? " (the table breaks after them)" : "");
+    snprintf(line, sizeof line, "SMBIOS %u.%u, %zu structure%s%s\n", head.major, head.minor,
+             count, count == 1 ? "" : "s",
+             head.partial ? " (the table breaks after them)" : "");
   out += line;
   HandleTypes handles = options.tableHandles;
-  if (options.tableHandles.empty()) {
-    handles.reserve(model.structures.size());
-    for (const DecodedStructure& s : model.structures) handles.emplace_back(s.handle, s.type);
-  }
   std::stable_sort(handles.begin(), handles.end(),
                    [](const auto& a, const auto& b) { return a.first < b.first; });
-  for (const DecodedStructure& s : model.structures) {
+  while (const DecodedStructure* shown = next()) {
+    const DecodedStructure& s = *shown;
     out += "\nHandle ";
     AppendHex(&out, s.handle, 2);
     out += ", type ";

@@ -159,9 +159,16 @@ const char* StructureTypeName(uint8_t type);
 // Decodes one structure (its whole bytes, string set included, as the table
 // walk gives them).
 DecodedStructure DecodeStructure(ByteView whole, size_t offset, uint8_t major, uint8_t minor);
+// The same into *s, whose lists keep their room: a front end that shows each
+// structure as it is decoded reuses one, and allocates little.
+void DecodeStructureInto(ByteView whole, size_t offset, uint8_t major, uint8_t minor,
+                         DecodedStructure* s);
 
 // Decodes every field of a formatted area through its field table.
 std::vector<Field> DecodeFields(const TypeTable& table, const DecodeContext& context);
+// The same into *fields (cleared first, its room kept).
+void DecodeFieldsInto(const TypeTable& table, const DecodeContext& context,
+                      std::vector<Field>* fields);
 
 // A value read by row from the formatted area (numbers, enums, bits...);
 // false when the length does not cover it. Custom decoders use it too.
