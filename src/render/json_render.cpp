@@ -10,6 +10,7 @@
 
 #include <charconv>
 #include <cstdio>
+#include <cstring>
 #include <string_view>
 
 #include "render.h"
@@ -83,10 +84,15 @@ class Writer {
   // backslash (tools/valuesgen and the model's tests see to it): they go in
   // as they are, without the check that firmware text takes.
   void Key(const char* name) {
-    Item();
-    out += '"';
-    out += name;
-    out += "\": ";
+    // The separator, the quoted name and its colon in one piece.
+    const std::string_view separator = Separation();
+    const size_t size = strlen(name);
+    char* at = out.Extend(separator.size() + size + 4);
+    if (!separator.empty()) memcpy(at, separator.data(), separator.size());
+    at += separator.size();
+    *at++ = '"';
+    memcpy(at, name, size);
+    memcpy(at + size, "\": ", 3);
     keyed_ = true;
   }
   void Number(uint64_t n) {
@@ -124,16 +130,21 @@ class Writer {
       keyed_ = false;
       return;
     }
-    if (depth_ == 0) return;
+    out += Separation();
+  }
+  // What goes before an item that follows no key: nothing at the top, else
+  // a comma unless it is the first, a line break and its indent.
+  std::string_view Separation() {
+    if (depth_ == 0) return {};
     const bool first = first_;
     first_ = false;
     const size_t indent = 2 * depth_;
-    if (indent + 2 > sizeof kSeparator.text) {
+    if (indent + 2 > sizeof kSeparator.text) {  // deeper than the model goes
       if (!first) out += ',';
       NewLine();
-      return;
+      return {};
     }
-    out += std::string_view(kSeparator.text + first, 2 - first + indent);
+    return std::string_view(kSeparator.text + first, 2 - first + indent);
   }
   void NewLine() {
     const size_t indent = 2 * depth_;

@@ -36,6 +36,14 @@ class TextOut {
     memset(data_.get() + used_, c, count);
     used_ += count;
   }
+  // count more bytes for the caller to fill, all of them, before the next
+  // append: the pieces of a short item written after one check of room.
+  char* Extend(size_t count) {
+    Room(count);
+    char* at = data_.get() + used_;
+    used_ += count;
+    return at;
+  }
   void clear() { used_ = 0; }
   size_t size() const { return used_; }
   bool empty() const { return used_ == 0; }

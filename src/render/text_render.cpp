@@ -270,9 +270,6 @@ void Rows(const std::vector<Field>& fields, size_t indent, const HandleTypes& ha
 
 void Row(const std::string& label, const FieldValue& v, size_t indent, size_t column,
          const HandleTypes& handles, TextOut* out) {
-  out->append(indent, ' ');
-  *out += label;
-  *out += ':';
   // One buffer for every row's value: it is used up before the rows of a
   // list or object below reuse it. (The program renders in one thread.)
   static TextOut value;
@@ -281,15 +278,26 @@ void Row(const std::string& label, const FieldValue& v, size_t indent, size_t co
   const size_t pad = label.size() < column ? column - label.size() : 0;
   if (!value.empty() && indent + label.size() + pad + 2 + value.size() > kLineWidth) {
     // Too long for the line: the value goes below its label.
-    *out += '\n';
+    out->append(indent, ' ');
+    *out += label;
+    *out += ":\n";
     out->append(indent + 4, ' ');
     *out += value.view();
-  } else if (!value.empty()) {
-    out->append(pad, ' ');
-    *out += ' ';
-    *out += value.view();
+    *out += '\n';
+  } else {
+    // The line in one piece: indent, label, colon, padding, value.
+    const size_t gap = value.empty() ? 0 : pad + 1;
+    char* at = out->Extend(indent + label.size() + 1 + gap + value.size() + 1);
+    memset(at, ' ', indent);
+    at += indent;
+    memcpy(at, label.data(), label.size());
+    at += label.size();
+    *at++ = ':';
+    memset(at, ' ', gap);
+    at += gap;
+    memcpy(at, value.view().data(), value.size());
+    at[value.size()] = '\n';
   }
-  *out += '\n';
   if (v.kind == FieldValue::Kind::kBits) {
     for (const BitName& bit : v.bits) {
       out->append(indent + 2, ' ');
