@@ -97,13 +97,11 @@ class Writer {
   }
   void Number(uint64_t n) {
     Item();
-    char buffer[24];
-    out.append(buffer, std::to_chars(buffer, buffer + sizeof buffer, n).ptr);
+    out.AppendNumber(n);
   }
   void Signed(int64_t n) {
     Item();
-    char buffer[24];
-    out.append(buffer, std::to_chars(buffer, buffer + sizeof buffer, n).ptr);
+    out.AppendNumber(n);
   }
   void Bool(bool b) { Raw(b ? "true" : "false"); }
   void Null() { Raw("null"); }

@@ -6,6 +6,7 @@
 // copied, nor zero-filled) whole.
 #pragma once
 
+#include <charconv>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -43,6 +44,14 @@ class TextOut {
     char* at = data_.get() + used_;
     used_ += count;
     return at;
+  }
+  // A number in decimal, written in place (no buffer to copy from).
+  template <typename Integer>
+  void AppendNumber(Integer number) {
+    constexpr size_t kDigits = 24;  // of any 64-bit number, with its sign
+    Room(kDigits);
+    char* at = data_.get() + used_;
+    used_ = static_cast<size_t>(std::to_chars(at, at + kDigits, number).ptr - data_.get());
   }
   void clear() { used_ = 0; }
   size_t size() const { return used_; }

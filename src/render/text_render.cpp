@@ -22,19 +22,19 @@ constexpr size_t kLineWidth = 80;
 
 // Numbers by to_chars: printf's format parsing was most of the renderer's
 // time on large tables.
-void AppendDecimal(TextOut* out, uint64_t number) {
-  char buffer[24];
-  out->append(buffer, std::to_chars(buffer, buffer + sizeof buffer, number).ptr);
-}
+void AppendDecimal(TextOut* out, uint64_t number) { out->AppendNumber(number); }
 
+// "0x" and at least width bytes' digits (one digit for width 0), in
+// capitals, written in place.
 void AppendHex(TextOut* out, uint64_t number, unsigned width) {
-  char buffer[24];
-  const auto end = std::to_chars(buffer, buffer + sizeof buffer, number, 16).ptr;
-  const size_t digits = static_cast<size_t>(end - buffer);
-  const size_t wanted = width ? width * 2u : 1u;
-  *out += "0x";
-  if (digits < wanted) out->append(wanted - digits, '0');
-  for (const char* p = buffer; p < end; ++p) *out += (*p >= 'a' ? static_cast<char>(*p - 32) : *p);
+  static const char kDigits[] = "0123456789ABCDEF";
+  size_t digits = 1;
+  while (digits < 16 && number >> (4 * digits)) ++digits;
+  const size_t wanted = std::max<size_t>(digits, width ? std::min(width, 8u) * 2u : 1u);
+  char* at = out->Extend(2 + wanted);
+  at[0] = '0';
+  at[1] = 'x';
+  for (size_t i = 0; i < wanted; ++i) at[1 + wanted - i] = kDigits[number >> (4 * i) & 15];
 }
 
 // Words the standard writes in capitals (or mixed case), as they are
