@@ -226,7 +226,8 @@ void AppendScalar(const FieldValue& v, const HandleTypes& handles, TextOut* out)
       *out += " (type ";
       AppendDecimal(out, named->second);
       *out += ": ";
-      *out += TypeNameOf(named->second, StructureTypeName(named->second));
+      if (const char* name = StructureTypeName(named->second)) *out += name;
+      else *out += TypeNameOf(named->second, nullptr);
       *out += ')';
       return;
     }

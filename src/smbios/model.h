@@ -56,12 +56,12 @@ struct FieldValue {
   Kind kind = Kind::kNumber;
   Unit unit = Unit::kNone;
   uint8_t width = 0;  // bytes of the raw number (for hexadecimal display)
-  uint64_t number = 0;
-  std::string text;
-  const char* name = nullptr;
   // kString: the index names no string of the set (0 means "no string" and
   // is not a fault).
   bool badIndex = false;
+  uint64_t number = 0;
+  std::string text;
+  const char* name = nullptr;
   std::vector<BitName> bits;
   std::vector<FieldValue> items;
   std::vector<Field> members;
