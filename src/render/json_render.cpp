@@ -128,7 +128,8 @@ class Writer {
       keyed_ = false;
       return;
     }
-    out += Separation();
+    const std::string_view separator = Separation();
+    if (!separator.empty()) out += separator;
   }
   // What goes before an item that follows no key: nothing at the top, else
   // a comma unless it is the first, a line break and its indent.
