@@ -75,23 +75,32 @@ class Writer {
   void Close(char bracket) {
     const bool empty = first_;
     --depth_;
-    if (!empty) NewLine();
-    out += bracket;
     first_ = false;  // the bracket closed was an item of the one around it
+    const size_t indent = 2 * depth_;
+    if (empty || indent + 2 > sizeof kSeparator.text) {
+      if (!empty) NewLine();
+      out += bracket;
+      return;
+    }
+    // The line break, the indent and the bracket in one piece.
+    char* at = out.Extend(2 + indent);
+    memcpy(at, kSeparator.text + 1, 1 + indent);
+    at[1 + indent] = bracket;
   }
   // A key of the object open now; its value follows. The program's own
   // names (keys, value and type names) are printable ASCII without quote or
   // backslash (tools/valuesgen and the model's tests see to it): they go in
   // as they are, without the check that firmware text takes.
-  void Key(const char* name) {
+  // (A view, so that the length of a literal key is known as it compiles.)
+  void Key(std::string_view name) {
     // The separator, the quoted name and its colon in one piece.
     const std::string_view separator = Separation();
-    const size_t size = strlen(name);
+    const size_t size = name.size();
     char* at = out.Extend(separator.size() + size + 4);
     if (!separator.empty()) memcpy(at, separator.data(), separator.size());
     at += separator.size();
     *at++ = '"';
-    memcpy(at, name, size);
+    memcpy(at, name.data(), size);
     memcpy(at + size, "\": ", 3);
     keyed_ = true;
   }
@@ -109,7 +118,7 @@ class Writer {
     Item();
     AppendString(&out, text);
   }
-  void Name(const char* name) {
+  void Name(std::string_view name) {
     Item();
     out += '"';
     out += name;

@@ -144,12 +144,15 @@ void DecodeFieldsInto(const TypeTable& table, const DecodeContext& context,
   fields.clear();
   // Room for the rows the length covers (a field is large: the whole
   // table's room for every structure of a big table cost more in page
-  // faults than the decoding); custom rows may add a field or two.
-  size_t rows = 2;
-  for (size_t i = 0; i < table.count; ++i)
-    rows += table.fields[i].kind == FieldKind::kCustom ||
-            context.formatted.Has(table.fields[i].offset, table.fields[i].width);
-  fields.reserve(rows);
+  // faults than the decoding); custom rows may add a field or two. A list
+  // reused from the last structure mostly has the room already.
+  if (fields.capacity() < table.count + 2) {
+    size_t rows = 2;
+    for (size_t i = 0; i < table.count; ++i)
+      rows += table.fields[i].kind == FieldKind::kCustom ||
+              context.formatted.Has(table.fields[i].offset, table.fields[i].width);
+    fields.reserve(rows);
+  }
   DecodeContext local = context;
   local.done = &fields;
   for (size_t i = 0; i < table.count; ++i) {
@@ -159,6 +162,7 @@ void DecodeFieldsInto(const TypeTable& table, const DecodeContext& context,
       continue;
     }
     // Read in place: a field is large, and most rows give one.
+    if (!context.formatted.Has(field.offset, field.width)) continue;
     Field& out = fields.emplace_back();
     out.name = field.name;
     if (!ReadRowValue(local, field, &out.value)) fields.pop_back();
