@@ -36,6 +36,14 @@ struct PlainBytes {
 };
 constexpr PlainBytes kPlain;
 
+// Text that needs no escaping, in quotes, as one piece.
+void AppendQuoted(TextOut* out, std::string_view text) {
+  char* at = out->Extend(text.size() + 2);
+  at[0] = '"';
+  if (!text.empty()) memcpy(at + 1, text.data(), text.size());
+  at[text.size() + 1] = '"';
+}
+
 void AppendString(TextOut* out, std::string_view text) {
   for (char c : text) {
     if (!kPlain.plain[static_cast<unsigned char>(c)]) {
@@ -43,9 +51,7 @@ void AppendString(TextOut* out, std::string_view text) {
       return;
     }
   }
-  *out += '"';
-  *out += text;
-  *out += '"';
+  AppendQuoted(out, text);
 }
 
 // The separator before an item: a comma unless it is the first, a line
@@ -120,9 +126,7 @@ class Writer {
   }
   void Name(std::string_view name) {
     Item();
-    out += '"';
-    out += name;
-    out += '"';
+    AppendQuoted(&out, name);
   }
   void Raw(std::string_view text) {
     Item();

@@ -23,19 +23,17 @@ unsigned Shift(uint64_t mask) {
 // the double NUL at its end. Into *strings, whose strings keep their room
 // (a structure decoded into the last one's lists allocates little).
 void SplitStrings(ByteView set, std::vector<std::string>* strings) {
-  size_t count = 0;  // counted first, so that the list is allocated once
+  size_t count = 0;
   for (size_t i = 0, start = 0; i < set.size(); ++i) {
     if (set.data()[i] != 0) continue;
     if (i == start) break;
+    const char* text = reinterpret_cast<const char*>(set.data()) + start;
+    if (count < strings->size()) (*strings)[count].assign(text, i - start);
+    else strings->emplace_back(text, i - start);
     ++count;
     start = i + 1;
   }
   strings->resize(count);
-  for (size_t i = 0, start = 0, n = 0; n < count; ++i) {
-    if (set.data()[i] != 0) continue;
-    (*strings)[n++].assign(reinterpret_cast<const char*>(set.data()) + start, i - start);
-    start = i + 1;
-  }
 }
 
 // In the order of Unit.
