@@ -34,7 +34,8 @@ void AppendHex(TextOut* out, uint64_t number, unsigned width) {
   char* at = out->Extend(2 + wanted);
   at[0] = '0';
   at[1] = 'x';
-  for (size_t i = 0; i < wanted; ++i) at[1 + wanted - i] = kDigits[number >> (4 * i) & 15];
+  for (char* digit = at + 1 + wanted; digit > at + 1; --digit, number >>= 4)
+    *digit = kDigits[number & 15];
 }
 
 // Words the standard writes in capitals (or mixed case), as they are
