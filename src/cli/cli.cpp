@@ -38,11 +38,11 @@ std::string TypeList() {
   return out + "\nKeywords of -t:\n" + TypeKeywordList();
 }
 
-bool Selected(const CliOptions& options, const DecodedStructure& s) {
-  if (options.anyType && !options.types[s.type]) return false;
+bool Selected(const CliOptions& options, uint8_t type, uint16_t handle) {
+  if (options.anyType && !options.types[type]) return false;
   if (options.handles.empty()) return true;
-  for (uint16_t handle : options.handles)
-    if (handle == s.handle) return true;
+  for (uint16_t h : options.handles)
+    if (h == handle) return true;
   return false;
 }
 
@@ -85,7 +85,7 @@ int Show(const CliOptions& options, Model& model, FILE* out, FILE* err) {
       render.tableHandles.emplace_back(s.handle, s.type);
     std::vector<DecodedStructure> kept;
     for (DecodedStructure& s : model.structures)
-      if (Selected(options, s)) kept.push_back(std::move(s));
+      if (Selected(options, s.type, s.handle)) kept.push_back(std::move(s));
     model.structures = std::move(kept);
   }
   render.rawBytes = options.rawBytes;
@@ -95,6 +95,39 @@ int Show(const CliOptions& options, Model& model, FILE* out, FILE* err) {
   TextOut text(out);
   if (options.json) RenderJson(model, render, &text);
   else RenderText(model, render, &text);
+  return text.Finish() ? kCliDone : kCliNoTable;
+}
+
+// Text or JSON of the table's structures (the bytes of walk, in table),
+// each decoded as it is shown and its room reused for the next: the model
+// is never held whole. head is the model without its structures.
+int ShowTable(const CliOptions& options, const Model& head, ByteView table,
+              const TableWalk& walk, FILE* out) {
+  RenderOptions render;
+  render.rawBytes = options.rawBytes;
+  render.programVersion = kCliVersion;
+  render.tableHandles.reserve(walk.structures.size());
+  size_t count = 0;
+  for (const ByteView& s : walk.structures) {
+    render.tableHandles.emplace_back(s.U16(2), s.U8(0));
+    count += Selected(options, s.U8(0), s.U16(2));
+  }
+  DecodedStructure decoded;
+  size_t next = 0;
+  const NextStructure nextSelected = [&]() -> const DecodedStructure* {
+    for (; next < walk.structures.size(); ++next) {
+      const ByteView s = walk.structures[next];
+      if (!Selected(options, s.U8(0), s.U16(2))) continue;
+      DecodeStructureInto(s, static_cast<size_t>(s.data() - table.data()), head.major,
+                          head.minor, &decoded);
+      ++next;
+      return &decoded;
+    }
+    return nullptr;
+  };
+  TextOut text(out);
+  if (options.json) RenderJson(head, nextSelected, render, &text);
+  else RenderText(head, count, nextSelected, render, &text);
   return text.Finish() ? kCliDone : kCliNoTable;
 }
 
@@ -164,8 +197,9 @@ int RunCommandLine(const std::vector<std::string>& args, FirmwareReader read, FI
     Say(err, source.error);
     return kCliNoTable;
   }
-  model = BuildModel(source);
-  if (model.structures.empty()) {
+  TableWalk walk;
+  model = DescribeTable(source, &walk);
+  if (walk.structures.empty()) {
     Say(err, source.path + ": the table holds no readable structure");
     return kCliNoTable;
   }
@@ -176,7 +210,7 @@ int RunCommandLine(const std::vector<std::string>& args, FirmwareReader read, FI
   if (options.mask) {
     masked = MaskTable(original, source.table.major, source.table.minor);
     source.table.table = ByteView(masked.data(), masked.size());
-    Model hidden = BuildModel(source);
+    Model hidden = DescribeTable(source, &walk);
     hidden.partial = model.partial;
     hidden.warnings = model.warnings;
     model = std::move(hidden);
@@ -188,5 +222,11 @@ int RunCommandLine(const std::vector<std::string>& args, FirmwareReader read, FI
 
   if (!options.dumpBinPath.empty())
     return SaveTable(options.dumpBinPath, source, source.table.table, out, err);
-  return Show(options, model, out, err);
+  if (!options.keyword.empty()) {
+    Model whole = BuildModel(source);
+    whole.partial = model.partial;
+    whole.warnings = model.warnings;
+    return Show(options, whole, out, err);
+  }
+  return ShowTable(options, model, source.table.table, walk, out);
 }

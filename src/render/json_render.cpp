@@ -10,6 +10,7 @@
 
 #include <charconv>
 #include <cstdio>
+#include <cstring>
 #include <string_view>
 
 #include "render.h"
@@ -35,6 +36,14 @@ struct PlainBytes {
 };
 constexpr PlainBytes kPlain;
 
+// Text that needs no escaping, in quotes, as one piece.
+void AppendQuoted(TextOut* out, std::string_view text) {
+  char* at = out->Extend(text.size() + 2);
+  at[0] = '"';
+  if (!text.empty()) memcpy(at + 1, text.data(), text.size());
+  at[text.size() + 1] = '"';
+}
+
 void AppendString(TextOut* out, std::string_view text) {
   for (char c : text) {
     if (!kPlain.plain[static_cast<unsigned char>(c)]) {
@@ -42,9 +51,7 @@ void AppendString(TextOut* out, std::string_view text) {
       return;
     }
   }
-  *out += '"';
-  *out += text;
-  *out += '"';
+  AppendQuoted(out, text);
 }
 
 // The separator before an item: a comma unless it is the first, a line
@@ -68,34 +75,48 @@ class Writer {
   void Open(char bracket) {
     Item();
     out += bracket;
-    first_.push_back(1);
+    ++depth_;
+    first_ = true;
   }
   void Close(char bracket) {
-    const bool empty = first_.back() != 0;
-    first_.pop_back();
-    if (!empty) NewLine();
-    out += bracket;
+    const bool empty = first_;
+    --depth_;
+    first_ = false;  // the bracket closed was an item of the one around it
+    const size_t indent = 2 * depth_;
+    if (empty || indent + 2 > sizeof kSeparator.text) {
+      if (!empty) NewLine();
+      out += bracket;
+      return;
+    }
+    // The line break, the indent and the bracket in one piece.
+    char* at = out.Extend(2 + indent);
+    memcpy(at, kSeparator.text + 1, 1 + indent);
+    at[1 + indent] = bracket;
   }
   // A key of the object open now; its value follows. The program's own
   // names (keys, value and type names) are printable ASCII without quote or
   // backslash (tools/valuesgen and the model's tests see to it): they go in
   // as they are, without the check that firmware text takes.
-  void Key(const char* name) {
-    Item();
-    out += '"';
-    out += name;
-    out += "\": ";
+  // (A view, so that the length of a literal key is known as it compiles.)
+  void Key(std::string_view name) {
+    // The separator, the quoted name and its colon in one piece.
+    const std::string_view separator = Separation();
+    const size_t size = name.size();
+    char* at = out.Extend(separator.size() + size + 4);
+    if (!separator.empty()) memcpy(at, separator.data(), separator.size());
+    at += separator.size();
+    *at++ = '"';
+    memcpy(at, name.data(), size);
+    memcpy(at + size, "\": ", 3);
     keyed_ = true;
   }
   void Number(uint64_t n) {
     Item();
-    char buffer[24];
-    out.append(buffer, std::to_chars(buffer, buffer + sizeof buffer, n).ptr);
+    out.AppendNumber(n);
   }
   void Signed(int64_t n) {
     Item();
-    char buffer[24];
-    out.append(buffer, std::to_chars(buffer, buffer + sizeof buffer, n).ptr);
+    out.AppendNumber(n);
   }
   void Bool(bool b) { Raw(b ? "true" : "false"); }
   void Null() { Raw("null"); }
@@ -103,11 +124,9 @@ class Writer {
     Item();
     AppendString(&out, text);
   }
-  void Name(const char* name) {
+  void Name(std::string_view name) {
     Item();
-    out += '"';
-    out += name;
-    out += '"';
+    AppendQuoted(&out, name);
   }
   void Raw(std::string_view text) {
     Item();
@@ -122,19 +141,25 @@ class Writer {
       keyed_ = false;
       return;
     }
-    if (first_.empty()) return;
-    const bool first = first_.back() != 0;
-    first_.back() = 0;
-    const size_t indent = 2 * first_.size();
-    if (indent + 2 > sizeof kSeparator.text) {
+    const std::string_view separator = Separation();
+    if (!separator.empty()) out += separator;
+  }
+  // What goes before an item that follows no key: nothing at the top, else
+  // a comma unless it is the first, a line break and its indent.
+  std::string_view Separation() {
+    if (depth_ == 0) return {};
+    const bool first = first_;
+    first_ = false;
+    const size_t indent = 2 * depth_;
+    if (indent + 2 > sizeof kSeparator.text) {  // deeper than the model goes
       if (!first) out += ',';
       NewLine();
-      return;
+      return {};
     }
-    out += std::string_view(kSeparator.text + first, 2 - first + indent);
+    return std::string_view(kSeparator.text + first, 2 - first + indent);
   }
   void NewLine() {
-    const size_t indent = 2 * first_.size();
+    const size_t indent = 2 * depth_;
     if (indent + 2 > sizeof kSeparator.text) {
       out += '\n';
       out.append(indent, ' ');
@@ -142,7 +167,10 @@ class Writer {
     }
     out += std::string_view(kSeparator.text + 1, 1 + indent);
   }
-  std::vector<uint8_t> first_;  // per open bracket: 1 until its first item
+  // The brackets open, and whether the innermost has had no item yet (the
+  // ones around it always have: it is one).
+  size_t depth_ = 0;
+  bool first_ = false;
   bool keyed_ = false;
 };
 
@@ -234,6 +262,15 @@ std::string RenderJson(const Model& model, const RenderOptions& options) {
 }
 
 void RenderJson(const Model& model, const RenderOptions& options, TextOut* out) {
+  size_t next = 0;
+  RenderJson(
+      model,
+      [&]() { return next < model.structures.size() ? &model.structures[next++] : nullptr; },
+      options, out);
+}
+
+void RenderJson(const Model& model, const NextStructure& next, const RenderOptions& options,
+                TextOut* out) {
   Writer w(out);
   w.Open('{');
   w.Key("program");
@@ -281,7 +318,8 @@ void RenderJson(const Model& model, const RenderOptions& options, TextOut* out) 
   w.Close('}');
   w.Key("structures");
   w.Open('[');
-  for (const DecodedStructure& s : model.structures) {
+  while (const DecodedStructure* shown = next()) {
+    const DecodedStructure& s = *shown;
     w.Open('{');
     w.Key("handle");
     w.Number(s.handle);

@@ -1,6 +1,7 @@
 #include "render.h"
 
 #include <cstdio>
+#include <cstring>
 
 #include <gtest/gtest.h>
 
@@ -101,7 +102,14 @@ TEST(Render, TextOutSendsEveryPieceInOrder) {
     kept += piece;
     out.append(length, '-');
     kept.append(length, '-');
-    expected += piece + std::string(length, '-');
+    // Pieces filled in place and numbers written in place, across the
+    // room's end too.
+    memcpy(out.Extend(length), piece.data(), length);
+    memcpy(kept.Extend(length), piece.data(), length);
+    out.AppendNumber(-12345678901234567ll * static_cast<long long>(length));
+    kept.AppendNumber(-12345678901234567ll * static_cast<long long>(length));
+    expected += piece + std::string(length, '-') + piece +
+                std::to_string(-12345678901234567ll * static_cast<long long>(length));
   }
   ASSERT_TRUE(out.Finish());
   std::string written(expected.size() + 1, '\0');

@@ -6,6 +6,7 @@
 // copied, nor zero-filled) whole.
 #pragma once
 
+#include <charconv>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -35,6 +36,22 @@ class TextOut {
     Room(count);
     memset(data_.get() + used_, c, count);
     used_ += count;
+  }
+  // count more bytes for the caller to fill, all of them, before the next
+  // append: the pieces of a short item written after one check of room.
+  char* Extend(size_t count) {
+    Room(count);
+    char* at = data_.get() + used_;
+    used_ += count;
+    return at;
+  }
+  // A number in decimal, written in place (no buffer to copy from).
+  template <typename Integer>
+  void AppendNumber(Integer number) {
+    constexpr size_t kDigits = 24;  // of any 64-bit number, with its sign
+    Room(kDigits);
+    char* at = data_.get() + used_;
+    used_ = static_cast<size_t>(std::to_chars(at, at + kDigits, number).ptr - data_.get());
   }
   void clear() { used_ = 0; }
   size_t size() const { return used_; }

@@ -22,19 +22,20 @@ constexpr size_t kLineWidth = 80;
 
 // Numbers by to_chars: printf's format parsing was most of the renderer's
 // time on large tables.
-void AppendDecimal(TextOut* out, uint64_t number) {
-  char buffer[24];
-  out->append(buffer, std::to_chars(buffer, buffer + sizeof buffer, number).ptr);
-}
+void AppendDecimal(TextOut* out, uint64_t number) { out->AppendNumber(number); }
 
+// "0x" and at least width bytes' digits (one digit for width 0), in
+// capitals, written in place.
 void AppendHex(TextOut* out, uint64_t number, unsigned width) {
-  char buffer[24];
-  const auto end = std::to_chars(buffer, buffer + sizeof buffer, number, 16).ptr;
-  const size_t digits = static_cast<size_t>(end - buffer);
-  const size_t wanted = width ? width * 2u : 1u;
-  *out += "0x";
-  if (digits < wanted) out->append(wanted - digits, '0');
-  for (const char* p = buffer; p < end; ++p) *out += (*p >= 'a' ? static_cast<char>(*p - 32) : *p);
+  static const char kDigits[] = "0123456789ABCDEF";
+  size_t digits = 1;
+  while (digits < 16 && number >> (4 * digits)) ++digits;
+  const size_t wanted = std::max<size_t>(digits, width ? std::min(width, 8u) * 2u : 1u);
+  char* at = out->Extend(2 + wanted);
+  at[0] = '0';
+  at[1] = 'x';
+  for (char* digit = at + 1 + wanted; digit > at + 1; --digit, number >>= 4)
+    *digit = kDigits[number & 15];
 }
 
 // Words the standard writes in capitals (or mixed case), as they are
@@ -226,7 +227,8 @@ void AppendScalar(const FieldValue& v, const HandleTypes& handles, TextOut* out)
       *out += " (type ";
       AppendDecimal(out, named->second);
       *out += ": ";
-      *out += TypeNameOf(named->second, StructureTypeName(named->second));
+      if (const char* name = StructureTypeName(named->second)) *out += name;
+      else *out += TypeNameOf(named->second, nullptr);
       *out += ')';
       return;
     }
@@ -270,9 +272,6 @@ void Rows(const std::vector<Field>& fields, size_t indent, const HandleTypes& ha
 
 void Row(const std::string& label, const FieldValue& v, size_t indent, size_t column,
          const HandleTypes& handles, TextOut* out) {
-  out->append(indent, ' ');
-  *out += label;
-  *out += ':';
   // One buffer for every row's value: it is used up before the rows of a
   // list or object below reuse it. (The program renders in one thread.)
   static TextOut value;
@@ -281,15 +280,26 @@ void Row(const std::string& label, const FieldValue& v, size_t indent, size_t co
   const size_t pad = label.size() < column ? column - label.size() : 0;
   if (!value.empty() && indent + label.size() + pad + 2 + value.size() > kLineWidth) {
     // Too long for the line: the value goes below its label.
-    *out += '\n';
+    out->append(indent, ' ');
+    *out += label;
+    *out += ":\n";
     out->append(indent + 4, ' ');
     *out += value.view();
-  } else if (!value.empty()) {
-    out->append(pad, ' ');
-    *out += ' ';
-    *out += value.view();
+    *out += '\n';
+  } else {
+    // The line in one piece: indent, label, colon, padding, value.
+    const size_t gap = value.empty() ? 0 : pad + 1;
+    char* at = out->Extend(indent + label.size() + 1 + gap + value.size() + 1);
+    memset(at, ' ', indent);
+    at += indent;
+    memcpy(at, label.data(), label.size());
+    at += label.size();
+    *at++ = ':';
+    memset(at, ' ', gap);
+    at += gap;
+    memcpy(at, value.view().data(), value.size());
+    at[value.size()] = '\n';
   }
-  *out += '\n';
   if (v.kind == FieldValue::Kind::kBits) {
     for (const BitName& bit : v.bits) {
       out->append(indent + 2, ' ');
@@ -387,26 +397,36 @@ std::string RenderText(const Model& model, const RenderOptions& options) {
   return out.Take();
 }
 
-void RenderText(const Model& model, const RenderOptions& options, TextOut* to) {
+void RenderText(const Model& model, const RenderOptions& options, TextOut* out) {
+  RenderOptions withHandles = options;
+  if (withHandles.tableHandles.empty())
+    for (const DecodedStructure& s : model.structures)
+      withHandles.tableHandles.emplace_back(s.handle, s.type);
+  size_t next = 0;
+  RenderText(
+      model, model.structures.size(),
+      [&]() { return next < model.structures.size() ? &model.structures[next++] : nullptr; },
+      withHandles, out);
+}
+
+void RenderText(const Model& head, size_t count, const NextStructure& next,
+                const RenderOptions& options, TextOut* to) {
   TextOut& out = *to;
   char line[160];
   // The files of /sys/class/dmi/id give no version and only a few fields.
-  if (model.sourceKind == "sysfs-id")
+  if (head.sourceKind == "sysfs-id")
     snprintf(line, sizeof line, "Partial report: only what %s shows (root reads the table)\n",
-             model.sourcePath.c_str());
+             head.sourcePath.c_str());
   else
-    snprintf(line, sizeof line, "SMBIOS %u.%u, %zu structure%s%s\n", model.major, model.minor,
-             model.structures.size(), model.structures.size() == 1 ? "" : "s",
-             model.partial ? " (the table breaks after them)" : "");
+    snprintf(line, sizeof line, "SMBIOS %u.%u, %zu structure%s%s\n", head.major, head.minor,
+             count, count == 1 ? "" : "s",
+             head.partial ? " (the table breaks after them)" : "");
   out += line;
   HandleTypes handles = options.tableHandles;
-  if (options.tableHandles.empty()) {
-    handles.reserve(model.structures.size());
-    for (const DecodedStructure& s : model.structures) handles.emplace_back(s.handle, s.type);
-  }
   std::stable_sort(handles.begin(), handles.end(),
                    [](const auto& a, const auto& b) { return a.first < b.first; });
-  for (const DecodedStructure& s : model.structures) {
+  while (const DecodedStructure* shown = next()) {
+    const DecodedStructure& s = *shown;
     out += "\nHandle ";
     AppendHex(&out, s.handle, 2);
     out += ", type ";

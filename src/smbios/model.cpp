@@ -19,26 +19,21 @@ unsigned Shift(uint64_t mask) {
   return shift;
 }
 
-std::vector<std::string> SplitStrings(ByteView set) {
-  // The set is "text\0text\0\0", or "\0\0" when empty; the walk guarantees
-  // the double NUL at its end.
-  std::vector<std::string> strings;
-  size_t count = 0;  // counted first, so that the list is allocated once
+// The set is "text\0text\0\0", or "\0\0" when empty; the walk guarantees
+// the double NUL at its end. Into *strings, whose strings keep their room
+// (a structure decoded into the last one's lists allocates little).
+void SplitStrings(ByteView set, std::vector<std::string>* strings) {
+  size_t count = 0;
   for (size_t i = 0, start = 0; i < set.size(); ++i) {
     if (set.data()[i] != 0) continue;
     if (i == start) break;
+    const char* text = reinterpret_cast<const char*>(set.data()) + start;
+    if (count < strings->size()) (*strings)[count].assign(text, i - start);
+    else strings->emplace_back(text, i - start);
     ++count;
     start = i + 1;
   }
-  strings.reserve(count);
-  size_t start = 0;
-  for (size_t i = 0; i < set.size(); ++i) {
-    if (set.data()[i] != 0) continue;
-    if (i == start) break;
-    strings.emplace_back(reinterpret_cast<const char*>(set.data()) + start, i - start);
-    start = i + 1;
-  }
-  return strings;
+  strings->resize(count);
 }
 
 // In the order of Unit.
@@ -137,14 +132,25 @@ bool ReadRowValue(const DecodeContext& context, const FieldRow& row, FieldValue*
 
 std::vector<Field> DecodeFields(const TypeTable& table, const DecodeContext& context) {
   std::vector<Field> fields;
+  DecodeFieldsInto(table, context, &fields);
+  return fields;
+}
+
+void DecodeFieldsInto(const TypeTable& table, const DecodeContext& context,
+                      std::vector<Field>* into) {
+  std::vector<Field>& fields = *into;
+  fields.clear();
   // Room for the rows the length covers (a field is large: the whole
   // table's room for every structure of a big table cost more in page
-  // faults than the decoding); custom rows may add a field or two.
-  size_t rows = 2;
-  for (size_t i = 0; i < table.count; ++i)
-    rows += table.fields[i].kind == FieldKind::kCustom ||
-            context.formatted.Has(table.fields[i].offset, table.fields[i].width);
-  fields.reserve(rows);
+  // faults than the decoding); custom rows may add a field or two. A list
+  // reused from the last structure mostly has the room already.
+  if (fields.capacity() < table.count + 2) {
+    size_t rows = 2;
+    for (size_t i = 0; i < table.count; ++i)
+      rows += table.fields[i].kind == FieldKind::kCustom ||
+              context.formatted.Has(table.fields[i].offset, table.fields[i].width);
+    fields.reserve(rows);
+  }
   DecodeContext local = context;
   local.done = &fields;
   for (size_t i = 0; i < table.count; ++i) {
@@ -154,15 +160,22 @@ std::vector<Field> DecodeFields(const TypeTable& table, const DecodeContext& con
       continue;
     }
     // Read in place: a field is large, and most rows give one.
+    if (!context.formatted.Has(field.offset, field.width)) continue;
     Field& out = fields.emplace_back();
     out.name = field.name;
     if (!ReadRowValue(local, field, &out.value)) fields.pop_back();
   }
-  return fields;
 }
 
 DecodedStructure DecodeStructure(ByteView whole, size_t offset, uint8_t major, uint8_t minor) {
   DecodedStructure s;
+  DecodeStructureInto(whole, offset, major, minor, &s);
+  return s;
+}
+
+void DecodeStructureInto(ByteView whole, size_t offset, uint8_t major, uint8_t minor,
+                         DecodedStructure* into) {
+  DecodedStructure& s = *into;
   s.type = whole.U8(0);
   s.length = whole.U8(1);
   s.handle = whole.U16(2);
@@ -170,17 +183,18 @@ DecodedStructure DecodeStructure(ByteView whole, size_t offset, uint8_t major, u
   s.name = StructureTypeName(s.type);
   const ByteView formatted = whole.Slice(0, s.length);
   s.formatted.assign(formatted.data(), formatted.data() + formatted.size());
-  s.strings = SplitStrings(whole.Slice(s.length, whole.size() - s.length));
+  SplitStrings(whole.Slice(s.length, whole.size() - s.length), &s.strings);
+  s.decoded = false;
+  s.fields.clear();
   if (const TypeTable* table = FindTypeTable(s.type)) {
     DecodeContext context;
     context.formatted = formatted;
     context.strings = &s.strings;
     context.major = major;
     context.minor = minor;
-    s.fields = DecodeFields(*table, context);
+    DecodeFieldsInto(*table, context, &s.fields);
     s.decoded = true;
   }
-  return s;
 }
 
 const Field* FindField(const std::vector<Field>& fields, const char* name) {

@@ -56,12 +56,12 @@ struct FieldValue {
   Kind kind = Kind::kNumber;
   Unit unit = Unit::kNone;
   uint8_t width = 0;  // bytes of the raw number (for hexadecimal display)
-  uint64_t number = 0;
-  std::string text;
-  const char* name = nullptr;
   // kString: the index names no string of the set (0 means "no string" and
   // is not a fault).
   bool badIndex = false;
+  uint64_t number = 0;
+  std::string text;
+  const char* name = nullptr;
   std::vector<BitName> bits;
   std::vector<FieldValue> items;
   std::vector<Field> members;
@@ -159,9 +159,16 @@ const char* StructureTypeName(uint8_t type);
 // Decodes one structure (its whole bytes, string set included, as the table
 // walk gives them).
 DecodedStructure DecodeStructure(ByteView whole, size_t offset, uint8_t major, uint8_t minor);
+// The same into *s, whose lists keep their room: a front end that shows each
+// structure as it is decoded reuses one, and allocates little.
+void DecodeStructureInto(ByteView whole, size_t offset, uint8_t major, uint8_t minor,
+                         DecodedStructure* s);
 
 // Decodes every field of a formatted area through its field table.
 std::vector<Field> DecodeFields(const TypeTable& table, const DecodeContext& context);
+// The same into *fields (cleared first, its room kept).
+void DecodeFieldsInto(const TypeTable& table, const DecodeContext& context,
+                      std::vector<Field>* fields);
 
 // A value read by row from the formatted area (numbers, enums, bits...);
 // false when the length does not cover it. Custom decoders use it too.

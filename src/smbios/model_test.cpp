@@ -197,4 +197,34 @@ TEST(Model, NamesNeedNoEscaping) {
   }
 }
 
+// What a structure decoded into the last one's room must equal: a fresh
+// decode of the same bytes (nothing of the last one left over).
+std::string Describe(const DecodedStructure& s) {
+  std::string out = std::to_string(s.type) + "/" + std::to_string(s.length) +
+                    (s.decoded ? " decoded" : "") + " bytes " +
+                    std::string(s.formatted.begin(), s.formatted.end()) + " strings";
+  for (const std::string& text : s.strings) out += "|" + text;
+  for (const Field& f : s.fields)
+    out += std::string(" ") + f.name + "=" + std::to_string(f.value.number) + ":" + f.value.text +
+           ":" + std::to_string(f.value.bits.size() + f.value.items.size());
+  return out;
+}
+
+TEST(Model, DecodingIntoTheLastStructureLeavesNothingOfIt) {
+  const TestBytes oem = {0x80, 0x06, 0x05, 0x00, 0xAB, 0xCD};
+  TestBytes cut(kSystem27.begin(), kSystem27.begin() + 8);
+  cut[1] = 8;
+  const TestBytes board = {0x02, 0x11, 0, 0, 0, 0, 0, 0, 0, 0x01, 0, 3, 0, 0x0A, 5, 0x20, 0};
+  // More strings and fields, then none, then fewer and shorter ones.
+  const TestBytes sequence[] = {
+      WithStrings(kSystem27, {"A maker's name longer than a short string", "Box"}),
+      WithStrings(oem, {}), WithStrings(board, {}), WithStrings(cut, {"M"}),
+      WithStrings(oem, {"x", "y", "z"})};
+  DecodedStructure reused;
+  for (const TestBytes& bytes : sequence) {
+    DecodeStructureInto(View(bytes), 0, 2, 7, &reused);
+    EXPECT_EQ(Describe(reused), Describe(DecodeStructure(View(bytes), 0, 2, 7)));
+  }
+}
+
 }  // namespace

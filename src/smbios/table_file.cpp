@@ -111,7 +111,7 @@ void LoadFirmwareTable(FirmwareReader read, TableSource* source) {
   if (!ok) Fail(source, TableSource::Failure::kUnusable, firmware.origin + ": " + diag.error);
 }
 
-Model BuildModel(const TableSource& source) {
+Model DescribeTable(const TableSource& source, TableWalk* walkOut) {
   Model model;
   model.sourceKind = source.kind;
   model.sourcePath = source.path;
@@ -127,11 +127,8 @@ Model BuildModel(const TableSource& source) {
   model.minor = source.table.minor;
   model.warnings = source.warnings;
   const ByteView table = source.table.table;
-  const TableWalk walk = WalkTable(table);
-  model.structures.reserve(walk.structures.size());
-  for (const ByteView& s : walk.structures)
-    model.structures.push_back(DecodeStructure(
-        s, static_cast<size_t>(s.data() - table.data()), model.major, model.minor));
+  TableWalk& walk = *walkOut;
+  walk = WalkTable(table);
   model.partial = WalkStoppedAtFault(walk);
   if (model.partial)
     model.warnings.push_back(DescribeWalkStop(walk) + "; the " +
@@ -144,5 +141,16 @@ Model BuildModel(const TableSource& source) {
                              std::to_string(source.entryPoint.structureCount) +
                              " structures, the table holds " +
                              std::to_string(walk.structures.size()));
+  return model;
+}
+
+Model BuildModel(const TableSource& source) {
+  TableWalk walk;
+  Model model = DescribeTable(source, &walk);
+  const ByteView table = source.table.table;
+  model.structures.reserve(walk.structures.size());
+  for (const ByteView& s : walk.structures)
+    model.structures.push_back(DecodeStructure(
+        s, static_cast<size_t>(s.data() - table.data()), model.major, model.minor));
   return model;
 }

@@ -9,6 +9,7 @@
 #include "firmware.h"
 #include "model.h"
 #include "smbios_entry.h"
+#include "smbios_table.h"
 #include "table_sources.h"
 
 struct TableSource {
@@ -37,3 +38,7 @@ void LoadFirmwareTable(FirmwareReader read, TableSource* source);
 // Walks the table and decodes every structure; a table that breaks part-way
 // keeps the structures before the break, with a warning.
 Model BuildModel(const TableSource& source);
+// The same without decoding: the model with no structures, and in *walk the
+// structures' bytes (views into source's table), for a front end that
+// decodes and shows one at a time.
+Model DescribeTable(const TableSource& source, TableWalk* walk);

@@ -8,6 +8,7 @@
 
 #include "render.h"
 #include "table_file.h"
+#include "text_out.h"
 
 namespace {
 
@@ -36,5 +37,23 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   options.rawBytes = data[0] & 2;
   RenderText(model, options);
   RenderJson(model, options);
+  // As the command line shows a table: one structure at a time, each
+  // decoded into the last one's room.
+  TableWalk walk;
+  const Model head = DescribeTable(source, &walk);
+  for (const ByteView& s : walk.structures) options.tableHandles.emplace_back(s.U16(2), s.U8(0));
+  DecodedStructure reused;
+  size_t next = 0;
+  const NextStructure decodeNext = [&]() -> const DecodedStructure* {
+    if (next == walk.structures.size()) return nullptr;
+    const ByteView s = walk.structures[next++];
+    DecodeStructureInto(s, static_cast<size_t>(s.data() - source.table.table.data()), head.major,
+                        head.minor, &reused);
+    return &reused;
+  };
+  TextOut out;
+  RenderJson(head, decodeNext, options, &out);
+  next = 0;
+  RenderText(head, walk.structures.size(), decodeNext, options, &out);
   return 0;
 }
