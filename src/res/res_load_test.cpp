@@ -15,9 +15,9 @@ namespace {
 HINSTANCE Self() { return GetModuleHandleA(nullptr); }
 
 std::wstring Wide(const ResString& s) {
-  int n = MultiByteToWideChar(CP_UTF8, 0, s.text, int(s.length), nullptr, 0);
+  int n = MultiByteToWideChar(CP_UTF8, 0, ResText(s), int(s.length), nullptr, 0);
   std::wstring out(size_t(n), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, s.text, int(s.length), &out[0], n);
+  MultiByteToWideChar(CP_UTF8, 0, ResText(s), int(s.length), &out[0], n);
   return out;
 }
 

@@ -7,15 +7,21 @@
 #include <cstddef>
 
 // One string under its resource id (the language shift already added).
-// text is UTF-8 and NUL-terminated after `length` bytes; embedded NULs count
-// in length (the save dialog's filter, 3956, holds two).
+// Its text is UTF-8 at `offset` in kResText and NUL-terminated after
+// `length` bytes; embedded NULs count in length (the save dialog's filter,
+// 3956, holds two). Offsets rather than pointers keep the table free of
+// load-time relocations: it stays in read-only pages that every process of
+// the program shares, and a short run does not pay for fixing it up.
 struct ResString {
   unsigned id;
-  const char* text;
+  unsigned offset;
   unsigned length;  // bytes, embedded NULs count
 };
 extern const ResString kResStrings[];  // sorted by id, ids unique
 extern const size_t kResStringCount;
+extern const char kResText[];
+
+inline const char* ResText(const ResString& entry) { return kResText + entry.offset; }
 
 // Kinds of ResOther. The order is that of ResKind in platform/platform.h.
 enum : int {

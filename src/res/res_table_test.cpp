@@ -18,7 +18,7 @@ const ResString* Find(unsigned id) {
 
 std::string Text(unsigned id) {
   const ResString* s = Find(id);
-  return s ? std::string(s->text, s->length) : std::string("<missing>");
+  return s ? std::string(ResText(*s), s->length) : std::string("<missing>");
 }
 
 TEST(ResTable, SortedUniqueAndTerminated) {
@@ -29,8 +29,8 @@ TEST(ResTable, SortedUniqueAndTerminated) {
       EXPECT_LT(kResStrings[i - 1].id, s.id) << "at index " << i;
     }
     EXPECT_GT(s.length, 0u) << s.id;
-    EXPECT_EQ(s.text[s.length], '\0') << s.id;
-    EXPECT_LE(std::strlen(s.text), s.length) << s.id;
+    EXPECT_EQ(ResText(s)[s.length], '\0') << s.id;
+    EXPECT_LE(std::strlen(ResText(s)), s.length) << s.id;
   }
   for (size_t i = 1; i < kResOtherCount; ++i)
     EXPECT_LE(kResOthers[i - 1].id, kResOthers[i].id);
@@ -65,7 +65,7 @@ TEST(ResTable, SaveFilterKeepsItsNuls) {
   // save dialog needs.
   const char expected[] = "Log Files\0*.log;*.txt\0";
   ASSERT_EQ(s->length, sizeof expected - 1);
-  EXPECT_EQ(std::memcmp(s->text, expected, sizeof expected), 0);
+  EXPECT_EQ(std::memcmp(ResText(*s), expected, sizeof expected), 0);
 }
 
 TEST(ResTable, WindowMessagesAndAboutTextPresent) {

@@ -213,10 +213,16 @@ TEST(ResgenTable, SortedAcrossLanguagesWithByteLengths) {
                                   {1, kKindIcon, 3}};
   std::string cpp = WriteTable({en, zh}, others);
   const char* expected[] = {
-      "    {4, \"SYSLENS\", 7},\n"
-      "    {2404, \"\\350\\250\\261\", 3},\n"
-      "    {3000, \"q\\077\\042\\134\", 4},\n"
-      "    {3956, \"Log Files\\000*.log;*.txt\\000\", 22},\n"
+      // Each text with its NUL, in id order; the table holds its offset.
+      "const char kResText[] =\n"
+      "    \"SYSLENS\\000\"\n"
+      "    \"\\350\\250\\261\\000\"\n"
+      "    \"q\\077\\042\\134\\000\"\n"
+      "    \"Log Files\\000*.log;*.txt\\000\\000\"\n",
+      "    {4, 0, 7},\n"
+      "    {2404, 8, 3},\n"
+      "    {3000, 12, 4},\n"
+      "    {3956, 17, 22},\n"
       "};\nconst size_t kResStringCount = 4;\n",
       "    {1, kResIcon},\n    {10, kResMenu},\n    {10, kResAccelerator},\n"
       "};\nconst size_t kResOtherCount = 3;\n",

@@ -49,7 +49,7 @@ int PlatLoadString(QHANDLE module, unsigned id, char* out, int size) {
     return 0;
   }
   const unsigned copied = std::min(entry->length, static_cast<unsigned>(size - 1));
-  memcpy(out, entry->text, copied);
+  memcpy(out, ResText(*entry), copied);
   out[copied] = '\0';
   return static_cast<int>(copied);
 }
