@@ -59,9 +59,8 @@ void Decode(benchmark::State& state, DecoderHarness* harness, Sink sink, std::st
             long structures) {
   size_t outputBytes = 0;
   for (auto _ : state) {
-    outputBytes = sink == Sink::kText
-                      ? DecodeIntoWindow(dump)
-                      : harness->Run(sink, [&] { DecodeAsViewer(dump); }).size();
+    outputBytes = sink == Sink::kText ? DecodeIntoWindow(dump)
+                                      : harness->Run(sink, [&] { DecodeAsViewer(dump); }).size();
     if (outputBytes == 0) {
       state.SkipWithError("the sink got no report");
       break;

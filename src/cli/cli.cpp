@@ -101,8 +101,8 @@ int Show(const CliOptions& options, Model& model, FILE* out, FILE* err) {
 // Text or JSON of the table's structures (the bytes of walk, in table),
 // each decoded as it is shown and its room reused for the next: the model
 // is never held whole. head is the model without its structures.
-int ShowTable(const CliOptions& options, const Model& head, ByteView table,
-              const TableWalk& walk, FILE* out) {
+int ShowTable(const CliOptions& options, const Model& head, ByteView table, const TableWalk& walk,
+              FILE* out) {
   RenderOptions render;
   render.rawBytes = options.rawBytes;
   render.programVersion = kCliVersion;
@@ -118,8 +118,8 @@ int ShowTable(const CliOptions& options, const Model& head, ByteView table,
     for (; next < walk.structures.size(); ++next) {
       const ByteView s = walk.structures[next];
       if (!Selected(options, s.U8(0), s.U16(2))) continue;
-      DecodeStructureInto(s, static_cast<size_t>(s.data() - table.data()), head.major,
-                          head.minor, &decoded);
+      DecodeStructureInto(s, static_cast<size_t>(s.data() - table.data()), head.major, head.minor,
+                          &decoded);
       ++next;
       return &decoded;
     }

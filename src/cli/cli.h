@@ -19,5 +19,4 @@ constexpr const char* kCliVersion = SYSLENS_VERSION;
 
 // args: the arguments after the program's name. read gives the machine's
 // own table when no --from-dump names a file.
-int RunCommandLine(const std::vector<std::string>& args, FirmwareReader read, FILE* out,
-                   FILE* err);
+int RunCommandLine(const std::vector<std::string>& args, FirmwareReader read, FILE* out, FILE* err);

@@ -7,8 +7,8 @@
 namespace {
 
 enum class Form {
-  kString,     // a string of the structure
-  kRevision,   // two release bytes as "major.minor"; FF: none
+  kString,    // a string of the structure
+  kRevision,  // two release bytes as "major.minor"; FF: none
   kUuid,
   kFrequency,  // MHz; 0: unknown
   kName,       // our name of a code (processor family through family 2)
@@ -17,7 +17,7 @@ enum class Form {
 struct Keyword {
   const char* keyword;
   uint8_t type;
-  const char* field;   // the model's field
+  const char* field;  // the model's field
   Form form;
   const char* second;  // kRevision: the minor field
 };
@@ -26,8 +26,7 @@ const Keyword kKeywords[] = {
     {"bios-vendor", 0, "vendor", Form::kString, nullptr},
     {"bios-version", 0, "bios_version", Form::kString, nullptr},
     {"bios-release-date", 0, "bios_release_date", Form::kString, nullptr},
-    {"bios-revision", 0, "system_bios_major_release", Form::kRevision,
-     "system_bios_minor_release"},
+    {"bios-revision", 0, "system_bios_major_release", Form::kRevision, "system_bios_minor_release"},
     {"firmware-revision", 0, "embedded_controller_firmware_major_release", Form::kRevision,
      "embedded_controller_firmware_minor_release"},
     {"system-manufacturer", 1, "manufacturer", Form::kString, nullptr},
@@ -119,8 +118,7 @@ bool Line(const DecodedStructure& s, const Keyword& k, std::string* line) {
 
 }  // namespace
 
-bool KeywordLines(const Model& model, const std::string& keyword,
-                  std::vector<std::string>* lines) {
+bool KeywordLines(const Model& model, const std::string& keyword, std::vector<std::string>* lines) {
   for (const Keyword& k : kKeywords) {
     if (keyword != k.keyword) continue;
     std::string line;

@@ -10,8 +10,7 @@
 
 // The lines -s KEYWORD prints for the model; false when the keyword is not
 // known.
-bool KeywordLines(const Model& model, const std::string& keyword,
-                  std::vector<std::string>* lines);
+bool KeywordLines(const Model& model, const std::string& keyword, std::vector<std::string>* lines);
 
 // Every keyword, one a line.
 std::string KeywordList();

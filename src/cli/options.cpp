@@ -14,11 +14,13 @@ struct TypeKeyword {
   std::vector<uint8_t> types;
 };
 
+// clang-format off
 const TypeKeyword kTypeKeywords[] = {
     {"bios", {0, 13}},         {"system", {1, 12, 15, 23, 32}}, {"baseboard", {2, 10, 41}},
     {"chassis", {3}},          {"processor", {4}},              {"memory", {5, 6, 16, 17}},
     {"cache", {7}},            {"connector", {8}},              {"slot", {9}},
 };
+// clang-format on
 
 bool ParseNumber(const std::string& text, unsigned long limit, unsigned long* out) {
   if (text.empty()) return false;
@@ -36,7 +38,7 @@ struct ValueOption {
 };
 
 const ValueOption kValueOptions[] = {
-    {"-t", "--type"}, {"-H", "--handle"}, {"-s", "--string"},
+    {"-t", "--type"},         {"-H", "--handle"},           {"-s", "--string"},
     {nullptr, "--from-dump"}, {nullptr, "--table-version"}, {nullptr, "--dump-bin"},
 };
 

@@ -27,8 +27,7 @@ struct CliOptions {
 
 // Parses the arguments after the program name. False with *error set (one
 // line saying what to do) when they are not a valid command line.
-bool ParseCliOptions(const std::vector<std::string>& args, CliOptions* options,
-                     std::string* error);
+bool ParseCliOptions(const std::vector<std::string>& args, CliOptions* options, std::string* error);
 
 // The types a -t value names: numbers 0 to 255, comma lists, and the
 // keywords with their groups (bios, system, baseboard, chassis, processor,

@@ -97,19 +97,18 @@ int FromFirmware(const CollectorSettings& settings) {
     return WriteDump(settings, DumpContent{});
   }
   if (firmware.state == FirmwareTables::State::kUnreadable) {
-    Say(settings.messages, firmware.error + " (set " + kSavedTableVariable +
-                               " to report a saved table instead)");
+    Say(settings.messages,
+        firmware.error + " (set " + kSavedTableVariable + " to report a saved table instead)");
     return kExitFirmwareBad;
   }
   SmbiosTable table;
   Diagnostics diag;
   const ByteView data(firmware.table.data(), firmware.table.size());
-  const bool ok =
-      firmware.form == FirmwareTables::Form::kRawSmbiosData
-          ? TableFromRawSmbiosData(data, &table, &diag)
-          : TableFromEntryPointAndData(
-                ByteView(firmware.entryPoint.data(), firmware.entryPoint.size()), data, &table,
-                &diag);
+  const bool ok = firmware.form == FirmwareTables::Form::kRawSmbiosData
+                      ? TableFromRawSmbiosData(data, &table, &diag)
+                      : TableFromEntryPointAndData(
+                            ByteView(firmware.entryPoint.data(), firmware.entryPoint.size()), data,
+                            &table, &diag);
   SayAll(settings.messages, firmware.origin + ": warning", diag.warnings);
   if (!ok) {
     Say(settings.messages, firmware.origin + ": " + diag.error);

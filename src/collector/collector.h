@@ -19,11 +19,11 @@ constexpr const char* kBareTableVersionVariable = "PROBEX_SMBIOS_VERSION";
 // Exit codes of the collector (the viewer does not judge them; they are for
 // people and scripts that run it by hand).
 enum CollectorExit {
-  kExitComplete = 0,        // dump written and marked complete
-  kExitUsage = 1,           // no dump path on the command line
-  kExitDumpNotWritten = 2,  // the dump file could not be written
-  kExitSavedTableBad = 3,   // the saved table named by the environment is unusable
-  kExitFirmwareBad = 4,     // the firmware tables exist but are unreadable or unusable
+  kExitComplete = 0,           // dump written and marked complete
+  kExitUsage = 1,              // no dump path on the command line
+  kExitDumpNotWritten = 2,     // the dump file could not be written
+  kExitSavedTableBad = 3,      // the saved table named by the environment is unusable
+  kExitFirmwareBad = 4,        // the firmware tables exist but are unreadable or unusable
   kExitReportedUpToBreak = 5,  // dump complete, but only up to where the table broke
 };
 

@@ -38,7 +38,8 @@ struct Outcome {
   size_t records() const {
     const ByteView view = View(dump);
     size_t n = 0;
-    for (size_t at = kFileHeaderSize + kSummaryInfoSize; view.Has(at, 4); at += 4 + view.U32(at)) ++n;
+    for (size_t at = kFileHeaderSize + kSummaryInfoSize; view.Has(at, 4); at += 4 + view.U32(at))
+      ++n;
     return n;
   }
 };

@@ -63,8 +63,7 @@ std::vector<uint8_t> EncodeDump(const DumpContent& content, std::vector<std::str
   return dump;
 }
 
-bool WriteDumpFile(const std::string& path, const std::vector<uint8_t>& dump,
-                   std::string* error) {
+bool WriteDumpFile(const std::string& path, const std::vector<uint8_t>& dump, std::string* error) {
   if (dump.size() < kFileHeaderSize) {
     *error = "internal error: the dump has no header";
     return false;

@@ -32,5 +32,4 @@ constexpr size_t kWroteAllDataOffset = 52;
 // file, a symbolic link or a special file is refused), flushes it, and only
 // then marks it complete. False, with a message, when any step fails; the file is then
 // never marked complete.
-bool WriteDumpFile(const std::string& path, const std::vector<uint8_t>& dump,
-                   std::string* error);
+bool WriteDumpFile(const std::string& path, const std::vector<uint8_t>& dump, std::string* error);

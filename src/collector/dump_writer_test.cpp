@@ -23,7 +23,8 @@ ReadBack Read(const TestBytes& dump) {
   const ByteView view = View(dump);
   uint8_t header[kFileHeaderSize];
   uint8_t summary[kSummaryInfoSize];
-  if (!view.Copy(0, header, sizeof header) || !view.Copy(kFileHeaderSize, summary, sizeof summary)) {
+  if (!view.Copy(0, header, sizeof header) ||
+      !view.Copy(kFileHeaderSize, summary, sizeof summary)) {
     return r;
   }
   DecodeFileHeader(header, &r.header);

@@ -72,8 +72,7 @@ const DmiDatTable *current_table(const char *filename) {
 
 void hold_dmi_dat(bool hold) { held = hold; }
 
-int lookup_type(const char *filename, const char *sectionname, int desiredvalue,
-                char *s) {
+int lookup_type(const char *filename, const char *sectionname, int desiredvalue, char *s) {
   if (filename == nullptr || sectionname == nullptr || s == nullptr) return 0;
   const DmiDatTable *table = current_table(filename);
   return table ? lookup_in_dmi_dat(*table, sectionname, desiredvalue, s) : 0;

@@ -31,9 +31,7 @@ constexpr std::array<unsigned char, kDmiDatLineMax> kPieceKey = [] {
 // One piece of the file: at most kDmiDatLineMax characters and a NUL.
 using Piece = std::array<char, kDmiDatLineMax + 1>;
 
-char ascii_lower(char c) {
-  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
+char ascii_lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
 // A section line "*NAME" opens every lookup whose section name NAME begins
 // with: the comparison covers only the length of the name asked for, so a
@@ -156,7 +154,8 @@ DmiDatTable parse_dmi_dat(std::string_view bytes) {
         dst[out + i] = static_cast<char>(static_cast<unsigned char>(src[at + i]) - kPieceKey[i]);
       }
       const auto *stored_nul = static_cast<const char *>(std::memchr(src + at, '\0', span));
-      const std::size_t read = stored_nul ? static_cast<std::size_t>(stored_nul - (src + at)) : span;
+      const std::size_t read =
+          stored_nul ? static_cast<std::size_t>(stored_nul - (src + at)) : span;
       const auto *plain_nul = static_cast<const char *>(std::memchr(dst + out, '\0', read));
       out += plain_nul ? static_cast<std::size_t>(plain_nul - (dst + out)) : read;
       at += span + (lf ? 1 : 0);
@@ -188,7 +187,8 @@ DmiDatTable parse_dmi_dat(std::string_view bytes) {
   return table;
 }
 
-int lookup_in_dmi_dat(const DmiDatTable &table, const char *sectionname, int desiredvalue, char *s) {
+int lookup_in_dmi_dat(const DmiDatTable &table, const char *sectionname, int desiredvalue,
+                      char *s) {
   // Until the section is found, s keeps what the caller had in it.
   std::optional<std::size_t> found;
   for (const std::size_t section : table.sections) {

@@ -40,8 +40,7 @@ inline constexpr unsigned long kDmiDatMaxFileSize = 4ul * 1024 * 1024;
 // whose name begins with sectionname (compared without regard to case).
 // Result 0 with s empty: the section names neither the code nor a default.
 // s must hold at least kDmiDatLineMax + 1 bytes.
-int lookup_type(const char *filename, const char *sectionname, int desiredvalue,
-                char *s);
+int lookup_type(const char *filename, const char *sectionname, int desiredvalue, char *s);
 
 // While held, a lookup in the file the last one read takes the table in
 // memory without looking at the file again: a report that asks for hundreds
@@ -62,8 +61,7 @@ struct DmiDatTable {
 // Cuts the bytes of a table file into pieces and unscrambles them.
 DmiDatTable parse_dmi_dat(std::string_view file_bytes);
 // lookup_type on a table already in memory, with the same results.
-int lookup_in_dmi_dat(const DmiDatTable &table, const char *sectionname, int desiredvalue,
-                      char *s);
+int lookup_in_dmi_dat(const DmiDatTable &table, const char *sectionname, int desiredvalue, char *s);
 
 // Unscrambles one line in place, up to its NUL.
 void unhide_dat_text(char *s);

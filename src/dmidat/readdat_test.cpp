@@ -18,7 +18,8 @@ namespace {
 
 std::string hide(std::string_view plain) {
   std::string stored(plain);
-  for (std::size_t i = 0; i < stored.size(); ++i) stored[i] = static_cast<char>(stored[i] + kDmiDatPassword[i % 21]);
+  for (std::size_t i = 0; i < stored.size(); ++i)
+    stored[i] = static_cast<char>(stored[i] + kDmiDatPassword[i % 21]);
   return stored;
 }
 
@@ -30,14 +31,13 @@ struct TempDat {
     static int counter = 0;
     static const unsigned run = std::random_device()();
     path = (std::filesystem::temp_directory_path() /
-            ("readdat_test_" + std::to_string(run) + "_" + std::to_string(++counter) + ".dat")).string();
+            ("readdat_test_" + std::to_string(run) + "_" + std::to_string(++counter) + ".dat"))
+               .string();
     std::string bytes;
     for (const std::string &line : lines) bytes += hide(line) + eol;
     write(bytes);
   }
-  void write(const std::string &bytes) const {
-    std::ofstream(path, std::ios::binary) << bytes;
-  }
+  void write(const std::string &bytes) const { std::ofstream(path, std::ios::binary) << bytes; }
   ~TempDat() { std::remove(path.c_str()); }
 };
 
@@ -53,7 +53,8 @@ Result lookup(const std::string &file, const char *section, int code) {
   buffer.fill('#');
   std::memcpy(buffer.data(), "untouched", 10);
   const int rc = lookup_type(file.c_str(), section, code, buffer.data());
-  for (std::size_t i = kDmiDatLineMax + 1; i < buffer.size(); ++i) EXPECT_EQ(buffer[i], '#') << "overrun";
+  for (std::size_t i = kDmiDatLineMax + 1; i < buffer.size(); ++i)
+    EXPECT_EQ(buffer[i], '#') << "overrun";
   const auto end = std::find(buffer.begin(), buffer.begin() + kDmiDatLineMax + 1, '\0');
   return {rc, std::string(buffer.begin(), end)};
 }
@@ -78,8 +79,12 @@ TEST(UnhideDatText, StopsOnlyAtAStoredNul) {
 }
 
 TEST(StripTrailingLf, RemovesOneLineFeed) {
-  for (auto [in, out] : std::vector<std::pair<std::string, std::string>>{
-           {"abc\n", "abc"}, {"abc", "abc"}, {"\n", ""}, {"", ""}, {"a\n\n", "a\n"}, {"a\r\n", "a\r"}}) {
+  for (auto [in, out] : std::vector<std::pair<std::string, std::string>>{{"abc\n", "abc"},
+                                                                         {"abc", "abc"},
+                                                                         {"\n", ""},
+                                                                         {"", ""},
+                                                                         {"a\n\n", "a\n"},
+                                                                         {"a\r\n", "a\r"}}) {
     strip_trailing_lf(in.data());
     EXPECT_STREQ(in.c_str(), out.c_str());
   }
@@ -96,16 +101,28 @@ TEST(LookupType, MissingFileOrSectionLeavesTheBufferAlone) {
 }
 
 TEST(LookupType, ReadsValueLinesAsHexCodeCapitalHAndName) {
-  struct Case { const char *line; int code; int rc; const char *name; };
-  for (const Case &c : std::vector<Case>{
-           {"0AH=Tower", 10, 1, "Tower"},       {"0aH=Tower", 10, 1, "Tower"},
-           {"0Ah=Tower", 10, 0, ""},            {"0A=Tower", 10, 0, ""},
-           {"0AH =Tower", 10, 0, ""},           {"0AH=", 10, 0, ""},
-           {"0AH= \t ", 10, 0, ""},             {"0AH= Tower", 10, 1, " Tower"},
-           {"0AH=a=b", 10, 1, "a=b"},           {" 0x0AH=Tower", 10, 1, "Tower"},
-           {"0AH=Tower\t\x01", 10, 1, "Tower"}, {"0BH=Tower", 10, 0, ""},
-           {"10000000AH=Wrap", 10, 0, ""},      {"100000000H=Wrap", 0, 0, ""},
-           {"0AH=\x01\x02", 10, 1, "\x01"},      {"0104H=ARMv7", 0x104, 1, "ARMv7"}}) {
+  struct Case {
+    const char *line;
+    int code;
+    int rc;
+    const char *name;
+  };
+  for (const Case &c : std::vector<Case>{{"0AH=Tower", 10, 1, "Tower"},
+                                         {"0aH=Tower", 10, 1, "Tower"},
+                                         {"0Ah=Tower", 10, 0, ""},
+                                         {"0A=Tower", 10, 0, ""},
+                                         {"0AH =Tower", 10, 0, ""},
+                                         {"0AH=", 10, 0, ""},
+                                         {"0AH= \t ", 10, 0, ""},
+                                         {"0AH= Tower", 10, 1, " Tower"},
+                                         {"0AH=a=b", 10, 1, "a=b"},
+                                         {" 0x0AH=Tower", 10, 1, "Tower"},
+                                         {"0AH=Tower\t\x01", 10, 1, "Tower"},
+                                         {"0BH=Tower", 10, 0, ""},
+                                         {"10000000AH=Wrap", 10, 0, ""},
+                                         {"100000000H=Wrap", 0, 0, ""},
+                                         {"0AH=\x01\x02", 10, 1, "\x01"},
+                                         {"0104H=ARMv7", 0x104, 1, "ARMv7"}}) {
     const Result r = lookup(TempDat({"*S", c.line}).path, "S", c.code);
     EXPECT_EQ(r.rc, c.rc) << c.line;
     EXPECT_EQ(r.s, c.name) << c.line;
@@ -173,7 +190,8 @@ TEST(LookupType, ReadsCrLfLikeLfAndStopsAtCtrlZ) {
 TEST(LookupType, SurvivesGarbage) {
   std::string bytes;
   unsigned state = 12345;
-  for (int i = 0; i < 65536; ++i) bytes += static_cast<char>((state = state * 1103515245u + 12345u) >> 16);
+  for (int i = 0; i < 65536; ++i)
+    bytes += static_cast<char>((state = state * 1103515245u + 12345u) >> 16);
   bytes += hide("*S") + "\n" + std::string(10000, 'x') + "\n" + hide("05H=Five");
   TempDat dat({});
   dat.write(bytes);
@@ -264,18 +282,24 @@ TEST(BuiltTable, HasEverySectionTheDecoderAsksForWithNamesThatFitItsCut) {
   std::vector<std::string> unused;
   const auto sections = read_source(unused);
   const std::vector<std::pair<const char *, std::size_t>> wanted = {
-      {"DMICHASSISTYPE", 50}, {"DMIPROCESSORTYPE", 50}, {"DMIPROCESSORFAMILY", 50},
-      {"DMIPROCESSORUPGRADE", 50}, {"DMIMEMCTRLEDM", 50}, {"DMIINTERLEAVESUP", 50},
-      {"DMICONNTYPES", 13}, {"DMIPORTTYPES", 13}, {"DMISLOTTYPE", 9},
-      {"DMISLOTDATABUSWIDTH", 9}, {"DMICURRENTUSAGE", 13}, {"DMISLOTLEN", 9},
-      {"DMIONBOARDDEVTYPES", 50}, {"MEMARRLOC", 78}, {"MEMARRUSE", 78}, {"CACHEECC", 78},
-      {"MEMDEVFF", 78}, {"MEMDEVTYPE", 78}, {"MEMERRTYPE", 78}, {"MEMERRGRA", 78},
-      {"MEMERROPE", 78}, {"PNTDEV", 78}, {"PNTDEVINT", 78}, {"BATTYP", 78}};
+      {"DMICHASSISTYPE", 50},     {"DMIPROCESSORTYPE", 50},
+      {"DMIPROCESSORFAMILY", 50}, {"DMIPROCESSORUPGRADE", 50},
+      {"DMIMEMCTRLEDM", 50},      {"DMIINTERLEAVESUP", 50},
+      {"DMICONNTYPES", 13},       {"DMIPORTTYPES", 13},
+      {"DMISLOTTYPE", 9},         {"DMISLOTDATABUSWIDTH", 9},
+      {"DMICURRENTUSAGE", 13},    {"DMISLOTLEN", 9},
+      {"DMIONBOARDDEVTYPES", 50}, {"MEMARRLOC", 78},
+      {"MEMARRUSE", 78},          {"CACHEECC", 78},
+      {"MEMDEVFF", 78},           {"MEMDEVTYPE", 78},
+      {"MEMERRTYPE", 78},         {"MEMERRGRA", 78},
+      {"MEMERROPE", 78},          {"PNTDEV", 78},
+      {"PNTDEVINT", 78},          {"BATTYP", 78}};
   for (const auto &[name, width] : wanted) {
     const auto found = sections.find(name);
     ASSERT_NE(found, sections.end()) << name;
     EXPECT_LE(found->second.fallback.size(), width) << name;
-    for (const auto &[code, text] : found->second.names) EXPECT_LE(text.size(), width) << name << " " << text;
+    for (const auto &[code, text] : found->second.names)
+      EXPECT_LE(text.size(), width) << name << " " << text;
   }
   EXPECT_EQ(sections.size(), wanted.size());
 }
@@ -298,11 +322,19 @@ TEST(BuiltTable, ReachesTheCurrentCodes) {
   // The newest code of fields that keep growing, and the family pointer.
   std::vector<std::string> unused;
   const auto sections = read_source(unused);
-  for (const auto &[section, code] : std::vector<std::pair<std::string, int>>{
-           {"DMICHASSISTYPE", 0x24}, {"DMIPROCESSORFAMILY", 0xFE}, {"DMIPROCESSORFAMILY", 0x307},
-           {"DMIPROCESSORUPGRADE", 0x57}, {"DMISLOTTYPE", 0xC3}, {"DMISLOTTYPE", 0xC6},
-           {"DMIONBOARDDEVTYPES", 0x10}, {"MEMDEVTYPE", 0x22}, {"MEMDEVTYPE", 0x23},
-           {"DMICONNTYPES", 0x23}, {"DMIPORTTYPES", 0x23}, {"PNTDEVINT", 0xA4}}) {
+  for (const auto &[section, code] :
+       std::vector<std::pair<std::string, int>>{{"DMICHASSISTYPE", 0x24},
+                                                {"DMIPROCESSORFAMILY", 0xFE},
+                                                {"DMIPROCESSORFAMILY", 0x307},
+                                                {"DMIPROCESSORUPGRADE", 0x57},
+                                                {"DMISLOTTYPE", 0xC3},
+                                                {"DMISLOTTYPE", 0xC6},
+                                                {"DMIONBOARDDEVTYPES", 0x10},
+                                                {"MEMDEVTYPE", 0x22},
+                                                {"MEMDEVTYPE", 0x23},
+                                                {"DMICONNTYPES", 0x23},
+                                                {"DMIPORTTYPES", 0x23},
+                                                {"PNTDEVINT", 0xA4}}) {
     EXPECT_EQ(sections.at(section).names.count(code), 1u) << section << " " << code;
   }
 }
@@ -321,8 +353,7 @@ TEST(ParseDmiDat, CutsAndUnscramblesAsTheTextModeLineReader) {
   for (int round = 0; round < 300; ++round) {
     std::string bytes(random() % 400, 'x');
     for (char &c : bytes) {
-      c = random() % 4 == 0 ? tricky[random() % (round % 2 ? 6 : 5)]
-                            : static_cast<char>(random());
+      c = random() % 4 == 0 ? tricky[random() % (round % 2 ? 6 : 5)] : static_cast<char>(random());
     }
     std::vector<std::string> expected;
     std::string text(bytes.substr(0, bytes.find('\x1A')));
@@ -331,8 +362,8 @@ TEST(ParseDmiDat, CutsAndUnscramblesAsTheTextModeLineReader) {
     }
     for (std::size_t at = 0; at < text.size();) {
       std::size_t length = std::min<std::size_t>(kDmiDatLineMax, text.size() - at);
-      length = std::min(length, text.find('\n', at) == std::string::npos
-                                    ? length : text.find('\n', at) - at + 1);
+      length = std::min(
+          length, text.find('\n', at) == std::string::npos ? length : text.find('\n', at) - at + 1);
       std::array<char, kDmiDatLineMax + 1> piece{};
       std::memcpy(piece.data(), text.data() + at, length);
       at += length;

@@ -8,8 +8,7 @@
 #include "tovarin_system.h"
 #include "tovarin_texts.h"
 
-static_assert(kRegTypeSz == REG_SZ && kRegTypeExpandSz == REG_EXPAND_SZ,
-              "registry type constants");
+static_assert(kRegTypeSz == REG_SZ && kRegTypeExpandSz == REG_EXPAND_SZ, "registry type constants");
 // Two full paths and the command words always fit into one command line.
 static_assert(kCommandSize >= 2 * kPathSize + 32, "command buffer");
 
@@ -29,8 +28,7 @@ constexpr const char* kUninstallKey2 =
 bool ExpandInPlace(char* buf, DWORD size) {
   char expanded[1024];
   DWORD n = ExpandEnvironmentStringsA(buf, expanded, sizeof expanded);
-  if (n == 0 || n > sizeof expanded ||
-      memchr(expanded, '\0', sizeof expanded) == nullptr)
+  if (n == 0 || n > sizeof expanded || memchr(expanded, '\0', sizeof expanded) == nullptr)
     return false;
   size_t len = strlen(expanded);
   if (len >= size) return false;
@@ -42,8 +40,7 @@ int RefuseUnsafe(const char* path, char bad) {
   char what[32];
   if (static_cast<unsigned char>(bad) < 0x20 || bad == 0x7F)
     snprintf(what, sizeof what, "a control character");
-  else
-    snprintf(what, sizeof what, "the character %c", bad);
+  else snprintf(what, sizeof what, "the character %c", bad);
   printf(kUnsafePathText, path, what, subprg);
   WaitForKey();
   return kExitRefused;
@@ -51,8 +48,8 @@ int RefuseUnsafe(const char* path, char bad) {
 
 }  // namespace
 
-BOOL RegGetKeyStringValue(HKEY hMainKey, LPCSTR szSubKey, LPCSTR szValueName,
-                          LPSTR szBuffer, DWORD BufferSize) {
+BOOL RegGetKeyStringValue(HKEY hMainKey, LPCSTR szSubKey, LPCSTR szValueName, LPSTR szBuffer,
+                          DWORD BufferSize) {
   if (szBuffer == nullptr || BufferSize == 0) return FALSE;
   szBuffer[0] = '\0';
   // Read access is all that is needed; asking for more fails for ordinary
@@ -69,8 +66,7 @@ BOOL RegGetKeyStringValue(HKEY hMainKey, LPCSTR szSubKey, LPCSTR szValueName,
   if (rc != ERROR_SUCCESS) return FALSE;
   DWORD type = REG_NONE;
   DWORD cb = BufferSize;
-  rc = RegQueryValueExA(hKey, szValueName, nullptr, &type,
-                        reinterpret_cast<BYTE*>(szBuffer), &cb);
+  rc = RegQueryValueExA(hKey, szValueName, nullptr, &type, reinterpret_cast<BYTE*>(szBuffer), &cb);
   RegCloseKey(hKey);
   // A value longer than the buffer (ERROR_MORE_DATA) counts as missing.
   if (rc != ERROR_SUCCESS) {
@@ -86,20 +82,19 @@ BOOL RegGetKeyStringValue(HKEY hMainKey, LPCSTR szSubKey, LPCSTR szValueName,
 }
 
 void RegRetriveSysDirs() {
-  RegGetKeyStringValue(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString",
-                       sysdir.progfiles, sizeof sysdir.progfiles);
-  RegGetKeyStringValue(HKEY_LOCAL_MACHINE, kSuiteKey, "MainExePath",
-                       sysdir.instdir, sizeof sysdir.instdir);
-  RegGetKeyStringValue(HKEY_LOCAL_MACHINE, kUninstallKey2, "UninstallString",
-                       sysdir.uninstreg, sizeof sysdir.uninstreg);
+  RegGetKeyStringValue(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString", sysdir.progfiles,
+                       sizeof sysdir.progfiles);
+  RegGetKeyStringValue(HKEY_LOCAL_MACHINE, kSuiteKey, "MainExePath", sysdir.instdir,
+                       sizeof sysdir.instdir);
+  RegGetKeyStringValue(HKEY_LOCAL_MACHINE, kUninstallKey2, "UninstallString", sysdir.uninstreg,
+                       sizeof sysdir.uninstreg);
 }
 
 int main(int argc, char* _argv[]) {
   char szModule[kPathSize];
   DWORD n = GetModuleFileNameA(nullptr, szModule, sizeof szModule);
   if (n == 0 || n >= sizeof szModule) szModule[0] = '\0';
-  ComputeSubprg(argc > 0 ? _argv[0] : nullptr, szModule, subprg,
-                sizeof subprg);
+  ComputeSubprg(argc > 0 ? _argv[0] : nullptr, szModule, subprg, sizeof subprg);
   printf("\n");
 
   if (argc != 1) {
@@ -116,8 +111,7 @@ int main(int argc, char* _argv[]) {
     return kExitNotInstalled;
   }
   ClearScreen();
-  printf(loc.rule == SuiteRule::InstalledLocation ? kInstalledLocationText
-                                                  : kUninstallLocationText,
+  printf(loc.rule == SuiteRule::InstalledLocation ? kInstalledLocationText : kUninstallLocationText,
          loc.lpszValue);
   printf(kDirectoryText, loc.szDir);
 
@@ -129,8 +123,7 @@ int main(int argc, char* _argv[]) {
   }
   // The commands pass through the command interpreter: a path it would
   // read as more than a file name is refused, not run.
-  if (char bad = FindUnsafeChar(szShortDir))
-    return RefuseUnsafe(szShortDir, bad);
+  if (char bad = FindUnsafeChar(szShortDir)) return RefuseUnsafe(szShortDir, bad);
   if (char bad = FindUnsafeChar(subprg)) return RefuseUnsafe(subprg, bad);
   // Started from inside the suite directory, the deletes would remove the
   // very files the copies are meant to bring.

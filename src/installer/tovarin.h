@@ -24,8 +24,8 @@ extern char subprg[kPathSize];
 // Reads the string value szValueName of hMainKey\szSubKey into szBuffer
 // (BufferSize bytes). TRUE only when the key opens, the value is a string
 // and it fits with its terminator; otherwise szBuffer is empty.
-BOOL RegGetKeyStringValue(HKEY hMainKey, LPCSTR szSubKey, LPCSTR szValueName,
-                          LPSTR szBuffer, DWORD BufferSize);
+BOOL RegGetKeyStringValue(HKEY hMainKey, LPCSTR szSubKey, LPCSTR szValueName, LPSTR szBuffer,
+                          DWORD BufferSize);
 
 // Fills sysdir from the three registry locations.
 void RegRetriveSysDirs();

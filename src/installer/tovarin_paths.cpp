@@ -53,8 +53,7 @@ size_t RootLength(std::string_view p) {
 
 }  // namespace
 
-bool FinishRegString(unsigned long type, char* buf, size_t cbData,
-                     size_t bufSize) {
+bool FinishRegString(unsigned long type, char* buf, size_t cbData, size_t bufSize) {
   if (bufSize == 0) return false;
   if ((type != kRegTypeSz && type != kRegTypeExpandSz) || cbData > bufSize) {
     buf[0] = '\0';
@@ -72,8 +71,7 @@ bool FinishRegString(unsigned long type, char* buf, size_t cbData,
   return true;
 }
 
-bool DeriveSuiteDir(const char* value, SuiteRule rule, char* out,
-                    size_t size) {
+bool DeriveSuiteDir(const char* value, SuiteRule rule, char* out, size_t size) {
   if (size == 0) return false;
   out[0] = '\0';
   std::string_view text(value);
@@ -104,8 +102,7 @@ SuiteLocation LocateSuite(const _sysdir& dirs) {
   for (const Candidate& c : order) {
     // The fields are filled bounded, but make sure of the terminator before
     // treating one as text.
-    if (memchr(c.value, '\0', kRegTextSize) == nullptr || c.value[0] == '\0')
-      continue;
+    if (memchr(c.value, '\0', kRegTextSize) == nullptr || c.value[0] == '\0') continue;
     if (DeriveSuiteDir(c.value, c.rule, loc.szDir, sizeof loc.szDir)) {
       loc.rule = c.rule;
       loc.lpszValue = c.value;
@@ -115,23 +112,21 @@ SuiteLocation LocateSuite(const _sysdir& dirs) {
   return SuiteLocation{};
 }
 
-void ComputeSubprg(const char* argv0, const char* modulePath, char* out,
-                   size_t size) {
+void ComputeSubprg(const char* argv0, const char* modulePath, char* out, size_t size) {
   if (size == 0) return;
   out[0] = '\0';
   for (const char* path : {argv0, modulePath}) {
     if (path == nullptr) continue;
     std::string_view p(path);
     size_t cut = LastBackslash(p);
-    if (cut != std::string_view::npos && CopyText(p.substr(0, cut + 1), out, size))
-      return;
+    if (cut != std::string_view::npos && CopyText(p.substr(0, cut + 1), out, size)) return;
   }
 }
 
 namespace {
 
-bool ShortPathByEntries(const char* dir, EntryShortNameFn lookup, void* ctx,
-                        char* out, size_t size) {
+bool ShortPathByEntries(const char* dir, EntryShortNameFn lookup, void* ctx, char* out,
+                        size_t size) {
   std::string_view rest(dir);
   size_t root = RootLength(rest);
   // The long path walked so far, for the lookups; out holds the short one.
@@ -148,8 +143,7 @@ bool ShortPathByEntries(const char* dir, EntryShortNameFn lookup, void* ctx,
     if (comp.empty()) continue;  // doubled or trailing backslash
     // A wildcard would make the lookup match some other entry.
     if (comp.find_first_of("*?") != std::string_view::npos) return false;
-    if (!AppendText(sep, longPath, sizeof longPath) ||
-        !AppendText(comp, longPath, sizeof longPath))
+    if (!AppendText(sep, longPath, sizeof longPath) || !AppendText(comp, longPath, sizeof longPath))
       return false;
     char name[kPathSize];
     if (comp == "." || comp == "..") {
@@ -157,8 +151,7 @@ bool ShortPathByEntries(const char* dir, EntryShortNameFn lookup, void* ctx,
     } else if (!lookup(longPath, name, sizeof name, ctx) || name[0] == '\0') {
       return false;
     }
-    if (!AppendText(sep, out, size) || !AppendText(name, out, size))
-      return false;
+    if (!AppendText(sep, out, size) || !AppendText(name, out, size)) return false;
     sep = "\\";
   }
   return out[0] != '\0';
@@ -166,8 +159,8 @@ bool ShortPathByEntries(const char* dir, EntryShortNameFn lookup, void* ctx,
 
 }  // namespace
 
-bool BuildShortPathFromEntries(const char* dir, EntryShortNameFn lookup,
-                               void* ctx, char* out, size_t size) {
+bool BuildShortPathFromEntries(const char* dir, EntryShortNameFn lookup, void* ctx, char* out,
+                               size_t size) {
   if (size == 0) return false;
   out[0] = '\0';
   if (ShortPathByEntries(dir, lookup, ctx, out, size)) return true;
@@ -176,8 +169,7 @@ bool BuildShortPathFromEntries(const char* dir, EntryShortNameFn lookup,
 }
 
 char FindUnsafeChar(const char* path) {
-  for (const unsigned char* p = reinterpret_cast<const unsigned char*>(path);
-       *p != '\0'; ++p) {
+  for (const unsigned char* p = reinterpret_cast<const unsigned char*>(path); *p != '\0'; ++p) {
     // '%' expands variables and '"' ends the quoting even inside quotes;
     // '!' expands variables when delayed expansion is switched on.
     if (*p < 0x20 || *p == 0x7F || *p == '%' || *p == '!' || *p == '"')
@@ -186,25 +178,19 @@ char FindUnsafeChar(const char* path) {
   return 0;
 }
 
-bool NeedsQuotes(const char* path) {
-  return strpbrk(path, " \t&|^<>(),;=") != nullptr;
-}
+bool NeedsQuotes(const char* path) { return strpbrk(path, " \t&|^<>(),;=") != nullptr; }
 
-bool BuildPatchCommands(const char* shortDir, const char* subprg,
-                        PatchCommands* out) {
+bool BuildPatchCommands(const char* shortDir, const char* subprg, PatchCommands* out) {
   *out = PatchCommands{};
-  if (FindUnsafeChar(shortDir) != 0 || FindUnsafeChar(subprg) != 0)
-    return false;
+  if (FindUnsafeChar(shortDir) != 0 || FindUnsafeChar(subprg) != 0) return false;
   // The copy destination keeps its usual unquoted form unless the directory
   // would otherwise fall apart into several arguments or commands.
   const char* q = NeedsQuotes(shortDir) ? "\"" : "";
   const char* const names[2] = {"syslens", "probex"};
   for (int i = 0; i < 2; ++i) {
-    int del = snprintf(out->szCmd[i], kCommandSize, "del \"%s\\%s.*\"",
-                       shortDir, names[i]);
-    int copy = snprintf(out->szCmd[2 + i], kCommandSize,
-                        "copy \"%s%s.*\" %s%s\\*.*%s", subprg, names[i], q,
-                        shortDir, q);
+    int del = snprintf(out->szCmd[i], kCommandSize, "del \"%s\\%s.*\"", shortDir, names[i]);
+    int copy = snprintf(out->szCmd[2 + i], kCommandSize, "copy \"%s%s.*\" %s%s\\*.*%s", subprg,
+                        names[i], q, shortDir, q);
     if (del < 0 || static_cast<size_t>(del) >= kCommandSize || copy < 0 ||
         static_cast<size_t>(copy) >= kCommandSize) {
       *out = PatchCommands{};

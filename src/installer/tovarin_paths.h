@@ -6,9 +6,9 @@
 #include <cstddef>
 
 // Sizes of TOVARIN's fixed buffers, terminating NUL included.
-constexpr size_t kRegTextSize = 128;   // a registry value, the suite directory
-constexpr size_t kPathSize = 260;      // short directory, TOVARIN's own directory
-constexpr size_t kCommandSize = 640;   // one del/copy command line
+constexpr size_t kRegTextSize = 128;  // a registry value, the suite directory
+constexpr size_t kPathSize = 260;     // short directory, TOVARIN's own directory
+constexpr size_t kCommandSize = 640;  // one del/copy command line
 
 // Registry value types TOVARIN accepts (the values of REG_SZ and
 // REG_EXPAND_SZ; tovarin.cpp checks that they agree with <windows.h>).
@@ -27,8 +27,7 @@ struct _sysdir {
 // not promise a terminating NUL, so the text ends at the first NUL or after
 // cbData bytes; it must leave room for its NUL inside bufSize. A wrong type or
 // a text that does not fit gives false and an empty buf.
-bool FinishRegString(unsigned long type, char* buf, size_t cbData,
-                     size_t bufSize);
+bool FinishRegString(unsigned long type, char* buf, size_t cbData, size_t bufSize);
 
 // Which registry location gave the suite directory.
 enum class SuiteRule { None, InstalledLocation, UninstallString };
@@ -55,22 +54,20 @@ SuiteLocation LocateSuite(const _sysdir& dirs);
 // path of the command line, or from the module's own file name when that
 // path holds no backslash (a program started by name alone) or is too long;
 // empty (the current directory) when neither gives one.
-void ComputeSubprg(const char* argv0, const char* modulePath, char* out,
-                   size_t size);
+void ComputeSubprg(const char* argv0, const char* modulePath, char* out, size_t size);
 
 // Looks up the directory entry at the full path `path` and writes its 8.3
 // name, or its own name when it has no other, into out. False when there is
 // no such entry or the name does not fit.
-using EntryShortNameFn = bool (*)(const char* path, char* out, size_t size,
-                                  void* ctx);
+using EntryShortNameFn = bool (*)(const char* path, char* out, size_t size, void* ctx);
 
 // Builds the short form of dir one component at a time, asking lookup for
 // the 8.3 name of every entry below the root. Used when the system cannot
 // produce the short path itself. The root ("C:\", "\\server\share\", "\") is
 // kept as it is; "." and ".." stay as they are; a wildcard in a component,
 // a failed lookup or a result longer than size allows gives false.
-bool BuildShortPathFromEntries(const char* dir, EntryShortNameFn lookup,
-                               void* ctx, char* out, size_t size);
+bool BuildShortPathFromEntries(const char* dir, EntryShortNameFn lookup, void* ctx, char* out,
+                               size_t size);
 
 // The first character of path that double quotes do not protect from the
 // command interpreter ('%', '!', '"', or a control character), or 0 when
@@ -92,5 +89,4 @@ struct PatchCommands {
 // patch directory with its trailing backslash. The copy destinations stay
 // unquoted unless NeedsQuotes asks for quotes. False when either path holds
 // an unsafe character or a command would not fit; out is then all empty.
-bool BuildPatchCommands(const char* shortDir, const char* subprg,
-                        PatchCommands* out);
+bool BuildPatchCommands(const char* shortDir, const char* subprg, PatchCommands* out);

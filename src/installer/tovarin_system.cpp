@@ -32,8 +32,7 @@ bool EntryShortName(const char* path, char* out, size_t size, void*) {
 
 bool IsDirectory(const char* path) {
   DWORD attr = GetFileAttributesA(path);
-  return attr != INVALID_FILE_ATTRIBUTES &&
-         (attr & FILE_ATTRIBUTE_DIRECTORY) != 0;
+  return attr != INVALID_FILE_ATTRIBUTES && (attr & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
 // Identity of a directory: volume and file index.
@@ -42,8 +41,8 @@ bool DirectoryId(const char* path, BY_HANDLE_FILE_INFORMATION* info) {
   size_t len = strlen(path);
   if (len == 0) {
     path = ".";
-  } else if (len < sizeof buf && len > 1 && path[len - 1] == '\\' &&
-             path[len - 2] != ':' && path[len - 2] != '\\') {
+  } else if (len < sizeof buf && len > 1 && path[len - 1] == '\\' && path[len - 2] != ':' &&
+             path[len - 2] != '\\') {
     // Drop the trailing backslash of "C:\dir\", keep that of "C:\".
     memcpy(buf, path, len - 1);
     buf[len - 1] = '\0';
@@ -51,9 +50,8 @@ bool DirectoryId(const char* path, BY_HANDLE_FILE_INFORMATION* info) {
   }
   // Backup semantics lets CreateFile open a directory; no data access needed.
   HANDLE h = CreateFileA(path, FILE_READ_ATTRIBUTES,
-                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                         nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS,
-                         nullptr);
+                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                         OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
   if (h == INVALID_HANDLE_VALUE) return false;
   BOOL ok = GetFileInformationByHandle(h, info);
   CloseHandle(h);
@@ -61,9 +59,8 @@ bool DirectoryId(const char* path, BY_HANDLE_FILE_INFORMATION* info) {
 }
 
 bool IsModifierKey(WORD vk) {
-  return vk == VK_SHIFT || vk == VK_CONTROL || vk == VK_MENU ||
-         vk == VK_CAPITAL || vk == VK_NUMLOCK || vk == VK_SCROLL ||
-         vk == VK_LWIN || vk == VK_RWIN;
+  return vk == VK_SHIFT || vk == VK_CONTROL || vk == VK_MENU || vk == VK_CAPITAL ||
+         vk == VK_NUMLOCK || vk == VK_SCROLL || vk == VK_LWIN || vk == VK_RWIN;
 }
 
 }  // namespace
@@ -95,16 +92,13 @@ bool IsSameDirectory(const char* a, const char* b) {
   BY_HANDLE_FILE_INFORMATION ia, ib;
   if (!DirectoryId(a, &ia) || !DirectoryId(b, &ib)) return false;
   return ia.dwVolumeSerialNumber == ib.dwVolumeSerialNumber &&
-         ia.nFileIndexHigh == ib.nFileIndexHigh &&
-         ia.nFileIndexLow == ib.nFileIndexLow;
+         ia.nFileIndexHigh == ib.nFileIndexHigh && ia.nFileIndexLow == ib.nFileIndexLow;
 }
 
 void ClearScreen() {
   HANDLE h = GetStdHandle(STD_OUTPUT_HANDLE);
   CONSOLE_SCREEN_BUFFER_INFO info;
-  if (h == nullptr || h == INVALID_HANDLE_VALUE ||
-      !GetConsoleScreenBufferInfo(h, &info))
-    return;
+  if (h == nullptr || h == INVALID_HANDLE_VALUE || !GetConsoleScreenBufferInfo(h, &info)) return;
   fflush(stdout);
   COORD origin = {0, 0};
   DWORD cells = static_cast<DWORD>(info.dwSize.X > 0 ? info.dwSize.X : 0) *

@@ -11,10 +11,8 @@ constexpr const char* kUsageText =
     "-----------------------------------------------------------\n\n";
 
 // %s: the registry value.
-constexpr const char* kInstalledLocationText =
-    "\nQuillmark registered installed location : %s\n";
-constexpr const char* kUninstallLocationText =
-    "\nQuillmark uninstall registered location : %s\n";
+constexpr const char* kInstalledLocationText = "\nQuillmark registered installed location : %s\n";
+constexpr const char* kUninstallLocationText = "\nQuillmark uninstall registered location : %s\n";
 // %s: the suite directory.
 constexpr const char* kDirectoryText = "Quillmark directory : %s\n\n";
 

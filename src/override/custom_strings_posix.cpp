@@ -6,9 +6,11 @@
 
 #include "override_text.h"
 
-extern "C" __attribute__((visibility("default"))) uint32_t GetQmrkString(
-    const char* moduleName, uint32_t stringId, uint32_t langId, char* buffer,
-    uint32_t bufferLength) {
+extern "C" __attribute__((visibility("default"))) uint32_t GetQmrkString(const char* moduleName,
+                                                                         uint32_t stringId,
+                                                                         uint32_t langId,
+                                                                         char* buffer,
+                                                                         uint32_t bufferLength) {
   // The module's own file tells where the text file is, wherever the
   // program found the module.
   Dl_info info;

@@ -13,9 +13,9 @@ extern "C" DWORD WINAPI GetQmrkString(const char* moduleName, DWORD stringId, DW
   // The DLL's own file tells where the text file is, wherever the program
   // found the DLL.
   HMODULE self = nullptr;
-  if (!GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
-                              GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                          reinterpret_cast<LPCSTR>(&GetQmrkString), &self)) {
+  if (!GetModuleHandleExA(
+          GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+          reinterpret_cast<LPCSTR>(&GetQmrkString), &self)) {
     return kOverrideNoFile;
   }
   char path[MAX_PATH + sizeof kOverrideTextFileName];

@@ -99,8 +99,7 @@ bool DecodeText(std::string_view body, char* out, size_t size, size_t* length) {
           i += 2;
           break;
         }
-        default:
-          return false;
+        default: return false;
       }
     }
     if (out && n + 1 < size) out[n] = c;
@@ -136,8 +135,8 @@ bool ParseEntry(std::string_view line, Entry* entry) {
 
 }  // namespace
 
-uint32_t FindOverrideText(const char* text, size_t length, const char* program,
-                          uint32_t stringId, uint32_t langId, char* out, uint32_t size) {
+uint32_t FindOverrideText(const char* text, size_t length, const char* program, uint32_t stringId,
+                          uint32_t langId, char* out, uint32_t size) {
   if (!text || !out || size == 0) return kOverrideBadParameter;
   if (!program) program = "";
   std::string_view rest(text, length);
@@ -182,8 +181,8 @@ uint32_t FindOverrideText(const char* text, size_t length, const char* program,
   return kOverrideOk;
 }
 
-uint32_t AnswerFromFile(const char* path, const char* program, uint32_t stringId,
-                        uint32_t langId, char* out, uint32_t size) {
+uint32_t AnswerFromFile(const char* path, const char* program, uint32_t stringId, uint32_t langId,
+                        char* out, uint32_t size) {
   if (!path || !out || size == 0) return kOverrideBadParameter;
   FILE* file = fopen(path, "rb");
   if (!file) return kOverrideNoFile;

@@ -20,44 +20,44 @@ struct Lookup {
   const char* text;  // expected on kOverrideOk
 };
 
-uint32_t Find(const std::string& file, const char* program, uint32_t id, uint32_t langId,
-              char* out, uint32_t size) {
+uint32_t Find(const std::string& file, const char* program, uint32_t id, uint32_t langId, char* out,
+              uint32_t size) {
   return FindOverrideText(file.data(), file.size(), program, id, langId, out, size);
 }
 
 const Lookup kLookups[] = {
     {"plain entry", "3001 \"Site\"\n", "SYSLENS", 3001, 0x0409, kOverrideOk, "Site"},
     {"other id", "3001 \"Site\"\n", "SYSLENS", 3002, 0x0409, kOverrideNotFound, nullptr},
-    {"id is whole number", "30011 \"Site\"\n", "SYSLENS", 3001, 0x0409, kOverrideNotFound,
-     nullptr},
-    {"exact language beats any, whatever the order",
-     "3001 \"Any\"\n3001 0x0407 \"German\"\n", "SYSLENS", 3001, 0x0407, kOverrideOk, "German"},
+    {"id is whole number", "30011 \"Site\"\n", "SYSLENS", 3001, 0x0409, kOverrideNotFound, nullptr},
+    {"exact language beats any, whatever the order", "3001 \"Any\"\n3001 0x0407 \"German\"\n",
+     "SYSLENS", 3001, 0x0407, kOverrideOk, "German"},
     {"other language falls to any", "3001 0x0407 \"German\"\n3001 * \"Any\"\n", "SYSLENS", 3001,
      0x0409, kOverrideOk, "Any"},
     {"only another language", "3001 0x0407 \"German\"\n", "SYSLENS", 3001, 0x0409,
      kOverrideNotFound, nullptr},
-    {"first of equals wins", "3001 \"One\"\n3001 \"Two\"\n", "SYSLENS", 3001, 0x0409,
-     kOverrideOk, "One"},
-    {"hex digits in either case", "3001 0X040c \"French\"\n", "SYSLENS", 3001, 0x040C,
-     kOverrideOk, "French"},
+    {"first of equals wins", "3001 \"One\"\n3001 \"Two\"\n", "SYSLENS", 3001, 0x0409, kOverrideOk,
+     "One"},
+    {"hex digits in either case", "3001 0X040c \"French\"\n", "SYSLENS", 3001, 0x040C, kOverrideOk,
+     "French"},
     {"escapes", "3004 \" Rev\\t: %i.%i\\r\\n\\\\ \\\"q\\\" \\x41\"\n", "SYSLENS", 3004, 0x0409,
      kOverrideOk, " Rev\t: %i.%i\r\n\\ \"q\" A"},
     {"blanks kept inside quotes, CRLF lines", "  3001\t\"  padded  \"  \r\n", "SYSLENS", 3001,
      0x0409, kOverrideOk, "  padded  "},
-    {"byte-order mark", "\xEF\xBB\xBF" "3001 \"Marked\"\n", "SYSLENS", 3001, 0x0409,
-     kOverrideOk, "Marked"},
-    {"last line without newline", "# c\n3001 \"End\"", "SYSLENS", 3001, 0x0409, kOverrideOk,
-     "End"},
+    {"byte-order mark",
+     "\xEF\xBB\xBF"
+     "3001 \"Marked\"\n",
+     "SYSLENS", 3001, 0x0409, kOverrideOk, "Marked"},
+    {"last line without newline", "# c\n3001 \"End\"", "SYSLENS", 3001, 0x0409, kOverrideOk, "End"},
     {"comments are skipped", "# 3001 \"No\"\n; 3001 \"No\"\n3001 \"Yes\"\n", "SYSLENS", 3001,
      0x0409, kOverrideOk, "Yes"},
     {"section of the program, any case", "[syslens]\n3001 \"Mine\"\n", "SYSLENS", 3001, 0x0409,
      kOverrideOk, "Mine"},
     {"section of another program", "[OTHER]\n3001 \"Theirs\"\n", "SYSLENS", 3001, 0x0409,
      kOverrideNotFound, nullptr},
-    {"star section applies again", "[OTHER]\n3001 \"Theirs\"\n[*]\n3001 \"All\"\n", "SYSLENS",
-     3001, 0x0409, kOverrideOk, "All"},
-    {"broken section line closes the section", "[SYSLENS\n3001 \"Lost\"\n", "SYSLENS", 3001,
-     0x0409, kOverrideNotFound, nullptr},
+    {"star section applies again", "[OTHER]\n3001 \"Theirs\"\n[*]\n3001 \"All\"\n", "SYSLENS", 3001,
+     0x0409, kOverrideOk, "All"},
+    {"broken section line closes the section", "[SYSLENS\n3001 \"Lost\"\n", "SYSLENS", 3001, 0x0409,
+     kOverrideNotFound, nullptr},
     {"null program name matches no named section", "[SYSLENS]\n3001 \"Mine\"\n", nullptr, 3001,
      0x0409, kOverrideNotFound, nullptr},
     {"empty text is a text", "3001 \"\"\n", "SYSLENS", 3001, 0x0409, kOverrideOk, ""},
@@ -79,23 +79,23 @@ TEST(OverrideText, LookupTable) {
 // Each malformed line is skipped; a good entry after it still answers.
 TEST(OverrideText, MalformedLinesAreSkipped) {
   const char* const kBadLines[] = {
-      "3001 Site",                  // no quotes
-      "3001 \"Site",                // unterminated
-      "3001 \"Si\"te\"",            // bare quote inside
-      "3001\"Site\"",               // no blank after the id
-      "3001 0x0409\"Site\"",        // no blank after the language
-      "3001 0x \"Site\"",           // language without digits
-      "3001 0x12345 \"Site\"",      // language wider than 16 bits
-      "3001 409 \"Site\"",          // language not in hex notation
-      "3001 \"Site\\q\"",           // unknown escape
-      "3001 \"Site\\x4\"",          // short hex escape
-      "3001 \"Site\\x00\"",         // escaped NUL
-      "3001 \"Site\\\"",            // escape swallows the closing quote
-      "3001 \"Site\" trailing",     // text after the closing quote
-      "99999999999 \"Site\"",       // id of 11 digits
-      "4294967297 \"Site\"",        // id above 32 bits
-      "-3001 \"Site\"",             // sign
-      "0x0BB9 \"Site\"",            // id in hex
+      "3001 Site",               // no quotes
+      "3001 \"Site",             // unterminated
+      "3001 \"Si\"te\"",         // bare quote inside
+      "3001\"Site\"",            // no blank after the id
+      "3001 0x0409\"Site\"",     // no blank after the language
+      "3001 0x \"Site\"",        // language without digits
+      "3001 0x12345 \"Site\"",   // language wider than 16 bits
+      "3001 409 \"Site\"",       // language not in hex notation
+      "3001 \"Site\\q\"",        // unknown escape
+      "3001 \"Site\\x4\"",       // short hex escape
+      "3001 \"Site\\x00\"",      // escaped NUL
+      "3001 \"Site\\\"",         // escape swallows the closing quote
+      "3001 \"Site\" trailing",  // text after the closing quote
+      "99999999999 \"Site\"",    // id of 11 digits
+      "4294967297 \"Site\"",     // id above 32 bits
+      "-3001 \"Site\"",          // sign
+      "0x0BB9 \"Site\"",         // id in hex
   };
   for (const char* bad : kBadLines) {
     char out[64] = "";

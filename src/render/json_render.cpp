@@ -264,8 +264,7 @@ std::string RenderJson(const Model& model, const RenderOptions& options) {
 void RenderJson(const Model& model, const RenderOptions& options, TextOut* out) {
   size_t next = 0;
   RenderJson(
-      model,
-      [&]() { return next < model.structures.size() ? &model.structures[next++] : nullptr; },
+      model, [&]() { return next < model.structures.size() ? &model.structures[next++] : nullptr; },
       options, out);
 }
 

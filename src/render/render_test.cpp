@@ -44,8 +44,10 @@ TEST(Render, TextMakesFirmwareStringsSafeForATerminal) {
     const char* out;
   } cases[] = {
       {"plain", "plain"},
-      {"esc \x1b[2J", "esc  [2J"},          // no terminal control sequence
-      {"C1 \xC2\x9B" "31m", "C1  31m"},     // nor its one-character form
+      {"esc \x1b[2J", "esc  [2J"},  // no terminal control sequence
+      {"C1 \xC2\x9B"
+       "31m",
+       "C1  31m"},  // nor its one-character form
       {"cut \xE2\x82", "cut \xEF\xBF\xBD\xEF\xBF\xBD"},
       {"caf\xC3\xA9", "caf\xC3\xA9"},
   };

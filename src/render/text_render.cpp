@@ -41,20 +41,25 @@ void AppendHex(TextOut* out, uint64_t number, unsigned width) {
 // Words the standard writes in capitals (or mixed case), as they are
 // shown; every other word of a name stays lower case. In byte order.
 constexpr std::pair<std::string_view, const char*> kWords[] = {
-    {"ac", "AC"}, {"acpi", "ACPI"}, {"bcd", "BCD"}, {"bios", "BIOS"}, {"bis", "BIS"},
-    {"bmc", "BMC"}, {"bt", "BT"}, {"cmos", "CMOS"}, {"cpu", "CPU"}, {"crc", "CRC"}, {"cxl", "CXL"},
-    {"dc", "DC"}, {"dhcp", "DHCP"}, {"dimm", "DIMM"}, {"dram", "DRAM"}, {"ec", "EC"},
-    {"ecc", "ECC"}, {"fru", "FRU"}, {"gpio", "GPIO"}, {"gpnv", "GPNV"}, {"guid", "GUID"},
-    {"i2c", "I2C"}, {"id", "ID"}, {"ids", "IDs"}, {"ieee", "IEEE"}, {"io", "I/O"}, {"ip", "IP"},
-    {"ipmi", "IPMI"}, {"ipv4", "IPv4"}, {"ipv6", "IPv6"}, {"isa", "ISA"}, {"jedec", "JEDEC"},
-    {"kcs", "KCS"}, {"l1", "L1"}, {"l2", "L2"}, {"l3", "L3"}, {"lsb", "LSB"}, {"mac", "MAC"},
-    {"mctp", "MCTP"}, {"mmio", "MMIO"}, {"mmu", "MMU"}, {"msb", "MSB"}, {"nv", "NV"},
-    {"nvme", "NVMe"}, {"ocp", "OCP"}, {"oem", "OEM"}, {"os", "OS"}, {"pcb", "PCB"}, {"pci", "PCI"},
-    {"pcie", "PCIe"}, {"pmic0", "PMIC0"}, {"ram", "RAM"}, {"rcd", "RCD"}, {"risc", "RISC"},
-    {"rom", "ROM"}, {"rtc", "RTC"}, {"sata", "SATA"}, {"sbds", "SBDS"}, {"sku", "SKU"},
-    {"smbios", "SMBIOS"}, {"smbus", "SMBus"}, {"smic", "SMIC"}, {"spd", "SPD"}, {"sram", "SRAM"},
-    {"ssif", "SSIF"}, {"tpm", "TPM"}, {"uefi", "UEFI"}, {"url", "URL"}, {"usb", "USB"},
-    {"utf", "UTF"}, {"uuid", "UUID"}, {"vlan", "VLAN"}, {"xlen", "XLEN"},
+    {"ac", "AC"},       {"acpi", "ACPI"}, {"bcd", "BCD"},     {"bios", "BIOS"},
+    {"bis", "BIS"},     {"bmc", "BMC"},   {"bt", "BT"},       {"cmos", "CMOS"},
+    {"cpu", "CPU"},     {"crc", "CRC"},   {"cxl", "CXL"},     {"dc", "DC"},
+    {"dhcp", "DHCP"},   {"dimm", "DIMM"}, {"dram", "DRAM"},   {"ec", "EC"},
+    {"ecc", "ECC"},     {"fru", "FRU"},   {"gpio", "GPIO"},   {"gpnv", "GPNV"},
+    {"guid", "GUID"},   {"i2c", "I2C"},   {"id", "ID"},       {"ids", "IDs"},
+    {"ieee", "IEEE"},   {"io", "I/O"},    {"ip", "IP"},       {"ipmi", "IPMI"},
+    {"ipv4", "IPv4"},   {"ipv6", "IPv6"}, {"isa", "ISA"},     {"jedec", "JEDEC"},
+    {"kcs", "KCS"},     {"l1", "L1"},     {"l2", "L2"},       {"l3", "L3"},
+    {"lsb", "LSB"},     {"mac", "MAC"},   {"mctp", "MCTP"},   {"mmio", "MMIO"},
+    {"mmu", "MMU"},     {"msb", "MSB"},   {"nv", "NV"},       {"nvme", "NVMe"},
+    {"ocp", "OCP"},     {"oem", "OEM"},   {"os", "OS"},       {"pcb", "PCB"},
+    {"pci", "PCI"},     {"pcie", "PCIe"}, {"pmic0", "PMIC0"}, {"ram", "RAM"},
+    {"rcd", "RCD"},     {"risc", "RISC"}, {"rom", "ROM"},     {"rtc", "RTC"},
+    {"sata", "SATA"},   {"sbds", "SBDS"}, {"sku", "SKU"},     {"smbios", "SMBIOS"},
+    {"smbus", "SMBus"}, {"smic", "SMIC"}, {"spd", "SPD"},     {"sram", "SRAM"},
+    {"ssif", "SSIF"},   {"tpm", "TPM"},   {"uefi", "UEFI"},   {"url", "URL"},
+    {"usb", "USB"},     {"utf", "UTF"},   {"uuid", "UUID"},   {"vlan", "VLAN"},
+    {"xlen", "XLEN"},
 };
 
 constexpr bool WordsSorted() {
@@ -91,11 +96,9 @@ std::string MakeLabel(const char* name) {
     size_t end = label.find('_', start);
     if (end == std::string_view::npos) end = label.size();
     const std::string_view word = label.substr(start, end - start);
-    const auto shown = std::lower_bound(
-        std::begin(kWords), std::end(kWords), word,
-        [](const std::pair<std::string_view, const char*>& entry, std::string_view w) {
-          return entry.first < w;
-        });
+    const auto shown = std::lower_bound(std::begin(kWords), std::end(kWords), word,
+                                        [](const std::pair<std::string_view, const char*>& entry,
+                                           std::string_view w) { return entry.first < w; });
     if (!out.empty()) out += ' ';
     if (shown != std::end(kWords) && shown->first == word) out += shown->second;
     else out += word;
@@ -201,7 +204,8 @@ void AppendScalar(const FieldValue& v, const HandleTypes& handles, TextOut* out)
       if (unit.decimals) {
         // Fixed decimals: "12.5", "0.125".
         char fraction[24];
-        const char* end = std::to_chars(fraction, fraction + sizeof fraction, magnitude % scale).ptr;
+        const char* end =
+            std::to_chars(fraction, fraction + sizeof fraction, magnitude % scale).ptr;
         *out += '.';
         out->append(unit.decimals - static_cast<size_t>(end - fraction), '0');
         out->append(fraction, end);
@@ -418,9 +422,8 @@ void RenderText(const Model& head, size_t count, const NextStructure& next,
     snprintf(line, sizeof line, "Partial report: only what %s shows (root reads the table)\n",
              head.sourcePath.c_str());
   else
-    snprintf(line, sizeof line, "SMBIOS %u.%u, %zu structure%s%s\n", head.major, head.minor,
-             count, count == 1 ? "" : "s",
-             head.partial ? " (the table breaks after them)" : "");
+    snprintf(line, sizeof line, "SMBIOS %u.%u, %zu structure%s%s\n", head.major, head.minor, count,
+             count == 1 ? "" : "s", head.partial ? " (the table breaks after them)" : "");
   out += line;
   HandleTypes handles = options.tableHandles;
   std::stable_sort(handles.begin(), handles.end(),

@@ -24,11 +24,9 @@ std::wstring Wide(const ResString& s) {
 // What LoadStringA should hand out: the text in the system's ANSI code page.
 std::string Ansi(const ResString& s) {
   std::wstring w = Wide(s);
-  int n = WideCharToMultiByte(CP_ACP, 0, w.data(), int(w.size()), nullptr, 0,
-                              nullptr, nullptr);
+  int n = WideCharToMultiByte(CP_ACP, 0, w.data(), int(w.size()), nullptr, 0, nullptr, nullptr);
   std::string out(size_t(n), '\0');
-  WideCharToMultiByte(CP_ACP, 0, w.data(), int(w.size()), &out[0], n, nullptr,
-                      nullptr);
+  WideCharToMultiByte(CP_ACP, 0, w.data(), int(w.size()), &out[0], n, nullptr, nullptr);
   return out;
 }
 

@@ -32,8 +32,7 @@ TEST(ResTable, SortedUniqueAndTerminated) {
     EXPECT_EQ(ResText(s)[s.length], '\0') << s.id;
     EXPECT_LE(std::strlen(ResText(s)), s.length) << s.id;
   }
-  for (size_t i = 1; i < kResOtherCount; ++i)
-    EXPECT_LE(kResOthers[i - 1].id, kResOthers[i].id);
+  for (size_t i = 1; i < kResOtherCount; ++i) EXPECT_LE(kResOthers[i - 1].id, kResOthers[i].id);
 }
 
 TEST(ResTable, EnglishTextsAsWritten) {

@@ -16,9 +16,7 @@ class ByteView {
   size_t size() const { return size_; }
 
   // True when [offset, offset + count) lies inside the buffer.
-  bool Has(size_t offset, size_t count) const {
-    return offset <= size_ && count <= size_ - offset;
-  }
+  bool Has(size_t offset, size_t count) const { return offset <= size_ && count <= size_ - offset; }
 
   // Bytes [offset, offset + count), or an empty view when out of range.
   ByteView Slice(size_t offset, size_t count) const {

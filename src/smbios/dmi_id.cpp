@@ -25,8 +25,7 @@ const IdFile kIdFiles[] = {
     {"bios_vendor", 0, "vendor", IdForm::kString, nullptr},
     {"bios_version", 0, "bios_version", IdForm::kString, nullptr},
     {"bios_date", 0, "bios_release_date", IdForm::kString, nullptr},
-    {"bios_release", 0, "system_bios_major_release", IdForm::kRelease,
-     "system_bios_minor_release"},
+    {"bios_release", 0, "system_bios_major_release", IdForm::kRelease, "system_bios_minor_release"},
     {"ec_firmware_release", 0, "embedded_controller_firmware_major_release", IdForm::kRelease,
      "embedded_controller_firmware_minor_release"},
     {"sys_vendor", 1, "manufacturer", IdForm::kString, nullptr},
@@ -88,8 +87,8 @@ void AddValue(const IdFile& id, const std::string& text, DecodedStructure* s) {
     case IdForm::kChassisType:
       value.kind = FieldValue::Kind::kEnum;
       if (!ParseByte(text, &value.number)) return;
-      value.name = FindValueName(FindValueSection("DMICHASSISTYPE"),
-                                 static_cast<uint32_t>(value.number));
+      value.name =
+          FindValueName(FindValueSection("DMICHASSISTYPE"), static_cast<uint32_t>(value.number));
       AddField(s, id.field, value);
       return;
     case IdForm::kRelease: {

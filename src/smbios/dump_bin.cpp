@@ -47,8 +47,8 @@ void EntryPoint2(const TableSource& source, const TableWalk& walk, size_t length
   Store(out, 0x18, kDumpTableOffset, 4);
   // dmidecode walks as many structures as the count says: a firmware's
   // count is kept so that a saved table reads as the machine's did.
-  const size_t count = source.haveEntryPoint ? source.entryPoint.structureCount
-                                             : walk.structures.size();
+  const size_t count =
+      source.haveEntryPoint ? source.entryPoint.structureCount : walk.structures.size();
   Store(out, 0x1C, count > 0xFFFF ? 0xFFFF : count, 2);
   (*out)[0x1E] = major < 10 && minor < 10 ? static_cast<uint8_t>(major << 4 | minor) : 0;
   Checksum(out, 0x10, 0x0F, 0x15);
@@ -59,13 +59,10 @@ void EntryPoint2(const TableSource& source, const TableWalk& walk, size_t length
 
 std::vector<uint8_t> MakeDmidecodeDump(const TableSource& source, ByteView table) {
   std::vector<uint8_t> out(kDumpTableOffset, 0);
-  const bool three = source.haveEntryPoint
-                         ? source.entryPoint.kind == EntryPointKind::kSmbios3
-                         : source.table.major >= 3;
-  if (three)
-    EntryPoint3(source, table.size(), &out);
-  else
-    EntryPoint2(source, WalkTable(table), table.size(), &out);
+  const bool three = source.haveEntryPoint ? source.entryPoint.kind == EntryPointKind::kSmbios3
+                                           : source.table.major >= 3;
+  if (three) EntryPoint3(source, table.size(), &out);
+  else EntryPoint2(source, WalkTable(table), table.size(), &out);
   out.insert(out.end(), table.data(), table.data() + table.size());
   return out;
 }

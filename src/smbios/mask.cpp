@@ -7,13 +7,13 @@
 #include "smbios_table.h"
 
 const MaskedField kMaskedFields[] = {
-    {1, "serial_number"},      {1, "uuid"},
-    {2, "serial_number"},      {2, "asset_tag"},
-    {3, "serial_number"},      {3, "asset_tag_number"},
-    {4, "serial_number"},      {4, "asset_tag"},
-    {17, "serial_number"},     {17, "asset_tag"},
-    {22, "serial_number"},     {22, "sbds_serial_number"},
-    {39, "serial_number"},     {39, "asset_tag_number"},
+    {1, "serial_number"},  {1, "uuid"},
+    {2, "serial_number"},  {2, "asset_tag"},
+    {3, "serial_number"},  {3, "asset_tag_number"},
+    {4, "serial_number"},  {4, "asset_tag"},
+    {17, "serial_number"}, {17, "asset_tag"},
+    {22, "serial_number"}, {22, "sbds_serial_number"},
+    {39, "serial_number"}, {39, "asset_tag_number"},
 };
 const size_t kMaskedFieldCount = sizeof kMaskedFields / sizeof kMaskedFields[0];
 
@@ -21,12 +21,25 @@ namespace {
 
 // Compared without case and outer blanks.
 const char* const kPlaceholders[] = {
-    "",           "not specified",     "to be filled by o.e.m.", "to be filled by o.e.m",
+    "",
+    "not specified",
+    "to be filled by o.e.m.",
+    "to be filled by o.e.m",
     "default string",
-    "none",       "not applicable",    "not available",          "n/a",
-    "unknown",    "no asset tag",      "no asset information",   "oem",
-    "0123456789", "system serial number", "chassis serial number",
-    "base board serial number", "asset tag", "asset-1234567890",
+    "none",
+    "not applicable",
+    "not available",
+    "n/a",
+    "unknown",
+    "no asset tag",
+    "no asset information",
+    "oem",
+    "0123456789",
+    "system serial number",
+    "chassis serial number",
+    "base board serial number",
+    "asset tag",
+    "asset-1234567890",
 };
 
 const FieldRow* FindRow(uint8_t type, const char* name) {

@@ -97,7 +97,10 @@ bool ReadRowValue(const DecodeContext& context, const FieldRow& row, FieldValue*
       break;
     }
     case FieldKind::kHex: out->kind = FieldValue::Kind::kHex; break;
-    case FieldKind::kFlag: out->kind = FieldValue::Kind::kFlag; out->number = raw ? 1 : 0; break;
+    case FieldKind::kFlag:
+      out->kind = FieldValue::Kind::kFlag;
+      out->number = raw ? 1 : 0;
+      break;
     case FieldKind::kHandle:
       // Stays a number; a code with a named state ("not provided") has its name.
       out->kind = FieldValue::Kind::kHandle;

@@ -15,11 +15,13 @@
 // The unit a number is in. The field's name ends in the unit's suffix so
 // that JSON keys say it too; the text shows the symbol after the value,
 // with the unit's decimals (a reading in tenths of a millivolt: 12.5 mV).
+// clang-format off
 enum class Unit : uint8_t {
   kNone, kBytes, kMHz, kMV, kMTs, kRackUnits, kNs, kBits, kMWh, kMinutes, kRpm,
   kMilliamps, kTenthsMV, kTenthsMilliamps, kTenthsCelsius, kMilliCelsius,
   kHundredthsPercent, kWatts, kMicrometres,
 };
+// clang-format on
 
 struct UnitInfo {
   const char* suffix;  // of the field name, "_mhz"; null for kNone
@@ -76,11 +78,11 @@ struct DecodedStructure {
   uint8_t type = 0;
   uint8_t length = 0;
   uint16_t handle = 0;
-  const char* name = nullptr;  // the type's name; null for OEM and unknown types
-  size_t offset = 0;           // within the table
-  bool decoded = false;        // a field table describes this type
-  std::vector<uint8_t> formatted;   // the formatted area, header included
-  std::vector<std::string> strings; // the string set, raw bytes
+  const char* name = nullptr;        // the type's name; null for OEM and unknown types
+  size_t offset = 0;                 // within the table
+  bool decoded = false;              // a field table describes this type
+  std::vector<uint8_t> formatted;    // the formatted area, header included
+  std::vector<std::string> strings;  // the string set, raw bytes
   std::vector<Field> fields;
 };
 
@@ -114,10 +116,12 @@ struct DecodeContext {
   const std::vector<Field>* done = nullptr;
 };
 
+// clang-format off
 enum class FieldKind : uint8_t {
   kNumber, kSigned, kHex, kFlag, kHandle, kString, kEnum, kBits,
   kCustom,  // decode adds the field or fields itself
 };
+// clang-format on
 
 struct FieldRow;
 using FieldDecoder = void (*)(const DecodeContext& context, const FieldRow& row,

@@ -19,10 +19,10 @@ bool AfterElements(const DecodeContext& c, size_t* offset) {
 // are spread over the whole table, the names are not.
 bool IsX86FamilyName(const char* name) {
   if (!name || strstr(name, "Itanium")) return false;
-  static const char* const kMarks[] = {"Intel", "AMD", "Pentium", "Celeron", "Xeon",
-                                       "Athlon", "Opteron", "Duron", "Sempron", "Phenom",
-                                       "Turion", "Core", "Atom", "K5", "K6", "Ryzen", "EPYC",
-                                       "Zhaoxin", "Hygon", "VIA"};
+  static const char* const kMarks[] = {"Intel",  "AMD",     "Pentium", "Celeron", "Xeon",
+                                       "Athlon", "Opteron", "Duron",   "Sempron", "Phenom",
+                                       "Turion", "Core",    "Atom",    "K5",      "K6",
+                                       "Ryzen",  "EPYC",    "Zhaoxin", "Hygon",   "VIA"};
   for (const char* mark : kMarks)
     if (strstr(name, mark)) return true;
   return false;
@@ -105,8 +105,7 @@ void DecodeHandleList(const DecodeContext& c, const FieldRow& row, std::vector<F
   out->push_back(std::move(field));
 }
 
-void DecodeContainedElements(const DecodeContext& c, const FieldRow& row,
-                             std::vector<Field>* out) {
+void DecodeContainedElements(const DecodeContext& c, const FieldRow& row, std::vector<Field>* out) {
   if (!c.formatted.Has(0x13, 2)) return;
   const size_t count = c.formatted.U8(0x13);
   const size_t size = c.formatted.U8(0x14);
@@ -209,8 +208,7 @@ void DecodeProcessorId(const DecodeContext& c, const FieldRow& row, std::vector<
   out->push_back(std::move(flags));
 }
 
-void DecodeProcessorVoltage(const DecodeContext& c, const FieldRow& row,
-                            std::vector<Field>* out) {
+void DecodeProcessorVoltage(const DecodeContext& c, const FieldRow& row, std::vector<Field>* out) {
   if (!c.formatted.Has(row.offset, 1)) return;
   const uint8_t code = c.formatted.U8(row.offset);
   // Bit 7 set: the current voltage in tenths of a volt; clear: the legacy

@@ -17,8 +17,7 @@ void DecodeHandleList(const DecodeContext& c, const FieldRow& row, std::vector<F
 // (row.offset counts from the end of the records; row.kind of the row is
 // kCustom, the field's own kind is named by the decoder; a number with a
 // value section is an enumeration).
-void DecodeContainedElements(const DecodeContext& c, const FieldRow& row,
-                             std::vector<Field>* out);
+void DecodeContainedElements(const DecodeContext& c, const FieldRow& row, std::vector<Field>* out);
 void DecodeAfterElementsString(const DecodeContext& c, const FieldRow& row,
                                std::vector<Field>* out);
 void DecodeAfterElementsNumber(const DecodeContext& c, const FieldRow& row,
@@ -26,8 +25,7 @@ void DecodeAfterElementsNumber(const DecodeContext& c, const FieldRow& row,
 // Type 4: the processor ID with, for x86 processors, its signature and
 // feature flags; the voltage in its two forms.
 void DecodeProcessorId(const DecodeContext& c, const FieldRow& row, std::vector<Field>* out);
-void DecodeProcessorVoltage(const DecodeContext& c, const FieldRow& row,
-                            std::vector<Field>* out);
+void DecodeProcessorVoltage(const DecodeContext& c, const FieldRow& row, std::vector<Field>* out);
 
 // The UUID text of 16 bytes; the first three groups little-endian from
 // SMBIOS 2.6 on, as the standard has it (earlier tables stored them as they

@@ -76,8 +76,8 @@ bool IsNumberedSlot(uint8_t slotType) {
 // The view from base to the end of the formatted area (empty past it).
 DecodeContext From(const DecodeContext& c, size_t base) {
   DecodeContext at = c;
-  at.formatted = c.formatted.Has(base, 0) ? c.formatted.Slice(base, c.formatted.size() - base)
-                                          : ByteView();
+  at.formatted =
+      c.formatted.Has(base, 0) ? c.formatted.Slice(base, c.formatted.size() - base) : ByteView();
   return at;
 }
 
@@ -145,14 +145,12 @@ void DecodeSlotId(const DecodeContext& c, const FieldRow& row, std::vector<Field
   out->push_back(std::move(field));
 }
 
-void DecodeSlotPeerGroups(const DecodeContext& c, const FieldRow& row,
-                          std::vector<Field>* out) {
+void DecodeSlotPeerGroups(const DecodeContext& c, const FieldRow& row, std::vector<Field>* out) {
   if (!c.formatted.Has(0x12, 1)) return;
   AddRecords(c, row.name, row.offset, c.formatted.U8(0x12), 5, Rows(kPeerGroup), out);
 }
 
-void DecodeAfterPeerGroups(const DecodeContext& c, const FieldRow& row,
-                           std::vector<Field>* out) {
+void DecodeAfterPeerGroups(const DecodeContext& c, const FieldRow& row, std::vector<Field>* out) {
   size_t base = 0;
   if (!AfterPeerGroups(c, &base)) return;
   FieldRow shifted = row;
@@ -175,15 +173,13 @@ void DecodeSlotPitch(const DecodeContext& c, const FieldRow& row, std::vector<Fi
   out->push_back(std::move(field));
 }
 
-void DecodeOnboardDevices(const DecodeContext& c, const FieldRow& row,
-                          std::vector<Field>* out) {
+void DecodeOnboardDevices(const DecodeContext& c, const FieldRow& row, std::vector<Field>* out) {
   const size_t size = c.formatted.size();
   const size_t count = size > row.offset ? (size - row.offset) / 2 : 0;
   AddRecords(c, row.name, row.offset, count, 2, Rows(kOnboardDevice), out);
 }
 
-void DecodeCountedStrings(const DecodeContext& c, const FieldRow& row,
-                          std::vector<Field>* out) {
+void DecodeCountedStrings(const DecodeContext& c, const FieldRow& row, std::vector<Field>* out) {
   if (!c.formatted.Has(row.offset, 1)) return;
   const unsigned count = c.formatted.U8(row.offset);
   Field field;
@@ -207,8 +203,7 @@ void DecodeGroupItems(const DecodeContext& c, const FieldRow& row, std::vector<F
   AddRecords(c, row.name, row.offset, count, 3, Rows(kGroupItem), out);
 }
 
-void DecodeEventLogAddress(const DecodeContext& c, const FieldRow& row,
-                           std::vector<Field>* out) {
+void DecodeEventLogAddress(const DecodeContext& c, const FieldRow& row, std::vector<Field>* out) {
   if (!c.formatted.Has(0x0A, 1) || !c.formatted.Has(row.offset, 4)) return;
   const uint8_t method = c.formatted.U8(0x0A);
   Field field;

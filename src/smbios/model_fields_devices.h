@@ -12,8 +12,7 @@
 // the section of an enumeration, none for a number).
 void DecodeSlotId(const DecodeContext& c, const FieldRow& row, std::vector<Field>* out);
 void DecodeSlotPeerGroups(const DecodeContext& c, const FieldRow& row, std::vector<Field>* out);
-void DecodeAfterPeerGroups(const DecodeContext& c, const FieldRow& row,
-                           std::vector<Field>* out);
+void DecodeAfterPeerGroups(const DecodeContext& c, const FieldRow& row, std::vector<Field>* out);
 void DecodeSlotPitch(const DecodeContext& c, const FieldRow& row, std::vector<Field>* out);
 // Type 10: the device records that fill the structure.
 void DecodeOnboardDevices(const DecodeContext& c, const FieldRow& row, std::vector<Field>* out);
@@ -23,7 +22,5 @@ void DecodeCountedStrings(const DecodeContext& c, const FieldRow& row, std::vect
 void DecodeGroupItems(const DecodeContext& c, const FieldRow& row, std::vector<Field>* out);
 // Type 15: the access method address in the form the access method gives
 // it, and the supported log type descriptors.
-void DecodeEventLogAddress(const DecodeContext& c, const FieldRow& row,
-                           std::vector<Field>* out);
-void DecodeLogTypeDescriptors(const DecodeContext& c, const FieldRow& row,
-                              std::vector<Field>* out);
+void DecodeEventLogAddress(const DecodeContext& c, const FieldRow& row, std::vector<Field>* out);
+void DecodeLogTypeDescriptors(const DecodeContext& c, const FieldRow& row, std::vector<Field>* out);

@@ -25,8 +25,7 @@ void DecodeMac(const DecodeContext& c, const FieldRow& row, std::vector<Field>* 
 
 // A 16-byte address in the form its format byte gives (1: IPv4 in the
 // first four bytes, 2: IPv6); another format keeps the bytes in hex.
-void IpText(const DecodeContext& c, const FieldRow& row, size_t formatAt,
-            std::vector<Field>* out) {
+void IpText(const DecodeContext& c, const FieldRow& row, size_t formatAt, std::vector<Field>* out) {
   if (!c.formatted.Has(row.offset, 16) || !c.formatted.Has(formatAt, 1)) return;
   const ByteView bytes = c.formatted.Slice(row.offset, 16);
   const uint8_t format = c.formatted.U8(formatAt);
@@ -157,8 +156,7 @@ constexpr FieldRow kRedfishOverIp[] = {
     {0x22, 16, K::kCustom, "host_ip_mask", nullptr, 0x0300, 0, Unit::kNone, DecodeIpMask},
     {0x32, 1, K::kEnum, "service_ip_discovery_type", "HOSTIPASSIGNMENT", 0x0300},
     {0x33, 1, K::kEnum, "service_ip_address_format", "HOSTIPFORMAT", 0x0300},
-    {0x34, 16, K::kCustom, "service_ip_address", nullptr, 0x0300, 0, Unit::kNone,
-     DecodeIpAddress},
+    {0x34, 16, K::kCustom, "service_ip_address", nullptr, 0x0300, 0, Unit::kNone, DecodeIpAddress},
     {0x44, 16, K::kCustom, "service_ip_mask", nullptr, 0x0300, 0, Unit::kNone, DecodeIpMask},
     {0x54, 2, K::kNumber, "service_ip_port", nullptr, 0x0300},
     {0x56, 4, K::kNumber, "service_vlan_id", nullptr, 0x0300},
@@ -215,8 +213,7 @@ void DecodeInterfaceData(const DecodeContext& c, const FieldRow& row, std::vecto
     out->push_back(Decoded("device_description", *layout, c, data.Slice(1, length - 1)));
 }
 
-void DecodeProtocolRecords(const DecodeContext& c, const FieldRow& row,
-                           std::vector<Field>* out) {
+void DecodeProtocolRecords(const DecodeContext& c, const FieldRow& row, std::vector<Field>* out) {
   (void)row;
   if (!c.formatted.Has(0x05, 1)) return;
   size_t at = 0x06 + c.formatted.U8(0x05);

@@ -12,5 +12,4 @@
 void DecodeInterfaceData(const DecodeContext& c, const FieldRow& row, std::vector<Field>* out);
 // The protocol records after the interface data; Redfish over IP (04h)
 // decoded into rows, other protocols as hex bytes.
-void DecodeProtocolRecords(const DecodeContext& c, const FieldRow& row,
-                           std::vector<Field>* out);
+void DecodeProtocolRecords(const DecodeContext& c, const FieldRow& row, std::vector<Field>* out);

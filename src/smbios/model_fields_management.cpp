@@ -31,8 +31,8 @@ struct CodeRange {
   uint32_t last;
 };
 constexpr CodeRange kRanges[] = {
-    {"BOOTSTATUS", 0x80, 0xBF},      {"BOOTSTATUS", 0xC0, 0xFF},
-    {"FWVERSIONFORMAT", 0x80, 0xFF}, {"FWIDFORMAT", 0x80, 0xFF},
+    {"BOOTSTATUS", 0x80, 0xBF},           {"BOOTSTATUS", 0xC0, 0xFF},
+    {"FWVERSIONFORMAT", 0x80, 0xFF},      {"FWIDFORMAT", 0x80, 0xFF},
     {"STRINGPROPERTYID", 0x8000, 0xBFFF}, {"STRINGPROPERTYID", 0xC000, 0xFFFF},
 };
 
@@ -73,26 +73,22 @@ void NumberOrMarker(const DecodeContext& c, const FieldRow& row, uint64_t marker
   } else if (isSigned) {
     const unsigned bits = row.width * 8u;
     field.value.kind = FieldValue::Kind::kSigned;
-    if (bits < 64 && (field.value.number >> (bits - 1) & 1))
-      field.value.number |= ~0ull << bits;
+    if (bits < 64 && (field.value.number >> (bits - 1) & 1)) field.value.number |= ~0ull << bits;
   }
   out->push_back(std::move(field));
 }
 
 }  // namespace
 
-void DecodeNumberOrUnknown(const DecodeContext& c, const FieldRow& row,
-                           std::vector<Field>* out) {
+void DecodeNumberOrUnknown(const DecodeContext& c, const FieldRow& row, std::vector<Field>* out) {
   NumberOrMarker(c, row, 1ull << (row.width * 8 - 1), out);
 }
 
-void DecodeSignedOrUnknown(const DecodeContext& c, const FieldRow& row,
-                           std::vector<Field>* out) {
+void DecodeSignedOrUnknown(const DecodeContext& c, const FieldRow& row, std::vector<Field>* out) {
   NumberOrMarker(c, row, 1ull << (row.width * 8 - 1), out, true);
 }
 
-void DecodeNumberOrAllOnes(const DecodeContext& c, const FieldRow& row,
-                           std::vector<Field>* out) {
+void DecodeNumberOrAllOnes(const DecodeContext& c, const FieldRow& row, std::vector<Field>* out) {
   NumberOrMarker(c, row, row.width >= 8 ? ~0ull : (1ull << (row.width * 8)) - 1, out);
 }
 
@@ -107,8 +103,7 @@ void DecodeRangedEnum(const DecodeContext& c, const FieldRow& row, std::vector<F
   out->push_back(std::move(field));
 }
 
-void DecodeBatteryCapacity(const DecodeContext& c, const FieldRow& row,
-                           std::vector<Field>* out) {
+void DecodeBatteryCapacity(const DecodeContext& c, const FieldRow& row, std::vector<Field>* out) {
   if (!c.formatted.Has(row.offset, 2)) return;
   // The multiplier (2.2) scales the capacity; a table without it, or with
   // 0 there, gives the capacity as it is. 0 means unknown.
@@ -158,8 +153,7 @@ void DecodeBootStatus(const DecodeContext& c, const FieldRow& row, std::vector<F
   if (extra.size()) out->push_back(TextField("boot_status_additional_data", HexBytesText(extra)));
 }
 
-void DecodeChannelDevices(const DecodeContext& c, const FieldRow& row,
-                          std::vector<Field>* out) {
+void DecodeChannelDevices(const DecodeContext& c, const FieldRow& row, std::vector<Field>* out) {
   if (!c.formatted.Has(0x06, 1)) return;
   const size_t count = c.formatted.U8(0x06);
   Field list = Make(row.name, FieldValue::Kind::kList);
@@ -174,15 +168,13 @@ void DecodeChannelDevices(const DecodeContext& c, const FieldRow& row,
   out->push_back(std::move(list));
 }
 
-void DecodeNibbleRevision(const DecodeContext& c, const FieldRow& row,
-                          std::vector<Field>* out) {
+void DecodeNibbleRevision(const DecodeContext& c, const FieldRow& row, std::vector<Field>* out) {
   if (!c.formatted.Has(row.offset, 1)) return;
   const uint8_t code = c.formatted.U8(row.offset);
   out->push_back(TextField(row.name, std::to_string(code >> 4) + "." + std::to_string(code & 0xF)));
 }
 
-void DecodeIpmiBaseAddress(const DecodeContext& c, const FieldRow& row,
-                           std::vector<Field>* out) {
+void DecodeIpmiBaseAddress(const DecodeContext& c, const FieldRow& row, std::vector<Field>* out) {
   if (!c.formatted.Has(row.offset, 8)) return;
   const uint64_t raw = c.formatted.U64(row.offset);
   // Bit 0 tells I/O space from memory; the address's own bit 0 lies in
@@ -194,8 +186,7 @@ void DecodeIpmiBaseAddress(const DecodeContext& c, const FieldRow& row,
   out->push_back(Make("base_address_in_io_space", FieldValue::Kind::kFlag, raw & 1));
 }
 
-void DecodeAdditionalEntries(const DecodeContext& c, const FieldRow& row,
-                             std::vector<Field>* out) {
+void DecodeAdditionalEntries(const DecodeContext& c, const FieldRow& row, std::vector<Field>* out) {
   if (!c.formatted.Has(0x04, 1)) return;
   const size_t count = c.formatted.U8(0x04);
   Field list = Make(row.name, FieldValue::Kind::kList);
@@ -242,15 +233,14 @@ void DecodeTpmFirmware(const DecodeContext& c, const FieldRow& row, std::vector<
   // TPM 2.0: the vendor's 32-bit word, read as two 16-bit halves.
   if (family == 1) {
     out->push_back(TextField(row.name, std::to_string(c.formatted.U8(row.offset + 2)) + "." +
-                                       std::to_string(c.formatted.U8(row.offset + 3))));
+                                           std::to_string(c.formatted.U8(row.offset + 3))));
   } else if (family == 2) {
-    out->push_back(TextField(row.name, std::to_string(version1 >> 16) + "." +
-                                       std::to_string(version1 & 0xFFFF)));
+    out->push_back(TextField(
+        row.name, std::to_string(version1 >> 16) + "." + std::to_string(version1 & 0xFFFF)));
   }
 }
 
-void DecodeProcessorBlock(const DecodeContext& c, const FieldRow& row,
-                          std::vector<Field>* out) {
+void DecodeProcessorBlock(const DecodeContext& c, const FieldRow& row, std::vector<Field>* out) {
   if (!c.formatted.Has(0x06, 2)) return;
   const ByteView data = Tail(c.formatted, row.offset, c.formatted.U8(0x06));
   const uint8_t type = c.formatted.U8(0x07);

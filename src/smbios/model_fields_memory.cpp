@@ -43,8 +43,7 @@ void DecodeUnlessUnknown(const DecodeContext& c, const FieldRow& row, std::vecto
   }
 }
 
-void DecodeAfterHandlesBits(const DecodeContext& c, const FieldRow& row,
-                            std::vector<Field>* out) {
+void DecodeAfterHandlesBits(const DecodeContext& c, const FieldRow& row, std::vector<Field>* out) {
   if (!c.formatted.Has(0x0E, 1)) return;
   const size_t base = 0x0F + 2u * c.formatted.U8(0x0E);
   FieldRow shifted = row;
@@ -57,11 +56,9 @@ void DecodeAfterHandlesBits(const DecodeContext& c, const FieldRow& row,
   if (ReadRowValue(tail, shifted, &field.value)) out->push_back(std::move(field));
 }
 
-void DecodeModuleSizePower(const DecodeContext& c, const FieldRow& row,
-                           std::vector<Field>* out) {
+void DecodeModuleSizePower(const DecodeContext& c, const FieldRow& row, std::vector<Field>* out) {
   uint64_t bytes = 0;
-  if (!c.formatted.Has(row.offset, 1) || !PowerOfTwoMiB(c.formatted.U8(row.offset), &bytes))
-    return;
+  if (!c.formatted.Has(row.offset, 1) || !PowerOfTwoMiB(c.formatted.U8(row.offset), &bytes)) return;
   out->push_back(NumberField(row.name, bytes, Unit::kBytes));
   // The controller's maximum is that size times its slots (count at 0Eh),
   // as the standard defines it.
@@ -70,8 +67,7 @@ void DecodeModuleSizePower(const DecodeContext& c, const FieldRow& row,
     out->push_back(NumberField("maximum_total_memory_size_bytes", bytes * slots, Unit::kBytes));
 }
 
-void DecodeBankConnections(const DecodeContext& c, const FieldRow& row,
-                           std::vector<Field>* out) {
+void DecodeBankConnections(const DecodeContext& c, const FieldRow& row, std::vector<Field>* out) {
   if (!c.formatted.Has(row.offset, 1)) return;
   const unsigned code = c.formatted.U8(row.offset);
   Field field;
@@ -93,12 +89,10 @@ void DecodeModuleSize(const DecodeContext& c, const FieldRow& row, std::vector<F
   uint64_t bytes = 0;
   if (code >= 0x7D || !PowerOfTwoMiB(code, &bytes))
     out->push_back(Named(row.name, code, 1, "MEMMODSIZE"));
-  else
-    out->push_back(NumberField(row.name, bytes, Unit::kBytes));
+  else out->push_back(NumberField(row.name, bytes, Unit::kBytes));
 }
 
-void DecodeModuleErrorStatus(const DecodeContext& c, const FieldRow& row,
-                             std::vector<Field>* out) {
+void DecodeModuleErrorStatus(const DecodeContext& c, const FieldRow& row, std::vector<Field>* out) {
   Field field;
   field.name = row.name;
   FieldRow bits = row;
@@ -134,8 +128,7 @@ void DecodeCacheSize(const DecodeContext& c, const FieldRow& row, std::vector<Fi
   out->push_back(NumberField(row.name, bytes, Unit::kBytes));
 }
 
-void DecodeArrayCapacity(const DecodeContext& c, const FieldRow& row,
-                         std::vector<Field>* out) {
+void DecodeArrayCapacity(const DecodeContext& c, const FieldRow& row, std::vector<Field>* out) {
   if (!c.formatted.Has(row.offset, 4)) return;
   const uint32_t kib = c.formatted.U32(row.offset);
   // 80000000h: 2 TiB or more, given in bytes by the extended capacity.
@@ -146,8 +139,7 @@ void DecodeArrayCapacity(const DecodeContext& c, const FieldRow& row,
   }
 }
 
-void DecodeMemoryDeviceSize(const DecodeContext& c, const FieldRow& row,
-                            std::vector<Field>* out) {
+void DecodeMemoryDeviceSize(const DecodeContext& c, const FieldRow& row, std::vector<Field>* out) {
   if (!c.formatted.Has(row.offset, 2)) return;
   const uint16_t word = c.formatted.U16(row.offset);
   if (word == 0 || word == 0xFFFF) {
@@ -159,8 +151,7 @@ void DecodeMemoryDeviceSize(const DecodeContext& c, const FieldRow& row,
   uint64_t bytes = 0;
   if (word == 0x7FFF && c.formatted.Has(0x1C, 4))
     bytes = (c.formatted.U32(0x1C) & 0x7FFFFFFFull) << 20;
-  else
-    bytes = static_cast<uint64_t>(word & 0x7FFF) << ((word & 0x8000) ? 10 : 20);
+  else bytes = static_cast<uint64_t>(word & 0x7FFF) << ((word & 0x8000) ? 10 : 20);
   out->push_back(NumberField(row.name, bytes, Unit::kBytes));
 }
 
@@ -170,10 +161,8 @@ void DecodeMemorySpeed(const DecodeContext& c, const FieldRow& row, std::vector<
   // FFFF: the speed lies in bits 30:0 of the 3.3 double word (at 54h for
   // the speed, 58h for the configured speed). 0 means unknown.
   const size_t wide = row.offset == 0x15 ? 0x54 : 0x58;
-  if (word == 0)
-    out->push_back(Named(row.name, 0, 2, row.values));
-  else if (word != 0xFFFF)
-    out->push_back(NumberField(row.name, word, Unit::kMTs));
+  if (word == 0) out->push_back(Named(row.name, 0, 2, row.values));
+  else if (word != 0xFFFF) out->push_back(NumberField(row.name, word, Unit::kMTs));
   else if (c.formatted.Has(wide, 4))
     out->push_back(NumberField(row.name, c.formatted.U32(wide) & 0x7FFFFFFFu, Unit::kMTs));
 }

@@ -29,8 +29,8 @@ const TestBytes kSystem27 = {
     0x01, 0x02, 0x00, 0x09,  // manufacturer, product, version (none), serial (bad index)
     0x33, 0x22, 0x11, 0x00, 0x55, 0x44, 0x77, 0x66,  // UUID
     0x88, 0x99, 0xAA, 0xBB, 0xCC, 0xDD, 0xEE, 0xFF,
-    0x06,                    // wake-up: power switch
-    0x00, 0x00,              // SKU, family
+    0x06,        // wake-up: power switch
+    0x00, 0x00,  // SKU, family
 };
 
 TEST(Model, FieldsFollowTheirTable) {
@@ -61,8 +61,8 @@ TEST(Model, LengthGatesEveryField) {
 
 TEST(Model, CodesKeepTheirRawNumberAndUnknownOnesAreMarked) {
   // Chassis: type 0x7F with the lock bit; states 3 (safe) and 0x42 (none).
-  const TestBytes chassis = {0x03, 0x0D, 0x02, 0x00, 0x00, 0xFF, 0x00, 0x00, 0x00,
-                             0x03, 0x42, 0x03, 0x03};
+  const TestBytes chassis = {0x03, 0x0D, 0x02, 0x00, 0x00, 0xFF, 0x00,
+                             0x00, 0x00, 0x03, 0x42, 0x03, 0x03};
   const DecodedStructure s = DecodeStructure(View(WithStrings(chassis, {})), 0, 2, 7);
   EXPECT_EQ(Get(s, "type")->number, 0x7Fu);
   EXPECT_EQ(Get(s, "type")->name, nullptr);
@@ -81,28 +81,37 @@ TEST(Model, NamedDecoders) {
   };
   const Case cases[] = {
       // ROM size code 0F: 16 x 64 KiB; FF with the 3.1 word 0x4002: 2 GiB.
-      {"rom", {0x00, 0x12, 0, 0, 1, 2, 0x00, 0xF0, 3, 0x0F, 0, 0, 0, 0, 0, 0, 0, 0},
-       "bios_rom_size_bytes", 1u << 20},
+      {"rom",
+       {0x00, 0x12, 0, 0, 1, 2, 0x00, 0xF0, 3, 0x0F, 0, 0, 0, 0, 0, 0, 0, 0},
+       "bios_rom_size_bytes",
+       1u << 20},
       {"extended rom",
-       {0x00, 0x1A, 0, 0, 1, 2, 0, 0, 3, 0xFF, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0x02,
-        0x40},
-       "bios_rom_size_bytes", 2ull << 30},
+       {0x00, 0x1A, 0, 0, 1, 2, 0, 0, 3, 0xFF, 0, 0,    0,
+        0,    0,    0, 0, 0, 0, 0, 0, 0, 0,    0, 0x02, 0x40},
+       "bios_rom_size_bytes",
+       2ull << 30},
       // Segment F000: 64 KiB below 1 MiB.
-      {"runtime", {0x00, 0x12, 0, 0, 1, 2, 0x00, 0xF0, 3, 0x0F, 0, 0, 0, 0, 0, 0, 0, 0},
-       "bios_runtime_size_bytes", 64u << 10},
+      {"runtime",
+       {0x00, 0x12, 0, 0, 1, 2, 0x00, 0xF0, 3, 0x0F, 0, 0, 0, 0, 0, 0, 0, 0},
+       "bios_runtime_size_bytes",
+       64u << 10},
       // Voltage byte 8C: 1.2 V now.
-      {"voltage", {0x04, 0x12, 0, 0, 0, 3, 0x01, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0x8C},
-       "voltage_mv", 1200},
+      {"voltage",
+       {0x04, 0x12, 0, 0, 0, 3, 0x01, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0x8C},
+       "voltage_mv",
+       1200},
       // Two contained element records of 3 bytes, then the SKU string 1.
       {"chassis sku",
-       {0x03, 0x1C, 0, 0, 0, 3, 0, 0, 0, 3, 3, 3, 3, 0, 0, 0, 0, 0, 0, 2, 3, 0x91, 1, 2, 0x0A,
-        0, 1, 1},
-       "sku_number", 1},
+       {0x03, 0x1C, 0, 0, 0, 3, 0, 0,    0, 3, 3,    3, 3, 0,
+        0,    0,    0, 0, 0, 2, 3, 0x91, 1, 2, 0x0A, 0, 1, 1},
+       "sku_number",
+       1},
       // 3.9: rack type 01h and height 2 after the SKU.
       {"chassis rack type",
-       {0x03, 0x1E, 0, 0, 0, 3, 0, 0, 0, 3, 3, 3, 3, 0, 0, 0, 0, 0, 0, 2, 3, 0x91, 1, 2, 0x0A,
-        0, 1, 1, 1, 2},
-       "rack_type", 1},
+       {0x03, 0x1E, 0, 0, 0, 3, 0,    0, 0, 3,    3, 3, 3, 0, 0,
+        0,    0,    0, 0, 2, 3, 0x91, 1, 2, 0x0A, 0, 1, 1, 1, 2},
+       "rack_type",
+       1},
   };
   for (const Case& c : cases) {
     const DecodedStructure s = DecodeStructure(View(WithStrings(c.formatted, {"x"})), 0, 3, 1);
@@ -119,12 +128,11 @@ TEST(Model, NamedDecoders) {
 
 TEST(Model, ContainedElementsAndHandleListsStayInTheStructure) {
   // Two elements announced, one present; the count byte claims 5 handles.
-  const TestBytes chassis = {0x03, 0x18, 0, 0, 0, 3, 0, 0, 0, 3, 3, 3, 3, 0, 0, 0, 0,
-                             0,    0,    2, 3, 0x91, 1, 2};
+  const TestBytes chassis = {0x03, 0x18, 0, 0, 0, 3, 0, 0, 0, 3,    3, 3,
+                             3,    0,    0, 0, 0, 0, 0, 2, 3, 0x91, 1, 2};
   const DecodedStructure c = DecodeStructure(View(WithStrings(chassis, {})), 0, 2, 7);
   ASSERT_EQ(Get(c, "contained_elements")->items.size(), 1u);
-  EXPECT_STREQ(Get(c, "contained_elements")->items[0].members[0].value.name,
-               "Memory Device");
+  EXPECT_STREQ(Get(c, "contained_elements")->items[0].members[0].value.name, "Memory Device");
   const TestBytes board = {0x02, 0x11, 0, 0, 0, 0, 0, 0, 0, 0x01, 0, 3, 0, 0x0A, 5, 0x20, 0};
   const DecodedStructure b = DecodeStructure(View(WithStrings(board, {})), 0, 2, 7);
   ASSERT_EQ(Get(b, "contained_object_handles")->items.size(), 1u);
@@ -133,7 +141,8 @@ TEST(Model, ContainedElementsAndHandleListsStayInTheStructure) {
 }
 
 TEST(Model, OtherTypesAreGenericAndEveryValueSectionExists) {
-  const DecodedStructure oem = DecodeStructure(View(WithStrings({0x85, 5, 9, 0, 0x42}, {"s"})), 0, 3, 0);
+  const DecodedStructure oem =
+      DecodeStructure(View(WithStrings({0x85, 5, 9, 0, 0x42}, {"s"})), 0, 3, 0);
   EXPECT_FALSE(oem.decoded);
   EXPECT_EQ(oem.formatted.size(), 5u);
   EXPECT_EQ(oem.strings, std::vector<std::string>{"s"});
@@ -182,7 +191,8 @@ TEST(Model, NamesNeedNoEscaping) {
     if (!FindTypeTable(static_cast<uint8_t>(type))) continue;
     for (unsigned length = 4; length < 256; ++length) {
       TestBytes formatted(length);
-      for (uint8_t& b : formatted) b = static_cast<uint8_t>((seed = seed * 1103515245u + 12345u) >> 16);
+      for (uint8_t& b : formatted)
+        b = static_cast<uint8_t>((seed = seed * 1103515245u + 12345u) >> 16);
       formatted[0] = static_cast<uint8_t>(type);
       formatted[1] = static_cast<uint8_t>(length);
       const TestBytes bytes = WithStrings(formatted, {"a", "b", "c"});

@@ -61,8 +61,7 @@ bool Parse2(ByteView bytes, SmbiosEntryPoint* entry, Diagnostics* diag) {
     diag->error = "the SMBIOS 2 entry point lacks its \"_DMI_\" part at offset 16";
     return false;
   }
-  const size_t summed =
-      ChecksumLength(bytes, bytes.U8(k2Length), kEntryPoint2Size, true, diag);
+  const size_t summed = ChecksumLength(bytes, bytes.U8(k2Length), kEntryPoint2Size, true, diag);
   if (ByteSum(bytes, 0, summed) != 0) {
     diag->warnings.push_back("the SMBIOS 2 entry point checksum is wrong (byte " +
                              std::to_string(bytes.U8(k2Checksum)) + ")");
@@ -86,8 +85,7 @@ bool Parse3(ByteView bytes, SmbiosEntryPoint* entry, Diagnostics* diag) {
                   " of " + std::to_string(kEntryPoint3Size) + " bytes)";
     return false;
   }
-  const size_t summed =
-      ChecksumLength(bytes, bytes.U8(k3Length), kEntryPoint3Size, false, diag);
+  const size_t summed = ChecksumLength(bytes, bytes.U8(k3Length), kEntryPoint3Size, false, diag);
   if (ByteSum(bytes, 0, summed) != 0) {
     diag->warnings.push_back("the SMBIOS 3 entry point checksum is wrong");
   }

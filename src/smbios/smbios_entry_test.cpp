@@ -61,10 +61,20 @@ TEST(EntryPoint, CorruptedCopies) {
       {"no _DMI_ part", Changed(good2, [](TestBytes& b) { b[0x11] = 'X'; }), false, "_DMI_"},
       {"2.x checksum", Changed(good2, [](TestBytes& b) { b[0x04] ^= 1; }), true, "checksum"},
       {"2.x data changed", Changed(good2, [](TestBytes& b) { b[0x08] ^= 1; }), true, "checksum"},
-      {"_DMI_ checksum", Changed(good2, [](TestBytes& b) { ++b[0x15]; --b[0x04]; }), true,
-       "\"_DMI_\" part is wrong"},
+      {"_DMI_ checksum",
+       Changed(good2,
+               [](TestBytes& b) {
+                 ++b[0x15];
+                 --b[0x04];
+               }),
+       true, "\"_DMI_\" part is wrong"},
       {"3.x checksum", Changed(good3, [](TestBytes& b) { b[0x0C] ^= 1; }), true, "checksum"},
-      {"3.x length byte", Changed(good3, [](TestBytes& b) { b[0x06] = 0x20; FixChecksum(&b, 0, 0x18, 5); }),
+      {"3.x length byte",
+       Changed(good3,
+               [](TestBytes& b) {
+                 b[0x06] = 0x20;
+                 FixChecksum(&b, 0, 0x18, 5);
+               }),
        true, "length of 32"},
   };
   for (const Corruption& c : cases) {

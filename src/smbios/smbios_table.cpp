@@ -64,14 +64,10 @@ std::string DescribeWalkStop(const TableWalk& walk) {
   switch (walk.stop) {
     case WalkStop::kShortStructure:
       return where + " states a length below 4; the table is broken from there on";
-    case WalkStop::kCutStructure:
-      return where + " or its strings run past the table's end";
-    case WalkStop::kEndOfTable:
-      return "the table ends with its end-of-table structure";
-    case WalkStop::kZeroPadding:
-      return "the table ends with zero padding";
-    case WalkStop::kTableEnd:
-      break;
+    case WalkStop::kCutStructure: return where + " or its strings run past the table's end";
+    case WalkStop::kEndOfTable: return "the table ends with its end-of-table structure";
+    case WalkStop::kZeroPadding: return "the table ends with zero padding";
+    case WalkStop::kTableEnd: break;
   }
   return "the table ends after its last structure";
 }

@@ -13,11 +13,11 @@ constexpr uint8_t kEndOfTableType = 127;
 constexpr size_t kStructureHeaderLength = 4;
 
 enum class WalkStop {
-  kEndOfTable,       // after the end-of-table structure (type 127)
-  kTableEnd,         // the last structure ended exactly at the table's end
-  kZeroPadding,      // only zero bytes remain: firmware padding, not a fault
-  kShortStructure,   // a structure states a length below 4
-  kCutStructure,     // a structure or its string set runs off the table's end
+  kEndOfTable,      // after the end-of-table structure (type 127)
+  kTableEnd,        // the last structure ended exactly at the table's end
+  kZeroPadding,     // only zero bytes remain: firmware padding, not a fault
+  kShortStructure,  // a structure states a length below 4
+  kCutStructure,    // a structure or its string set runs off the table's end
 };
 
 struct TableWalk {

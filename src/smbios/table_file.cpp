@@ -135,12 +135,10 @@ Model DescribeTable(const TableSource& source, TableWalk* walkOut) {
                              std::to_string(walk.structures.size()) +
                              " structures before it are kept");
   if (source.haveEntryPoint && source.entryPoint.kind == EntryPointKind::kSmbios2 &&
-      source.entryPoint.structureCount != walk.structures.size() &&
-      !WalkStoppedAtFault(walk))
-    model.warnings.push_back("the entry point announces " +
-                             std::to_string(source.entryPoint.structureCount) +
-                             " structures, the table holds " +
-                             std::to_string(walk.structures.size()));
+      source.entryPoint.structureCount != walk.structures.size() && !WalkStoppedAtFault(walk))
+    model.warnings.push_back(
+        "the entry point announces " + std::to_string(source.entryPoint.structureCount) +
+        " structures, the table holds " + std::to_string(walk.structures.size()));
   return model;
 }
 
@@ -150,7 +148,7 @@ Model BuildModel(const TableSource& source) {
   const ByteView table = source.table.table;
   model.structures.reserve(walk.structures.size());
   for (const ByteView& s : walk.structures)
-    model.structures.push_back(DecodeStructure(
-        s, static_cast<size_t>(s.data() - table.data()), model.major, model.minor));
+    model.structures.push_back(
+        DecodeStructure(s, static_cast<size_t>(s.data() - table.data()), model.major, model.minor));
   return model;
 }

@@ -22,9 +22,9 @@ struct SavedCase {
   TestBytes file;
   const char* version;  // bare-table version, or null
   bool ok;
-  size_t tableLength;   // when ok
-  bool cutByData;       // when ok
-  const char* error;    // part of the message, when not ok
+  size_t tableLength;  // when ok
+  bool cutByData;      // when ok
+  const char* error;   // part of the message, when not ok
 };
 
 TEST(SavedTable, FilesAndTheirFaults) {
@@ -50,8 +50,8 @@ TEST(SavedTable, FilesAndTheirFaults) {
       {"bare table, bad version", kTable, "2.x", false, 0, false, "major.minor"},
       {"bare table of type 95 ('_')", Concat({{'_', 'S', 'M', 'X', 0, 0}}), "3.0", true, 6, false,
        ""},
-      {"anchor wins over the version", SavedFile(EntryPoint3(n, 32), kTable), "2.1", true, n,
-       false, ""},
+      {"anchor wins over the version", SavedFile(EntryPoint3(n, 32), kTable), "2.1", true, n, false,
+       ""},
   };
   for (const SavedCase& c : cases) {
     SmbiosTable table;
@@ -75,10 +75,12 @@ TEST(SavedTable, VersionComesFromTheEntryPointOrTheBareVersion) {
   const uint16_t n = static_cast<uint16_t>(kTable.size());
   SmbiosTable table;
   Diagnostics diag;
-  ASSERT_TRUE(TableFromSavedFile(View(SavedFile(EntryPoint2(n, 32), kTable)), nullptr, &table, &diag));
+  ASSERT_TRUE(
+      TableFromSavedFile(View(SavedFile(EntryPoint2(n, 32), kTable)), nullptr, &table, &diag));
   EXPECT_EQ(table.major, 2);
   EXPECT_EQ(table.minor, 7);
-  ASSERT_TRUE(TableFromSavedFile(View(SavedFile(EntryPoint3(n, 32), kTable)), nullptr, &table, &diag));
+  ASSERT_TRUE(
+      TableFromSavedFile(View(SavedFile(EntryPoint3(n, 32), kTable)), nullptr, &table, &diag));
   EXPECT_EQ(table.major, 3);
   EXPECT_EQ(table.minor, 2);
   ASSERT_TRUE(TableFromSavedFile(View(kTable), "2.10", &table, &diag));
@@ -91,10 +93,12 @@ TEST(EntryPointAndData, AddressIsIgnoredAndLengthChecked) {
   SmbiosTable table;
   Diagnostics diag;
   // sysfs: the address is physical memory, the table file starts at 0.
-  ASSERT_TRUE(TableFromEntryPointAndData(View(EntryPoint2(n, 0x000F1000)), View(kTable), &table, &diag));
+  ASSERT_TRUE(
+      TableFromEntryPointAndData(View(EntryPoint2(n, 0x000F1000)), View(kTable), &table, &diag));
   EXPECT_EQ(table.table.data(), kTable.data());
   EXPECT_EQ(table.table.size(), kTable.size());
-  ASSERT_TRUE(TableFromEntryPointAndData(View(EntryPoint2(n + 10, 0)), View(kTable), &table, &diag));
+  ASSERT_TRUE(
+      TableFromEntryPointAndData(View(EntryPoint2(n + 10, 0)), View(kTable), &table, &diag));
   EXPECT_TRUE(table.cutByData);
   EXPECT_EQ(table.table.size(), kTable.size());
   EXPECT_FALSE(TableFromEntryPointAndData(View(EntryPoint2(n, 0)), ByteView(), &table, &diag));
@@ -108,9 +112,11 @@ struct RawCase {
 
 TEST(RawSmbiosData, HeaderAndLength) {
   auto raw = [](uint32_t length, const TestBytes& table) {
+    // clang-format off
     TestBytes r = {0x00, 0x03, 0x04, 0x00,  // calling method, version 3.4, DMI revision
                    static_cast<uint8_t>(length), static_cast<uint8_t>(length >> 8),
                    static_cast<uint8_t>(length >> 16), static_cast<uint8_t>(length >> 24)};
+    // clang-format on
     r.insert(r.end(), table.begin(), table.end());
     return r;
   };
@@ -141,10 +147,10 @@ TEST(VersionText, OnlyMajorDotMinor) {
     bool ok;
     uint8_t major, minor;
   } cases[] = {
-      {"3.2", true, 3, 2}, {"2.10", true, 2, 10}, {"255.255", true, 255, 255},
-      {"256.1", false, 0, 0}, {"3", false, 0, 0}, {"3.", false, 0, 0}, {".2", false, 0, 0},
-      {"3.2.1", false, 0, 0}, {"a.b", false, 0, 0}, {"", false, 0, 0}, {" 3.2", false, 0, 0},
-      {"0002.1", false, 0, 0},
+      {"3.2", true, 3, 2},    {"2.10", true, 2, 10},  {"255.255", true, 255, 255},
+      {"256.1", false, 0, 0}, {"3", false, 0, 0},     {"3.", false, 0, 0},
+      {".2", false, 0, 0},    {"3.2.1", false, 0, 0}, {"a.b", false, 0, 0},
+      {"", false, 0, 0},      {" 3.2", false, 0, 0},  {"0002.1", false, 0, 0},
   };
   for (const auto& c : cases) {
     uint8_t major = 0, minor = 0;

@@ -23,6 +23,7 @@ inline void FixChecksum(TestBytes* bytes, size_t start, size_t count, size_t che
 // A valid 2.x entry point for version 2.7, table of tableLength bytes at
 // tableAddress, with both checksums right.
 inline TestBytes EntryPoint2(uint16_t tableLength, uint32_t tableAddress) {
+  // clang-format off
   TestBytes e = {
       '_', 'S', 'M', '_',          // 0x00 anchor
       0x00,                        // 0x04 checksum (fixed below)
@@ -39,6 +40,7 @@ inline TestBytes EntryPoint2(uint16_t tableLength, uint32_t tableAddress) {
       0x03, 0x00,                  // 0x1C number of structures
       0x27,                        // 0x1E BCD revision
   };
+  // clang-format on
   FixChecksum(&e, 0x10, 0x0F, 0x15);
   FixChecksum(&e, 0, 0x1F, 0x04);
   return e;
@@ -47,6 +49,7 @@ inline TestBytes EntryPoint2(uint16_t tableLength, uint32_t tableAddress) {
 // A valid 3.x entry point for version 3.2 (docrev 1), table of at most
 // maxLength bytes at tableAddress.
 inline TestBytes EntryPoint3(uint32_t maxLength, uint64_t tableAddress) {
+  // clang-format off
   TestBytes e = {
       '_', 'S', 'M', '3', '_',     // 0x00 anchor
       0x00,                        // 0x05 checksum (fixed below)
@@ -56,7 +59,8 @@ inline TestBytes EntryPoint3(uint32_t maxLength, uint64_t tableAddress) {
       0x01,                        // 0x0A entry point revision
       0x00,                        // 0x0B reserved
   };
-  for (int i = 0; i < 4; ++i) e.push_back(static_cast<uint8_t>(maxLength >> (8 * i)));    // 0x0C
+  // clang-format on
+  for (int i = 0; i < 4; ++i) e.push_back(static_cast<uint8_t>(maxLength >> (8 * i)));     // 0x0C
   for (int i = 0; i < 8; ++i) e.push_back(static_cast<uint8_t>(tableAddress >> (8 * i)));  // 0x10
   FixChecksum(&e, 0, 0x18, 0x05);
   return e;

@@ -71,8 +71,7 @@ constexpr FieldRow kChassis[] = {
     {0x15, 0, K::kCustom, "contained_elements", nullptr, 0x0203, 0, Unit::kNone,
      DecodeContainedElements},
     // Offsets below count from the end of the contained element records.
-    {0x00, 1, K::kCustom, "sku_number", nullptr, 0x0207, 0, Unit::kNone,
-     DecodeAfterElementsString},
+    {0x00, 1, K::kCustom, "sku_number", nullptr, 0x0207, 0, Unit::kNone, DecodeAfterElementsString},
     // 3.9: the rack unit that the rack height counts.
     {0x01, 1, K::kCustom, "rack_type", "RACKTYPE", 0x0309, 0, Unit::kNone,
      DecodeAfterElementsNumber},
@@ -122,8 +121,7 @@ constexpr TypeTable Type(uint8_t type, const FieldRow (&fields)[N]) {
 }
 
 constexpr TypeTable kTypes[] = {
-    Type(0, kBios), Type(1, kSystem), Type(2, kBaseboard), Type(3, kChassis),
-    Type(4, kProcessor),
+    Type(0, kBios), Type(1, kSystem), Type(2, kBaseboard), Type(3, kChassis), Type(4, kProcessor),
 };
 
 }  // namespace

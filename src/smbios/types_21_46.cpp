@@ -65,8 +65,7 @@ constexpr FieldRow kHardwareSecurity[] = {
 // BCD values; a byte that is not BCD stays raw.
 constexpr FieldRow kPowerControls[] = {
     {0x04, 1, K::kCustom, "next_scheduled_power_on_month", nullptr, 0x0202, 0, N, DecodeBcd},
-    {0x05, 1, K::kCustom, "next_scheduled_power_on_day_of_month", nullptr, 0x0202, 0, N,
-     DecodeBcd},
+    {0x05, 1, K::kCustom, "next_scheduled_power_on_day_of_month", nullptr, 0x0202, 0, N, DecodeBcd},
     {0x06, 1, K::kCustom, "next_scheduled_power_on_hour", nullptr, 0x0202, 0, N, DecodeBcd},
     {0x07, 1, K::kCustom, "next_scheduled_power_on_minute", nullptr, 0x0202, 0, N, DecodeBcd},
     {0x08, 1, K::kCustom, "next_scheduled_power_on_second", nullptr, 0x0202, 0, N, DecodeBcd},
@@ -75,6 +74,7 @@ constexpr FieldRow kPowerControls[] = {
 // Probes (26, 28, 29) share one layout; their words read 8000h when
 // unknown. The units differ: voltage in mV (resolution 1/10 mV), current in
 // mA (resolution 1/10 mA), temperature in 1/10 degree C (resolution 1/1000).
+// clang-format off
 #define PROBE_HEAD(locations)                                                           \
   {0x04, 1, K::kString, "description", nullptr, 0x0202},                                \
       {0x05, 1, K::kEnum, "location", locations, 0x0202, 0x1F},                         \
@@ -84,6 +84,7 @@ constexpr FieldRow kPowerControls[] = {
 // A reading, signed (a temperature below zero).
 #define PROBE_SIGNED(offset, name, unit) \
   {offset, 2, K::kCustom, name, nullptr, 0x0202, 0, unit, DecodeSignedOrUnknown}
+// clang-format on
 
 constexpr FieldRow kVoltageProbe[] = {
     PROBE_HEAD("PROBELOCATION"),
@@ -180,8 +181,7 @@ constexpr FieldRow kMemoryChannel[] = {
 
 constexpr FieldRow kIpmiDevice[] = {
     {0x04, 1, K::kEnum, "interface_type", "IPMIINTERFACETYPE", 0x0203},
-    {0x05, 1, K::kCustom, "ipmi_revision", nullptr, 0x0203, 0, N,
-     DecodeNibbleRevision},
+    {0x05, 1, K::kCustom, "ipmi_revision", nullptr, 0x0203, 0, N, DecodeNibbleRevision},
     {0x06, 1, K::kHex, "i2c_target_address", nullptr, 0x0203},
     // FFh: no non-volatile storage device.
     {0x07, 1, K::kHex, "nv_storage_device_address", nullptr, 0x0203},
@@ -248,8 +248,7 @@ constexpr FieldRow kProcessorAdditional[] = {
     {0x04, 2, K::kHandle, "referenced_handle", nullptr, 0x0303},
     {0x06, 1, K::kNumber, "block_length", nullptr, 0x0303},
     {0x07, 1, K::kEnum, "processor_type", "PROCESSORARCHTYPE", 0x0303},
-    {0x08, 0, K::kCustom, "processor_specific_data", nullptr, 0x0303, 0, N,
-     DecodeProcessorBlock},
+    {0x08, 0, K::kCustom, "processor_specific_data", nullptr, 0x0303, 0, N, DecodeProcessorBlock},
 };
 
 constexpr FieldRow kRiscVFields[] = {
@@ -287,13 +286,11 @@ constexpr FieldRow kFirmwareInventory[] = {
     {0x14, 2, K::kBits, "characteristics", "FWCHARACTERISTICS", 0x0305},
     {0x16, 1, K::kEnum, "state", "FWSTATE", 0x0305},
     {0x17, 1, K::kNumber, "number_of_associated_components", nullptr, 0x0305},
-    {0x17, 1, K::kCustom, "associated_component_handles", nullptr, 0x0305, 0, N,
-     DecodeHandleList},
+    {0x17, 1, K::kCustom, "associated_component_handles", nullptr, 0x0305, 0, N, DecodeHandleList},
 };
 
 constexpr FieldRow kStringProperty[] = {
-    {0x04, 2, K::kCustom, "string_property_id", "STRINGPROPERTYID", 0x0305, 0, N,
-     DecodeRangedEnum},
+    {0x04, 2, K::kCustom, "string_property_id", "STRINGPROPERTYID", 0x0305, 0, N, DecodeRangedEnum},
     {0x06, 1, K::kString, "string_property_value", nullptr, 0x0305},
     {0x07, 2, K::kHandle, "parent_handle", nullptr, 0x0305},
 };
@@ -307,18 +304,30 @@ constexpr TypeTable Type(uint8_t type, const FieldRow (&fields)[N]) {
 }
 
 constexpr TypeTable kTypes[] = {
-    Type(21, kPointingDevice),       Type(22, kBattery),
-    Type(23, kSystemReset),          Type(24, kHardwareSecurity),
-    Type(25, kPowerControls),        Type(26, kVoltageProbe),
-    Type(27, kCoolingDevice),        Type(28, kTemperatureProbe),
-    Type(29, kCurrentProbe),         Type(30, kRemoteAccess),
-    Type(31, kBootIntegrity),        Type(32, kBootInformation),
-    Type(34, kManagementDevice),     Type(35, kManagementComponent),
-    Type(36, kManagementThresholds), Type(37, kMemoryChannel),
-    Type(38, kIpmiDevice),           Type(39, kPowerSupply),
-    Type(40, kAdditionalInformation), Type(42, kHostInterface),
-    Type(43, kTpmDevice),            Type(44, kProcessorAdditional),
-    Type(45, kFirmwareInventory),    Type(46, kStringProperty),
+    Type(21, kPointingDevice),
+    Type(22, kBattery),
+    Type(23, kSystemReset),
+    Type(24, kHardwareSecurity),
+    Type(25, kPowerControls),
+    Type(26, kVoltageProbe),
+    Type(27, kCoolingDevice),
+    Type(28, kTemperatureProbe),
+    Type(29, kCurrentProbe),
+    Type(30, kRemoteAccess),
+    Type(31, kBootIntegrity),
+    Type(32, kBootInformation),
+    Type(34, kManagementDevice),
+    Type(35, kManagementComponent),
+    Type(36, kManagementThresholds),
+    Type(37, kMemoryChannel),
+    Type(38, kIpmiDevice),
+    Type(39, kPowerSupply),
+    Type(40, kAdditionalInformation),
+    Type(42, kHostInterface),
+    Type(43, kTpmDevice),
+    Type(44, kProcessorAdditional),
+    Type(45, kFirmwareInventory),
+    Type(46, kStringProperty),
     // End of table: the header is all there is.
     TypeTable{127, nullptr, 0},
 };

@@ -42,8 +42,7 @@ constexpr FieldRow kMemoryModule[] = {
     {0x09, 1, K::kCustom, "installed_size_bytes", nullptr, 0x0200, 0, Unit::kBytes,
      DecodeModuleSize},
     {0x09, 1, K::kFlag, "installed_double_bank", nullptr, 0x0200, 0x80},
-    {0x0A, 1, K::kCustom, "enabled_size_bytes", nullptr, 0x0200, 0, Unit::kBytes,
-     DecodeModuleSize},
+    {0x0A, 1, K::kCustom, "enabled_size_bytes", nullptr, 0x0200, 0, Unit::kBytes, DecodeModuleSize},
     {0x0A, 1, K::kFlag, "enabled_double_bank", nullptr, 0x0200, 0x80},
     {0x0B, 1, K::kCustom, "error_status", "MEMMODERRORS", 0x0200, 0, Unit::kNone,
      DecodeModuleErrorStatus},
@@ -91,8 +90,7 @@ constexpr FieldRow kMemoryDevice[] = {
     {0x08, 2, K::kNumber, "total_width_bits", "ALLONESUNKNOWN", 0x0201, 0, Unit::kBits},
     {0x0A, 2, K::kNumber, "data_width_bits", "ALLONESUNKNOWN", 0x0201, 0, Unit::kBits},
     // With the 2.7 extended size at 1Ch.
-    {0x0C, 2, K::kCustom, "size_bytes", nullptr, 0x0201, 0, Unit::kBytes,
-     DecodeMemoryDeviceSize},
+    {0x0C, 2, K::kCustom, "size_bytes", nullptr, 0x0201, 0, Unit::kBytes, DecodeMemoryDeviceSize},
     {0x0E, 1, K::kEnum, "form_factor", "MEMFORMFACTOR", 0x0201},
     // 0: not part of a set; FF: unknown.
     {0x0F, 1, K::kNumber, "device_set", nullptr, 0x0201},
@@ -119,14 +117,13 @@ constexpr FieldRow kMemoryDevice[] = {
     {0x2B, 1, K::kString, "firmware_version", nullptr, 0x0302},
     // IDs as the SPD holds them; 0: unknown (the mask of an "unless
     // unknown" row is the unknown value).
-    {0x2C, 2, K::kCustom, "module_manufacturer_id", nullptr, 0x0302, 0, Unit::kNone,
-     DecodeJedecId},
+    {0x2C, 2, K::kCustom, "module_manufacturer_id", nullptr, 0x0302, 0, Unit::kNone, DecodeJedecId},
     {0x2E, 2, K::kCustom, "module_product_id", nullptr, 0x0302, 0, Unit::kNone,
      DecodeUnlessUnknown},
     {0x30, 2, K::kCustom, "memory_subsystem_controller_manufacturer_id", nullptr, 0x0302, 0,
      Unit::kNone, DecodeJedecId},
-    {0x32, 2, K::kCustom, "memory_subsystem_controller_product_id", nullptr, 0x0302, 0,
-     Unit::kNone, DecodeUnlessUnknown},
+    {0x32, 2, K::kCustom, "memory_subsystem_controller_product_id", nullptr, 0x0302, 0, Unit::kNone,
+     DecodeUnlessUnknown},
     // Bytes; all bits set: unknown (0: no such portion).
     {0x34, 8, K::kCustom, "non_volatile_size_bytes", nullptr, 0x0302, ~0ull, Unit::kBytes,
      DecodeUnlessUnknown},
@@ -136,11 +133,9 @@ constexpr FieldRow kMemoryDevice[] = {
      DecodeUnlessUnknown},
     {0x4C, 8, K::kCustom, "logical_size_bytes", nullptr, 0x0302, ~0ull, Unit::kBytes,
      DecodeUnlessUnknown},
-    {0x5C, 2, K::kCustom, "pmic0_manufacturer_id", nullptr, 0x0307, 0, Unit::kNone,
-     DecodeJedecId},
+    {0x5C, 2, K::kCustom, "pmic0_manufacturer_id", nullptr, 0x0307, 0, Unit::kNone, DecodeJedecId},
     {0x5E, 2, K::kHex, "pmic0_revision_number", nullptr, 0x0307},
-    {0x60, 2, K::kCustom, "rcd_manufacturer_id", nullptr, 0x0307, 0, Unit::kNone,
-     DecodeJedecId},
+    {0x60, 2, K::kCustom, "rcd_manufacturer_id", nullptr, 0x0307, 0, Unit::kNone, DecodeJedecId},
     {0x62, 2, K::kHex, "rcd_revision_number", nullptr, 0x0307},
 };
 
@@ -151,8 +146,7 @@ constexpr FieldRow kMemoryError32[] = {
     {0x05, 1, K::kEnum, "error_granularity", "MEMERRGRA", 0x0201},
     {0x06, 1, K::kEnum, "error_operation", "MEMERROPE", 0x0201},
     // 0: unknown.
-    {0x07, 4, K::kCustom, "vendor_syndrome", nullptr, 0x0201, 0, Unit::kNone,
-     DecodeUnlessUnknown},
+    {0x07, 4, K::kCustom, "vendor_syndrome", nullptr, 0x0201, 0, Unit::kNone, DecodeUnlessUnknown},
     {0x0B, 4, K::kCustom, "memory_array_error_address", nullptr, 0x0201, kTop32, Unit::kNone,
      DecodeUnlessUnknown},
     {0x0F, 4, K::kCustom, "device_error_address", nullptr, 0x0201, kTop32, Unit::kNone,
@@ -165,8 +159,7 @@ constexpr FieldRow kMemoryError64[] = {
     {0x04, 1, K::kEnum, "error_type", "MEMERRTYPE", 0x0203},
     {0x05, 1, K::kEnum, "error_granularity", "MEMERRGRA", 0x0203},
     {0x06, 1, K::kEnum, "error_operation", "MEMERROPE", 0x0203},
-    {0x07, 4, K::kCustom, "vendor_syndrome", nullptr, 0x0203, 0, Unit::kNone,
-     DecodeUnlessUnknown},
+    {0x07, 4, K::kCustom, "vendor_syndrome", nullptr, 0x0203, 0, Unit::kNone, DecodeUnlessUnknown},
     {0x0B, 8, K::kCustom, "memory_array_error_address", nullptr, 0x0203, kTop64, Unit::kNone,
      DecodeUnlessUnknown},
     {0x13, 8, K::kCustom, "device_error_address", nullptr, 0x0203, kTop64, Unit::kNone,
@@ -177,15 +170,13 @@ constexpr FieldRow kMemoryError64[] = {
 
 // Types 19 and 20: the range in KiB, or the 2.7 extended addresses in bytes.
 constexpr FieldRow kArrayMappedAddress[] = {
-    {0x04, 8, K::kCustom, "range_size_bytes", nullptr, 0x0201, 0, Unit::kBytes,
-     DecodeMappedRange},
+    {0x04, 8, K::kCustom, "range_size_bytes", nullptr, 0x0201, 0, Unit::kBytes, DecodeMappedRange},
     {0x0C, 2, K::kHandle, "memory_array_handle", nullptr, 0x0201},
     {0x0E, 1, K::kNumber, "partition_width", nullptr, 0x0201},
 };
 
 constexpr FieldRow kDeviceMappedAddress[] = {
-    {0x04, 8, K::kCustom, "range_size_bytes", nullptr, 0x0201, 0, Unit::kBytes,
-     DecodeMappedRange},
+    {0x04, 8, K::kCustom, "range_size_bytes", nullptr, 0x0201, 0, Unit::kBytes, DecodeMappedRange},
     {0x0C, 2, K::kHandle, "memory_device_handle", nullptr, 0x0201},
     {0x0E, 2, K::kHandle, "memory_array_mapped_address_handle", nullptr, 0x0201},
     // FF: unknown; an interleave position of 0: not interleaved.
@@ -200,8 +191,8 @@ constexpr TypeTable Type(uint8_t type, const FieldRow (&fields)[N]) {
 }
 
 constexpr TypeTable kTypes[] = {
-    Type(5, kMemoryController),    Type(6, kMemoryModule),   Type(7, kCache),
-    Type(16, kMemoryArray),        Type(17, kMemoryDevice),  Type(18, kMemoryError32),
+    Type(5, kMemoryController),    Type(6, kMemoryModule),         Type(7, kCache),
+    Type(16, kMemoryArray),        Type(17, kMemoryDevice),        Type(18, kMemoryError32),
     Type(19, kArrayMappedAddress), Type(20, kDeviceMappedAddress), Type(33, kMemoryError64),
 };
 

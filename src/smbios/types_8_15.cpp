@@ -42,8 +42,7 @@ constexpr FieldRow kSystemSlot[] = {
      DecodeAfterPeerGroups},
     {0x01, 1, K::kCustom, "slot_physical_width", "SLOTWIDTH", 0x0304, 0, Unit::kNone,
      DecodeAfterPeerGroups},
-    {0x02, 2, K::kCustom, "slot_pitch_um", nullptr, 0x0304, 0, Unit::kMicrometres,
-     DecodeSlotPitch},
+    {0x02, 2, K::kCustom, "slot_pitch_um", nullptr, 0x0304, 0, Unit::kMicrometres, DecodeSlotPitch},
     {0x04, 1, K::kCustom, "slot_height", "SLOTHEIGHT", 0x0305, 0, Unit::kNone,
      DecodeAfterPeerGroups},
 };
@@ -113,9 +112,10 @@ constexpr TypeTable Type(uint8_t type, const FieldRow (&fields)[N]) {
 }
 
 constexpr TypeTable kTypes[] = {
-    Type(8, kPortConnector),       Type(9, kSystemSlot),        Type(10, kOnboardDevices),
-    Type(11, kOemStrings),         Type(12, kConfigurationOptions),
-    Type(13, kBiosLanguage),       Type(14, kGroupAssociations), Type(15, kSystemEventLog),
+    Type(8, kPortConnector),           Type(9, kSystemSlot),
+    Type(10, kOnboardDevices),         Type(11, kOemStrings),
+    Type(12, kConfigurationOptions),   Type(13, kBiosLanguage),
+    Type(14, kGroupAssociations),      Type(15, kSystemEventLog),
     Type(41, kOnboardDevicesExtended),
 };
 

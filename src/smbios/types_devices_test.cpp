@@ -42,15 +42,15 @@ const FieldValue* At(const DecodedStructure& s, const char* field, int item = -1
 
 // A 3.5 slot with one peer group: every field of type 9.
 const TestBytes kSlot = {
-    0x09, 0x1D, 0x20, 0x00,  // type 9, length 29, handle 0x20
-    0x01, 0xB6, 0x0D, 0x04,  // designation 1; PCI Express gen 3 x16, width x16, in use
-    0x04, 0x06, 0x00,        // long; slot ID 6
-    0x04, 0x01,              // characteristics: 3.3 V; PME
-    0x00, 0x00, 0x03, 0xE1,  // 2.6: segment 0, bus 3, device 1C function 1
-    0x10, 0x01,              // 3.2: 16 lanes; one peer group
+    0x09, 0x1D, 0x20, 0x00,        // type 9, length 29, handle 0x20
+    0x01, 0xB6, 0x0D, 0x04,        // designation 1; PCI Express gen 3 x16, width x16, in use
+    0x04, 0x06, 0x00,              // long; slot ID 6
+    0x04, 0x01,                    // characteristics: 3.3 V; PME
+    0x00, 0x00, 0x03, 0xE1,        // 2.6: segment 0, bus 3, device 1C function 1
+    0x10, 0x01,                    // 3.2: 16 lanes; one peer group
     0x01, 0x00, 0x04, 0x0A, 0x08,  // peer: segment 1, bus 4, device 1 function 2, 8 lanes
-    0x04, 0x0D, 0xE2, 0x04,  // 3.4: gen 4; physical x16; pitch 1250 (12.5 mm)
-    0x04,                    // 3.5: low profile
+    0x04, 0x0D, 0xE2, 0x04,        // 3.4: gen 4; physical x16; pitch 1250 (12.5 mm)
+    0x04,                          // 3.5: low profile
 };
 
 TEST(DeviceTypes, SlotFieldsByLength) {
@@ -64,16 +64,16 @@ TEST(DeviceTypes, SlotFieldsByLength) {
   };
   const Case cases[] = {
       {0x0C, "slot_characteristics_1", -1, nullptr, true, 0x04},
-      {0x0C, "slot_characteristics_2", -1, nullptr, false, 0},   // 2.1
-      {0x11, "device_number", -1, nullptr, true, 0x1C},          // 2.6
+      {0x0C, "slot_characteristics_2", -1, nullptr, false, 0},  // 2.1
+      {0x11, "device_number", -1, nullptr, true, 0x1C},         // 2.6
       {0x11, "function_number", -1, nullptr, true, 1},
-      {0x11, "data_bus_width", -1, nullptr, false, 0},           // 3.2
+      {0x11, "data_bus_width", -1, nullptr, false, 0},  // 3.2
       {0x18, "peer_groups", 0, "function_number", true, 2},
       {0x18, "peer_groups", 0, "data_bus_width", true, 8},
-      {0x18, "slot_information", -1, nullptr, false, 0},         // 3.4
+      {0x18, "slot_information", -1, nullptr, false, 0},  // 3.4
       {0x1C, "slot_pitch_um", -1, nullptr, true, 12500},
       {0x1C, "slot_physical_width", -1, nullptr, true, 0x0D},
-      {0x1C, "slot_height", -1, nullptr, false, 0},              // 3.5
+      {0x1C, "slot_height", -1, nullptr, false, 0},  // 3.5
       {0x1D, "slot_height", -1, nullptr, true, 0x04},
       {0x1D, "slot_information", -1, nullptr, true, 4},
   };

@@ -16,17 +16,12 @@ namespace {
 // range), the text, or the count of items.
 std::string Show(const FieldValue& v) {
   switch (v.kind) {
-    case FieldValue::Kind::kEnum:
-      return v.name ? v.name : "?";
+    case FieldValue::Kind::kEnum: return v.name ? v.name : "?";
     case FieldValue::Kind::kText:
-    case FieldValue::Kind::kString:
-      return v.text;
-    case FieldValue::Kind::kList:
-      return std::to_string(v.items.size()) + " items";
-    case FieldValue::Kind::kSigned:
-      return std::to_string(static_cast<int64_t>(v.number));
-    default:
-      return std::to_string(v.number);
+    case FieldValue::Kind::kString: return v.text;
+    case FieldValue::Kind::kList: return std::to_string(v.items.size()) + " items";
+    case FieldValue::Kind::kSigned: return std::to_string(static_cast<int64_t>(v.number));
+    default: return std::to_string(v.number);
   }
 }
 
@@ -308,9 +303,9 @@ TEST(ManagementTypes, HostInterfaceDeviceAndRedfishRecord) {
   // Network interface: a PCI/PCIe v2 device 8086h:1533h with MAC
   // 00:11:22:33:44:55 at bus 3, device 1, function 2; one Redfish-over-IP
   // record (DHCP host 192.168.1.5/24, service port 443, host name "bmc").
-  TestBytes t = {42, 0, 0, 0, 0x40, 24, 0x05, 0x17, 0x86, 0x80, 0x33, 0x15, 0x86, 0x80, 0, 0,
-                 0, 0x11, 0x22, 0x33, 0x44, 0x55, 0, 0, 3, 0x0A, 1, 0, 0xFF, 0xFF, 1, 0x04,
-                 0x5E};
+  TestBytes t = {42,   0,    0,    0,    0x40, 24, 0x05, 0x17, 0x86, 0x80, 0x33,
+                 0x15, 0x86, 0x80, 0,    0,    0,  0x11, 0x22, 0x33, 0x44, 0x55,
+                 0,    0,    3,    0x0A, 1,    0,  0xFF, 0xFF, 1,    0x04, 0x5E};
   TestBytes redfish(0x5E, 0);
   redfish[0x10] = 2, redfish[0x11] = 1;
   for (uint8_t i : {0, 1, 2, 3}) redfish[0x12 + i] = TestBytes{192, 168, 1, 5}[i];
@@ -340,8 +335,8 @@ TEST(ManagementTypes, HostInterfaceDeviceAndRedfishRecord) {
   // A record cut before the host name keeps the rows it holds.
   t[0x20] = 0x56, t[1] = static_cast<uint8_t>(0x21 + 0x56);
   const DecodedStructure cut = DecodeStructure(View(t), 0, 3, 9);
-  const FieldValue& short_ip = *Find(Find(cut.fields, "protocol_records")->items.at(0).members,
-                                     "redfish_over_ip");
+  const FieldValue& short_ip =
+      *Find(Find(cut.fields, "protocol_records")->items.at(0).members, "redfish_over_ip");
   EXPECT_NE(Find(short_ip.members, "service_ip_port"), nullptr);
   EXPECT_EQ(Find(short_ip.members, "service_hostname"), nullptr);
 }
@@ -357,7 +352,8 @@ TEST(ManagementTypes, UsbSerialNumberDescriptor) {
   const Case cases[] = {
       {"ascii, NUL padding", {8, 0x03, 'S', 0, '1', 0, 0, 0}, "S1"},
       {"pair and lone surrogate",
-       {8, 0x03, 0x3D, 0xD8, 0x00, 0xDE, 0x00, 0xDC}, "\xF0\x9F\x98\x80\xEF\xBF\xBD"},
+       {8, 0x03, 0x3D, 0xD8, 0x00, 0xDE, 0x00, 0xDC},
+       "\xF0\x9F\x98\x80\xEF\xBF\xBD"},
       {"length past the data", {0x40, 0x03, 0xAC, 0x20, 'x', 0}, "\xE2\x82\xACx"},
   };
   for (const Case& c : cases) {

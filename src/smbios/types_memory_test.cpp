@@ -32,8 +32,8 @@ struct Case {
   const char* what;
   TestBytes bytes;
   const char* field;
-  uint64_t number;       // the field's number (raw code for enums)
-  const char* name;      // an enum's name; null: none expected (or not an enum)
+  uint64_t number;   // the field's number (raw code for enums)
+  const char* name;  // an enum's name; null: none expected (or not an enum)
 };
 
 constexpr uint64_t kAbsent = ~0ull - 1;  // number of a case whose field must be absent
@@ -46,8 +46,8 @@ TEST(MemoryTypes, LengthGatesExtendedFormsAndStates) {
        "enabled_error_correcting_capabilities", 0x08, nullptr},
       {"enabled ecc, 2.0 length", Structure(5, 0x13, {{0x0E, {2, 1, 0, 2, 0}}}),
        "enabled_error_correcting_capabilities", kAbsent, nullptr},
-      {"module size 2^4 MiB", Structure(5, 0x0F, {{0x08, {4}}}),
-       "maximum_memory_module_size_bytes", 16u << 20, nullptr},
+      {"module size 2^4 MiB", Structure(5, 0x0F, {{0x08, {4}}}), "maximum_memory_module_size_bytes",
+       16u << 20, nullptr},
       // Type 6: sizes 2^n MiB, or a state; bit 7 the second bank.
       {"installed 2^10 MiB", Structure(6, 0x0C, {{0x09, {0x8A}}}), "installed_size_bytes",
        1ull << 30, nullptr},
@@ -89,8 +89,8 @@ TEST(MemoryTypes, LengthGatesExtendedFormsAndStates) {
       {"speed", Structure(17, 0x1B, {{0x15, {0x40, 0x1F}}}), "speed_mts", 8000, nullptr},
       {"speed extended", Structure(17, 0x5C, {{0x20, {0xFF, 0xFF}}, {0x58, {0x60, 0x22, 0, 0}}}),
        "configured_memory_speed_mts", 8800, nullptr},
-      {"speed extended missing", Structure(17, 0x54, {{0x15, {0xFF, 0xFF}}}), "speed_mts",
-       kAbsent, nullptr},
+      {"speed extended missing", Structure(17, 0x54, {{0x15, {0xFF, 0xFF}}}), "speed_mts", kAbsent,
+       nullptr},
       {"speed, 2.1 length", Structure(17, 0x15, {}), "speed_mts", kAbsent, nullptr},
       {"speed 0: unknown", Structure(17, 0x1B, {}), "speed_mts", 0, "Unknown"},
       {"error handle FFFEh", Structure(17, 0x15, {{0x06, {0xFE, 0xFF}}}),
@@ -103,16 +103,15 @@ TEST(MemoryTypes, LengthGatesExtendedFormsAndStates) {
        "Unknown"},
       {"product id", Structure(17, 0x34, {{0x2E, {0x34, 0x12}}}), "module_product_id", 0x1234,
        nullptr},
-      {"memory type MRDIMM", Structure(17, 0x15, {{0x12, {0x25}}}), "memory_type", 0x25,
-       "MRDIMM"},
+      {"memory type MRDIMM", Structure(17, 0x15, {{0x12, {0x25}}}), "memory_type", 0x25, "MRDIMM"},
       {"form factor CSODIMM", Structure(17, 0x15, {{0x0E, {0x13}}}), "form_factor", 0x13,
        "CSODIMM"},
       {"non-volatile size", Structure(17, 0x54, {{0x34, {0, 0, 0, 0x40}}}),
        "non_volatile_size_bytes", 1u << 30, nullptr},
       {"volatile size unknown", Structure(17, 0x54, {{0x3C, TestBytes(8, 0xFF)}}),
        "volatile_size_bytes", ~0ull, "Unknown"},
-      {"rcd revision, 3.7", Structure(17, 0x64, {{0x62, {0x21, 0}}}), "rcd_revision_number",
-       0x21, nullptr},
+      {"rcd revision, 3.7", Structure(17, 0x64, {{0x62, {0x21, 0}}}), "rcd_revision_number", 0x21,
+       nullptr},
       {"rcd revision, 3.3 length", Structure(17, 0x5C, {}), "rcd_revision_number", kAbsent,
        nullptr},
       // Types 18 and 33: bit 31 (63) alone is unknown, a syndrome of 0 too.
@@ -130,16 +129,18 @@ TEST(MemoryTypes, LengthGatesExtendedFormsAndStates) {
       // Types 19 and 20: the last KiB's address becomes the last byte's.
       {"range end", Structure(19, 0x0F, {{0x08, {0xFF, 0xFF, 0x7F, 0x01}}}), "ending_address",
        0x5FFFFFFFFull, nullptr},
-      {"range size", Structure(19, 0x0F, {{0x08, {0xFF, 0xFF, 0x7F, 0x01}}}),
-       "range_size_bytes", 24ull << 30, nullptr},
+      {"range size", Structure(19, 0x0F, {{0x08, {0xFF, 0xFF, 0x7F, 0x01}}}), "range_size_bytes",
+       24ull << 30, nullptr},
       {"range extended",
        Structure(19, 0x1F,
-                 {{0x04, TestBytes(8, 0xFF)}, {0x0F, {0, 0, 0, 0, 0, 1}},
+                 {{0x04, TestBytes(8, 0xFF)},
+                  {0x0F, {0, 0, 0, 0, 0, 1}},
                   {0x17, {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 1}}}),
        "range_size_bytes", 1ull << 40, nullptr},
       {"device range extended",
        Structure(20, 0x23,
-                 {{0x04, TestBytes(8, 0xFF)}, {0x13, {0, 0, 0, 0, 0, 1}},
+                 {{0x04, TestBytes(8, 0xFF)},
+                  {0x13, {0, 0, 0, 0, 0, 1}},
                   {0x1B, {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 3}}}),
        "starting_address", 1ull << 40, nullptr},
       {"device range extended missing", Structure(20, 0x13, {{0x04, TestBytes(8, 0xFF)}}),

@@ -40,8 +40,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // The whole run, the dump written into the temp directory.
   g_tables = FirmwareTables();
   g_tables.state = FirmwareTables::State::kRead;
-  g_tables.form = raw ? FirmwareTables::Form::kRawSmbiosData
-                      : FirmwareTables::Form::kEntryPointAndTable;
+  g_tables.form =
+      raw ? FirmwareTables::Form::kRawSmbiosData : FirmwareTables::Form::kEntryPointAndTable;
   if (!raw) g_tables.entryPoint.assign(entry.data(), entry.data() + entry.size());
   g_tables.table.assign(table.data(), table.data() + table.size());
   g_tables.origin = "fuzz";

@@ -14,7 +14,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const int code = data[0];
   size_t at = 1;
   std::string section;
-  while (at < size && data[at] != 0 && section.size() < 31) section += static_cast<char>(data[at++]);
+  while (at < size && data[at] != 0 && section.size() < 31)
+    section += static_cast<char>(data[at++]);
   if (at < size && data[at] == 0) ++at;
 
   // The name goes into a buffer of exactly the promised size, so that a

@@ -48,7 +48,8 @@ void DumpSeeds(const fs::path& dir, const Bytes& table) {
     DumpOptions options;
     options.major = major;
     options.minor = minor;
-    Seed(dir, "sample-" + std::to_string(major) + "." + std::to_string(minor), Dump(options, sample));
+    Seed(dir, "sample-" + std::to_string(major) + "." + std::to_string(minor),
+         Dump(options, sample));
   }
   // Each structure type alone, with a few strings, in two field lengths.
   const std::vector<std::string> strings = {"Vendor", "Product 1.0", "<b>&\"x\"</b>", "SN-1"};
@@ -67,25 +68,23 @@ void DumpSeeds(const fs::path& dir, const Bytes& table) {
   // in a row, memory devices and their mapped addresses.
   DumpOptions options;
   Seed(dir, "carried-state",
-       Dump(options, {Structure(8, 1, Bytes{1, 0x0B, 2, 0x1F, 0x0D}, {"J1", "USB"}),
-                      Structure(8, 2, Bytes{1, 0x0B, 2, 0x1F, 0x0D}, {"J2", "USB"}),
-                      Structure(9, 3, Counting(0x0D, 1), {"PCIE1"}),
-                      Structure(9, 4, Counting(0x0D, 2), {"PCIE2"}),
-                      Structure(16, 5, Counting(0x0B, 3)),
-                      Structure(17, 6, Counting(0x18, 1), {"DIMM0", "BANK0", "Maker", "S", "A", "P"}),
-                      Structure(19, 7, Counting(0x0B, 0)),
-                      Structure(20, 8, Counting(0x0F, 0)),
-                      Structure(127, 0xFFFF, Bytes())}));
+       Dump(options,
+            {Structure(8, 1, Bytes{1, 0x0B, 2, 0x1F, 0x0D}, {"J1", "USB"}),
+             Structure(8, 2, Bytes{1, 0x0B, 2, 0x1F, 0x0D}, {"J2", "USB"}),
+             Structure(9, 3, Counting(0x0D, 1), {"PCIE1"}),
+             Structure(9, 4, Counting(0x0D, 2), {"PCIE2"}), Structure(16, 5, Counting(0x0B, 3)),
+             Structure(17, 6, Counting(0x18, 1), {"DIMM0", "BANK0", "Maker", "S", "A", "P"}),
+             Structure(19, 7, Counting(0x0B, 0)), Structure(20, 8, Counting(0x0F, 0)),
+             Structure(127, 0xFFFF, Bytes())}));
   // Hostile shapes: formatted lengths 0 to 3 and beyond the record, string
   // numbers beyond the set, 255 strings of 255 characters, no closing
   // double NUL at the record's end.
   for (int length : {0, 3, 0x7F}) {
     Seed(dir, "length" + std::to_string(length),
-         Dump(options, {Structure(1, 1, Counting(8, 1), {"A"}, length),
-                        Structure(127, 0xFFFF, Bytes())}));
+         Dump(options,
+              {Structure(1, 1, Counting(8, 1), {"A"}, length), Structure(127, 0xFFFF, Bytes())}));
   }
-  Seed(dir, "strings-beyond",
-       Dump(options, {Structure(2, 1, Bytes{9, 200, 255, 7, 0}, {"only"})}));
+  Seed(dir, "strings-beyond", Dump(options, {Structure(2, 1, Bytes{9, 200, 255, 7, 0}, {"only"})}));
   const std::vector<std::string> many(255, std::string(255, 'S'));
   Seed(dir, "many-strings",
        Dump(options, {Structure(11, 1, Bytes{255}, many), Structure(12, 2, Bytes{255}, many)}));
@@ -106,15 +105,15 @@ void CollectorSeeds(const fs::path& dir, const Bytes& table) {
   Bytes raw = {1, 0, 0, 3, 2, 0};
   PutU32(raw, static_cast<uint32_t>(table.size()));
   Seed(dir, "raw", Cat(raw, table));
-  const Bytes small = Concat({::Structure(0, {1, 2, 0, 0xE8, 3, 0x0F}, {"V", "1.0", "01/01/2020"}),
-                              ::Structure(127, {})});
+  const Bytes small = Concat(
+      {::Structure(0, {1, 2, 0, 0xE8, 3, 0x0F}, {"V", "1.0", "01/01/2020"}), ::Structure(127, {})});
   const Bytes epSmall = EntryPoint2(static_cast<uint16_t>(small.size()), 0x000F0000);
   Seed(dir, "small", Cat(Cat(Bytes{0, static_cast<uint8_t>(epSmall.size())}, epSmall), small));
 }
 
 void DmiDatSeeds(const fs::path& dir, const fs::path& work) {
   // Code byte, section name, NUL, then a scrambled table.
-  const std::vector<std::string> lines = {"*CHASSIS", "1=Other", "3=Desktop", "!Unknown chassis",
+  const std::vector<std::string> lines = {"*CHASSIS", "1=Other",   "3=Desktop",  "!Unknown chassis",
                                           "*PROCFAM", "2=Unknown", "0B=Pentium", "*EMPTY"};
   const std::string dat = (work / pszDMI_datafile).string();
   WriteDmiDat(dat, lines);
@@ -130,14 +129,17 @@ void DmiDatSeeds(const fs::path& dir, const fs::path& work) {
 
 void TabbedSeeds(const fs::path& dir) {
   // Mode byte, then NUL-separated lines: headings first when bit 6 is set.
-  Seed(dir, "rows", Cat(Bytes{20}, Text(std::string("Caption\t: value") + '\0' + "a\tb\tc\t" +
-                                        '\0' + "\t\t\t" + '\0' + "x")));
-  Seed(dir, "two-line", Cat(Bytes{0x40 | 5}, Text(std::string("Slot\tType\tWidth") + '\0' +
-                                                  "\tname\tbits" + '\0' + "1\tPCI\t32")));
-  Seed(dir, "no-dup-tabs", Cat(Bytes{0x60 | 9}, Text(std::string("A\t\tB") + '\0' + "\t\tC\t\t" +
-                                                     '\0' + "p\t\tq\t\tr")));
-  Seed(dir, "text-sink", Cat(Bytes{0x80 | 0x40 | 3},
-                             Text(std::string("H1\tH2") + '\0' + '\0' + "<&>\t\x01\x1f")));
+  Seed(dir, "rows",
+       Cat(Bytes{20}, Text(std::string("Caption\t: value") + '\0' + "a\tb\tc\t" + '\0' + "\t\t\t" +
+                           '\0' + "x")));
+  Seed(dir, "two-line",
+       Cat(Bytes{0x40 | 5},
+           Text(std::string("Slot\tType\tWidth") + '\0' + "\tname\tbits" + '\0' + "1\tPCI\t32")));
+  Seed(dir, "no-dup-tabs",
+       Cat(Bytes{0x60 | 9},
+           Text(std::string("A\t\tB") + '\0' + "\t\tC\t\t" + '\0' + "p\t\tq\t\tr")));
+  Seed(dir, "text-sink",
+       Cat(Bytes{0x80 | 0x40 | 3}, Text(std::string("H1\tH2") + '\0' + '\0' + "<&>\t\x01\x1f")));
 }
 
 void TabbedLongSeeds(const fs::path& dir) {
@@ -145,7 +147,8 @@ void TabbedLongSeeds(const fs::path& dir) {
   std::string cells;
   for (int i = 0; i < 40; ++i) cells += "c" + std::to_string(i) + "\t";
   Seed(dir, "many-cells", Cat(Bytes{0x40 | 19}, Text(cells + '\0' + cells + '\0' + cells)));
-  Seed(dir, "long-line", Cat(Bytes{7}, Text(std::string(3000, 'L') + "\t" + std::string(3000, 'M'))));
+  Seed(dir, "long-line",
+       Cat(Bytes{7}, Text(std::string(3000, 'L') + "\t" + std::string(3000, 'M'))));
 }
 
 void ParamSeeds(const fs::path& dir) {

@@ -24,8 +24,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const size_t entryLength = data[1] < size - 2 ? data[1] : size - 2;
   g_tables = FirmwareTables();
   g_tables.state = FirmwareTables::State::kRead;
-  g_tables.form = raw ? FirmwareTables::Form::kRawSmbiosData
-                      : FirmwareTables::Form::kEntryPointAndTable;
+  g_tables.form =
+      raw ? FirmwareTables::Form::kRawSmbiosData : FirmwareTables::Form::kEntryPointAndTable;
   if (!raw) g_tables.entryPoint.assign(data + 2, data + 2 + entryLength);
   g_tables.table.assign(data + 2 + entryLength, data + size);
   g_tables.origin = "fuzz";

@@ -42,7 +42,7 @@ const char kSaveFailed[] = "Could not save data!\nTry cut and paste.";
 const char kLogClosing[] = "\r\n\r\nQuillmark For Windows\r\n";
 constexpr DWORD kBoxWaitMs = 15000;
 constexpr DWORD kIdleWaitMs = 300000;  // a large report fills slowly under Wine
-constexpr int kLargeCount = 210;  // structures in large.bin (see the runner)
+constexpr int kLargeCount = 210;       // structures in large.bin (see the runner)
 
 int failures = 0;
 std::string dumpsDir, outDir, viewerPath;
@@ -106,7 +106,8 @@ bool WaitIdle(HWND frame) {
 std::string EditText(HWND edit) {
   const LRESULT length = SendMessageA(edit, WM_GETTEXTLENGTH, 0, 0);
   std::string text(static_cast<size_t>(length) + 1, '\0');
-  const LRESULT got = SendMessageA(edit, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0]));
+  const LRESULT got =
+      SendMessageA(edit, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0]));
   text.resize(got > 0 ? static_cast<size_t>(got) : 0);
   return text;
 }
@@ -366,8 +367,7 @@ void CheckOutOfSpace(const Viewer& v) {
   SendCommand(v, kCmdRefresh);
   Box box;
   const bool closed = CloseMessageBox(v.pi.dwProcessId, &box);
-  Check(closed && box.text == kOutOfSpace,
-        "out-of-space box (\"%s\")", box.text.c_str());
+  Check(closed && box.text == kOutOfSpace, "out-of-space box (\"%s\")", box.text.c_str());
   WaitIdle(v.frame);
   Check(!FindDialog(v.pi.dwProcessId), "one box only: later appends are dropped");
   const std::string text = EditText(v.edit);
@@ -418,8 +418,7 @@ void CheckSaveLog(const Viewer& v) {
   bool closed = CloseMessageBox(v.pi.dwProcessId, &number);
   Check(closed && number.text == "4", "error number 4 (\"%s\")", number.text.c_str());
   closed = CloseMessageBox(v.pi.dwProcessId, &advice);
-  Check(closed && advice.text == kSaveFailed,
-        "then string 3954 (\"%s\")", advice.text.c_str());
+  Check(closed && advice.text == kSaveFailed, "then string 3954 (\"%s\")", advice.text.c_str());
   Check(FileExists(emptyPath) && ReadFileText(emptyPath).empty(), "the empty file was created");
 }
 

@@ -147,9 +147,11 @@ Error parse_section(Parser &parser, std::string_view line) {
   section.name = std::string(line.substr(1, close - 1));
   if (section.name.empty()) return std::string("empty section name");
   for (const char c : section.name) {
-    const bool ok = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') ||
-                    (c >= '0' && c <= '9') || c == '_';
-    if (!ok) return "section name \"" + section.name + "\" has characters other than letters, digits and _";
+    const bool ok =
+        (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_';
+    if (!ok)
+      return "section name \"" + section.name +
+             "\" has characters other than letters, digits and _";
   }
   const std::string_view rest = trim(line.substr(close + 1));
   if (!rest.empty()) {
@@ -205,7 +207,8 @@ Error parse_value(Parser &parser, std::string_view line) {
   }
   const std::string_view name = trim(line.substr(digits));
   for (const unsigned known : section.codes) {
-    if (known == code) return "code " + std::string(line.substr(0, digits)) + " twice in section " + section.name;
+    if (known == code)
+      return "code " + std::string(line.substr(0, digits)) + " twice in section " + section.name;
   }
   if (Error error = check_width(section, name)) return error;
   section.codes.push_back(code);
@@ -219,7 +222,7 @@ Error parse_line(Parser &parser, std::string_view line) {
   if (!line.empty() && line.back() == '\r') line.remove_suffix(1);  // CR LF checkouts
   if (trim(line).empty() || line.front() == '#') return std::nullopt;
   const std::size_t before = parser.plain_lines.size();
-  Error error = line.front() == '[' ? parse_section(parser, line)
+  Error error = line.front() == '['   ? parse_section(parser, line)
                 : line.front() == '!' ? parse_default(parser, line)
                                       : parse_value(parser, line);
   if (!error && parser.plain_lines.size() > before) {
@@ -281,8 +284,9 @@ int convert(const char *source, const char *output) {
 
 int main(int argc, char **argv) {
   if (argc != 3) {
-    std::fprintf(stderr, "usage: dathide SOURCE OUTPUT\n"
-                         "Scrambles the plain value-name table SOURCE into OUTPUT (DMI.DAT).\n");
+    std::fprintf(stderr,
+                 "usage: dathide SOURCE OUTPUT\n"
+                 "Scrambles the plain value-name table SOURCE into OUTPUT (DMI.DAT).\n");
     return 2;
   }
   // A refused source leaves no table behind, not even an older one, so that

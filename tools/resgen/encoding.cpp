@@ -18,11 +18,17 @@ long DecodeOne(std::string_view s, size_t* i) {
     ++*i;
     return c;
   } else if ((c & 0xE0) == 0xC0) {
-    extra = 1; cp = c & 0x1F; minimum = 0x80;
+    extra = 1;
+    cp = c & 0x1F;
+    minimum = 0x80;
   } else if ((c & 0xF0) == 0xE0) {
-    extra = 2; cp = c & 0x0F; minimum = 0x800;
+    extra = 2;
+    cp = c & 0x0F;
+    minimum = 0x800;
   } else if ((c & 0xF8) == 0xF0) {
-    extra = 3; cp = c & 0x07; minimum = 0x10000;
+    extra = 3;
+    cp = c & 0x07;
+    minimum = 0x10000;
   } else {
     return -1;
   }
@@ -102,8 +108,7 @@ bool CheckCodePage(const LangFile& file, std::string* error) {
   Iconv to(name.c_str(), "UTF-8");
   Iconv back("UTF-8", name.c_str());
   if (!to.ok() || !back.ok()) {
-    *error = file.path + ": code page " + std::to_string(file.codepage) +
-             " is not known to iconv";
+    *error = file.path + ": code page " + std::to_string(file.codepage) + " is not known to iconv";
     return false;
   }
   for (const Entry& e : file.entries) {
@@ -111,8 +116,7 @@ bool CheckCodePage(const LangFile& file, std::string* error) {
     // run time; a character without an exact round trip would come out as
     // '?' or as a different character there.
     std::string narrow, wide;
-    if (!Convert(to, e.text, &narrow) || !Convert(back, narrow, &wide) ||
-        wide != e.text) {
+    if (!Convert(to, e.text, &narrow) || !Convert(back, narrow, &wide) || wide != e.text) {
       *error = file.path + ":" + std::to_string(e.line) + ": text of id " +
                std::to_string(e.baseId) + " cannot be represented in code page " +
                std::to_string(file.codepage);

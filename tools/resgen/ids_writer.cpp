@@ -11,8 +11,8 @@ bool WriteIds(const LangFile& english, std::string* out, std::string* error) {
   std::vector<const Entry*> sorted;
   for (const Entry& e : english.entries) {
     if (e.name.empty()) {
-      *error = english.path + ":" + std::to_string(e.line) + ": id " +
-               std::to_string(e.baseId) + " has no name (the id header needs one for every string)";
+      *error = english.path + ":" + std::to_string(e.line) + ": id " + std::to_string(e.baseId) +
+               " has no name (the id header needs one for every string)";
       return false;
     }
     sorted.push_back(&e);

@@ -8,8 +8,7 @@
 namespace resgen {
 namespace {
 
-bool Fail(std::string* error, const std::string& path, int line,
-          const std::string& message) {
+bool Fail(std::string* error, const std::string& path, int line, const std::string& message) {
   *error = path + ":" + std::to_string(line) + ": " + message;
   return false;
 }
@@ -64,8 +63,7 @@ bool ForEachLine(std::string_view content, Fn fn) {
   while (!content.empty()) {
     size_t end = content.find('\n');
     std::string_view line = content.substr(0, end);
-    content.remove_prefix(end == std::string_view::npos ? content.size()
-                                                        : end + 1);
+    content.remove_prefix(end == std::string_view::npos ? content.size() : end + 1);
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
     if (!fn(line, ++number)) return false;
   }
@@ -109,8 +107,8 @@ bool ParseQuoted(std::string_view s, std::string* text, std::string_view* rest,
         break;
       }
       default:
-        *message = std::string("unknown escape \\") + e +
-                   " (known: \\r \\n \\t \\\\ \\\" \\0 \\xHH)";
+        *message =
+            std::string("unknown escape \\") + e + " (known: \\r \\n \\t \\\\ \\\" \\0 \\xHH)";
         return false;
     }
   }
@@ -121,16 +119,13 @@ bool ParseQuoted(std::string_view s, std::string* text, std::string_view* rest,
 }  // namespace
 
 unsigned TranslatedId(unsigned baseId, int language) {
-  return baseId < 3000 ? baseId + 100u * unsigned(language)
-                       : baseId + 1000u * unsigned(language);
+  return baseId < 3000 ? baseId + 100u * unsigned(language) : baseId + 1000u * unsigned(language);
 }
 
-bool IsValidBaseId(unsigned id) {
-  return (id >= 1 && id <= 99) || (id >= 3000 && id <= 3999);
-}
+bool IsValidBaseId(unsigned id) { return (id >= 1 && id <= 99) || (id >= 3000 && id <= 3999); }
 
-bool ParseLangFile(const std::string& path, std::string_view content,
-                   LangFile* out, std::string* error) {
+bool ParseLangFile(const std::string& path, std::string_view content, LangFile* out,
+                   std::string* error) {
   *out = LangFile{};
   out->path = path;
   std::map<unsigned, int> seen;      // base id -> line
@@ -154,15 +149,13 @@ bool ParseLangFile(const std::string& path, std::string_view content,
                     "expected 'language N', 'codepage N', a comment or an "
                     "entry 'ID \"text\"'");
       if (!out->entries.empty())
-        return Fail(error, path, n, "'" + std::string(word) +
-                                        "' must come before the first entry");
+        return Fail(error, path, n, "'" + std::string(word) + "' must come before the first entry");
       if (!ParseNumber(arg, &value))
         return Fail(error, path, n, "'" + std::string(word) + "' needs a number");
       if (word == "language") {
         if (out->language >= 0) return Fail(error, path, n, "second 'language' line");
         if (value > unsigned(kMaxLanguage))
-          return Fail(error, path, n, "language " + std::to_string(value) +
-                                          " out of range 0..24");
+          return Fail(error, path, n, "language " + std::to_string(value) + " out of range 0..24");
         out->language = int(value);
       } else {
         if (haveCodepage) return Fail(error, path, n, "second 'codepage' line");
@@ -175,14 +168,13 @@ bool ParseLangFile(const std::string& path, std::string_view content,
     }
 
     if (out->language < 0 || !haveCodepage)
-      return Fail(error, path, n,
-                  "entry before the 'language' and 'codepage' lines");
+      return Fail(error, path, n, "entry before the 'language' and 'codepage' lines");
     size_t end = 0;
     while (end < line.size() && IsDigit(line[end])) ++end;
     unsigned id = 0;
     if (!ParseNumber(line.substr(0, end), &id) || !IsValidBaseId(id))
-      return Fail(error, path, n, "id " + std::string(line.substr(0, end)) +
-                                      " out of range (1..99 or 3000..3999)");
+      return Fail(error, path, n,
+                  "id " + std::string(line.substr(0, end)) + " out of range (1..99 or 3000..3999)");
     std::string_view rest = line.substr(end);
     if (rest.empty() || !IsBlank(rest[0]))
       return Fail(error, path, n, "expected a blank after the id");
@@ -196,37 +188,35 @@ bool ParseLangFile(const std::string& path, std::string_view content,
       while (nameEnd < rest.size() && !IsBlank(rest[nameEnd])) ++nameEnd;
       entry.name = std::string(rest.substr(0, nameEnd));
       if (!IsValidName(entry.name))
-        return Fail(error, path, n, "expected a name kId<letters and digits> or a "
-                                    "double-quoted text after the id");
+        return Fail(error, path, n,
+                    "expected a name kId<letters and digits> or a "
+                    "double-quoted text after the id");
       if (out->language != 0)
         return Fail(error, path, n, "names are given in the English file only");
       auto [first, freshName] = names.emplace(entry.name, n);
       if (!freshName)
-        return Fail(error, path, n, "duplicate name " + entry.name + " (first on line " +
-                                        std::to_string(first->second) + ")");
+        return Fail(error, path, n,
+                    "duplicate name " + entry.name + " (first on line " +
+                        std::to_string(first->second) + ")");
       rest = TrimLeft(rest.substr(nameEnd));
     }
     if (rest.empty() || rest[0] != '"')
       return Fail(error, path, n, "expected a double-quoted text after the id");
     std::string message;
     std::string_view after;
-    if (!ParseQuoted(rest, &entry.text, &after, &message))
-      return Fail(error, path, n, message);
+    if (!ParseQuoted(rest, &entry.text, &after, &message)) return Fail(error, path, n, message);
     if (!OnlyBlanks(after))
       return Fail(error, path, n, "unexpected characters after the closing quote");
     if (entry.text.empty())
-      return Fail(error, path, n,
-                  "empty text (Windows treats an empty string as missing)");
+      return Fail(error, path, n, "empty text (Windows treats an empty string as missing)");
     if (entry.text.size() > kMaxTextBytes)
-      return Fail(error, path, n, "text longer than " +
-                                      std::to_string(kMaxTextBytes) + " bytes");
-    if (!IsValidUtf8(entry.text))
-      return Fail(error, path, n, "text is not valid UTF-8");
+      return Fail(error, path, n, "text longer than " + std::to_string(kMaxTextBytes) + " bytes");
+    if (!IsValidUtf8(entry.text)) return Fail(error, path, n, "text is not valid UTF-8");
     auto [it, fresh] = seen.emplace(id, n);
     if (!fresh)
-      return Fail(error, path, n, "duplicate id " + std::to_string(id) +
-                                      " (first on line " +
-                                      std::to_string(it->second) + ")");
+      return Fail(error, path, n,
+                  "duplicate id " + std::to_string(id) + " (first on line " +
+                      std::to_string(it->second) + ")");
     out->entries.push_back(std::move(entry));
     return true;
   });
@@ -236,12 +226,13 @@ bool ParseLangFile(const std::string& path, std::string_view content,
   return true;
 }
 
-bool ParseOthersFile(const std::string& path, std::string_view content,
-                     std::vector<OtherRes>* out, std::string* error) {
-  static const std::pair<std::string_view, int> kKinds[] = {
-      {"menu", kKindMenu},       {"icon", kKindIcon},
-      {"bitmap", kKindBitmap},   {"dialog", kKindDialog},
-      {"accelerator", kKindAccelerator}};
+bool ParseOthersFile(const std::string& path, std::string_view content, std::vector<OtherRes>* out,
+                     std::string* error) {
+  static const std::pair<std::string_view, int> kKinds[] = {{"menu", kKindMenu},
+                                                            {"icon", kKindIcon},
+                                                            {"bitmap", kKindBitmap},
+                                                            {"dialog", kKindDialog},
+                                                            {"accelerator", kKindAccelerator}};
   out->clear();
   std::set<std::pair<int, unsigned>> seen;
   return ForEachLine(content, [&](std::string_view raw, int n) {
@@ -259,13 +250,13 @@ bool ParseOthersFile(const std::string& path, std::string_view content,
     for (const auto& k : kKinds)
       if (word == k.first) res.kind = k.second;
     if (res.kind < 0)
-      return Fail(error, path, n, "unknown kind '" + std::string(word) +
-                                      "' (menu, icon, bitmap, dialog, accelerator)");
+      return Fail(
+          error, path, n,
+          "unknown kind '" + std::string(word) + "' (menu, icon, bitmap, dialog, accelerator)");
     if (!ParseNumber(arg, &res.id) || res.id == 0 || res.id > 65535)
       return Fail(error, path, n, "expected an id 1..65535 after the kind");
     if (!seen.emplace(res.kind, res.id).second)
-      return Fail(error, path, n, "duplicate " + std::string(word) + " " +
-                                      std::to_string(res.id));
+      return Fail(error, path, n, "duplicate " + std::string(word) + " " + std::to_string(res.id));
     out->push_back(res);
     return true;
   });
@@ -276,8 +267,8 @@ bool CheckLanguageSet(const std::vector<LangFile>& files, std::string* error) {
   for (const LangFile& f : files) {
     auto [it, fresh] = byLanguage.emplace(f.language, &f);
     if (!fresh) {
-      *error = f.path + ": language " + std::to_string(f.language) +
-               " already given by " + it->second->path;
+      *error = f.path + ": language " + std::to_string(f.language) + " already given by " +
+               it->second->path;
       return false;
     }
   }

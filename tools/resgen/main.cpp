@@ -37,8 +37,7 @@ bool ReadFile(const std::string& path, std::string* content, std::string* error)
   return true;
 }
 
-bool WriteFile(const std::string& path, const std::string& content,
-               std::string* error) {
+bool WriteFile(const std::string& path, const std::string& content, std::string* error) {
   std::string tmp = path + ".tmp";
   {
     std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
@@ -85,8 +84,7 @@ int main(int argc, char** argv) {
       inputs.push_back(arg);
     }
   }
-  if (inputs.empty() || (rcPath.empty() && tablePath.empty() && idsPath.empty()))
-    return Usage();
+  if (inputs.empty() || (rcPath.empty() && tablePath.empty() && idsPath.empty())) return Usage();
 
   std::string error, content;
   std::vector<resgen::LangFile> files(inputs.size());
@@ -99,9 +97,8 @@ int main(int argc, char** argv) {
     }
   }
   std::vector<resgen::OtherRes> others;
-  if (!othersPath.empty() &&
-      (!ReadFile(othersPath, &content, &error) ||
-       !resgen::ParseOthersFile(othersPath, content, &others, &error))) {
+  if (!othersPath.empty() && (!ReadFile(othersPath, &content, &error) ||
+                              !resgen::ParseOthersFile(othersPath, content, &others, &error))) {
     std::fprintf(stderr, "resgen: %s\n", error.c_str());
     return 1;
   }
@@ -127,8 +124,7 @@ int main(int argc, char** argv) {
       !idsPath.empty() && ReadFile(idsPath, &current, &unused) && current == ids;
   if ((!rcPath.empty() && !WriteFile(rcPath, resgen::WriteRc(files), &error)) ||
       (!idsPath.empty() && !idsUnchanged && !WriteFile(idsPath, ids, &error)) ||
-      (!tablePath.empty() &&
-       !WriteFile(tablePath, resgen::WriteTable(files, others), &error))) {
+      (!tablePath.empty() && !WriteFile(tablePath, resgen::WriteTable(files, others), &error))) {
     std::fprintf(stderr, "resgen: %s\n", error.c_str());
     return 1;
   }

@@ -20,8 +20,8 @@ constexpr size_t kMaxLineBytes = 4 * kMaxTextBytes + 64;
 
 struct Entry {
   unsigned baseId = 0;
-  std::string text;  // UTF-8, may hold NUL bytes
-  int line = 0;      // source line, for messages
+  std::string text;    // UTF-8, may hold NUL bytes
+  int line = 0;        // source line, for messages
   std::string name{};  // kId...; only the English file names its entries
 };
 
@@ -34,8 +34,13 @@ struct LangFile {
 
 // Kinds of the non-string resources. The numbers are those of the POSIX
 // table's ResOther::kind (src/res/res_table.h).
-enum OtherKind { kKindMenu = 0, kKindIcon = 1, kKindBitmap = 2, kKindDialog = 3,
-                 kKindAccelerator = 4 };
+enum OtherKind {
+  kKindMenu = 0,
+  kKindIcon = 1,
+  kKindBitmap = 2,
+  kKindDialog = 3,
+  kKindAccelerator = 4
+};
 
 struct OtherRes {
   unsigned id = 0;  // final resource id (language shift included)
@@ -53,14 +58,14 @@ bool IsValidBaseId(unsigned id);
 
 // Parses one language file. On failure returns false and sets *error to
 // "path:line: message".
-bool ParseLangFile(const std::string& path, std::string_view content,
-                   LangFile* out, std::string* error);
+bool ParseLangFile(const std::string& path, std::string_view content, LangFile* out,
+                   std::string* error);
 
 // Parses the optional list of menus, icons, bitmaps, dialogs and
 // accelerator tables: lines "KIND ID" with KIND one of menu, icon, bitmap,
 // dialog, accelerator; '#' comments and blank lines allowed.
-bool ParseOthersFile(const std::string& path, std::string_view content,
-                     std::vector<OtherRes>* out, std::string* error);
+bool ParseOthersFile(const std::string& path, std::string_view content, std::vector<OtherRes>* out,
+                     std::string* error);
 
 // Checks that holds across files: one file per language, and when the
 // English file is present, no translation names an id English lacks.
@@ -82,8 +87,7 @@ bool CheckCodePage(const LangFile& file, std::string* error);
 // The output is plain ASCII (see rc_writer.cpp for why).
 std::string WriteRc(const std::vector<LangFile>& files);
 // The C++ source defining kResStrings (sorted by id) and kResOthers.
-std::string WriteTable(const std::vector<LangFile>& files,
-                       const std::vector<OtherRes>& others);
+std::string WriteTable(const std::vector<LangFile>& files, const std::vector<OtherRes>& others);
 
 // ---- ids_writer.cpp ----
 // The C++ header with one constant per string of the English file, named

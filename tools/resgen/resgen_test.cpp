@@ -30,9 +30,14 @@ TEST(ResgenParse, EscapesDecodeToExactBytes) {
       {R"("Log Files\0*.log;*.txt\0")", std::string("Log Files\0*.log;*.txt\0", 22)},
       {R"("\x41\x7a")", "Az"},
       {R"("\xC3\xA9")", "\xC3\xA9"},
-      {"\"Gr\xC3\xB6\xC3\x9F" "e\"", "Gr\xC3\xB6\xC3\x9F" "e"},
+      {"\"Gr\xC3\xB6\xC3\x9F"
+       "e\"",
+       "Gr\xC3\xB6\xC3\x9F"
+       "e"},
       {R"(" lead and trail  ")", " lead and trail  "},
-      {R"("\01")", std::string("\0" "1", 2)},
+      {R"("\01")", std::string("\0"
+                               "1",
+                               2)},
   };
   for (const Case& c : cases) {
     LangFile f = MustParse(std::string(kHeader) + "3000 " + c.source + "\n");
@@ -59,7 +64,8 @@ TEST(ResgenParse, RefusesBadInputWithLineAndReason) {
     std::string content;
     const char* message;  // expected part of the error
   } cases[] = {
-      {std::string(kHeader) + "3000 \"a\"\n3000 \"b\"\n", "t.txt:4: duplicate id 3000 (first on line 3)"},
+      {std::string(kHeader) + "3000 \"a\"\n3000 \"b\"\n",
+       "t.txt:4: duplicate id 3000 (first on line 3)"},
       {std::string(kHeader) + "3000 \"a\\qb\"\n", "t.txt:3: unknown escape \\q"},
       {std::string(kHeader) + "3000 \"abc\n", "t.txt:3: unterminated"},
       {std::string(kHeader) + "3000 \"abc\\\"\n", "unterminated"},
@@ -99,7 +105,7 @@ TEST(ResgenIds, LanguageShiftAndRange) {
     unsigned base;
     int language;
     unsigned id;
-  } cases[] = {{4, 7, 704}, {1, 0, 1}, {6, 24, 2406}, {99, 24, 2499},
+  } cases[] = {{4, 7, 704},     {1, 0, 1},       {6, 24, 2406},    {99, 24, 2499},
                {3000, 2, 5000}, {3957, 2, 5957}, {3960, 24, 27960}};
   for (const Case& c : cases) EXPECT_EQ(TranslatedId(c.base, c.language), c.id);
   for (unsigned ok : {1u, 99u, 3000u, 3999u}) EXPECT_TRUE(IsValidBaseId(ok)) << ok;
@@ -112,12 +118,15 @@ TEST(ResgenCodePage, TextMustFitTheLanguagesCodePage) {
     const char* text;  // UTF-8
     bool fits;
   } cases[] = {
-      {1252, "Gr\xC3\xB6\xC3\x9F" "e \xE2\x82\xAC", true},  // Größe €
-      {1252, "\xE4\xB8\xAD", false},                         // 中
-      {936, "\xE4\xB8\xAD\xE6\x96\x87", true},               // 中文
-      {932, "\xE3\x82\xBD\xE8\xA1\xA8", true},               // ソ表: trail byte 0x5C
-      {950, "\xE8\xA8\xB1", true},                           // 許: trail byte 0x5C
-      {932, "\xD0\x96", true},                               // Cyrillic Ж is in 932
+      {1252,
+       "Gr\xC3\xB6\xC3\x9F"
+       "e \xE2\x82\xAC",
+       true},                                   // Größe €
+      {1252, "\xE4\xB8\xAD", false},            // 中
+      {936, "\xE4\xB8\xAD\xE6\x96\x87", true},  // 中文
+      {932, "\xE3\x82\xBD\xE8\xA1\xA8", true},  // ソ表: trail byte 0x5C
+      {950, "\xE8\xA8\xB1", true},              // 許: trail byte 0x5C
+      {932, "\xD0\x96", true},                  // Cyrillic Ж is in 932
       {1252, "\xD0\x96", false},
   };
   for (const Case& c : cases) {
@@ -138,9 +147,9 @@ TEST(ResgenEncoding, Utf8ToUtf16) {
   EXPECT_EQ(Utf8ToUtf16(std::string("a\0b", 3)), std::u16string(u"a\0b", 3));
   EXPECT_EQ(Utf8ToUtf16("\xC3\xA9\xE4\xB8\xAD"), u"\u00E9\u4E2D");
   EXPECT_EQ(Utf8ToUtf16("\xF0\x9F\x98\x80"), u"\xD83D\xDE00");
-  EXPECT_FALSE(IsValidUtf8("\xED\xA0\x80"));  // surrogate
+  EXPECT_FALSE(IsValidUtf8("\xED\xA0\x80"));      // surrogate
   EXPECT_FALSE(IsValidUtf8("\xF4\x90\x80\x80"));  // above U+10FFFF
-  EXPECT_FALSE(IsValidUtf8("\xE4\xB8"));  // truncated
+  EXPECT_FALSE(IsValidUtf8("\xE4\xB8"));          // truncated
 }
 
 TEST(ResgenSet, OneFilePerLanguageAndTranslationsNeedEnglish) {
@@ -153,15 +162,14 @@ TEST(ResgenSet, OneFilePerLanguageAndTranslationsNeedEnglish) {
   EXPECT_FALSE(CheckLanguageSet({en, de, de2}, &error));
   EXPECT_NE(error.find("language 8 already given by de.txt"), std::string::npos) << error;
   EXPECT_FALSE(CheckLanguageSet({en, fr}, &error));
-  EXPECT_NE(error.find("fr.txt:3: id 3002 has no English string"), std::string::npos)
-      << error;
+  EXPECT_NE(error.find("fr.txt:3: id 3002 has no English string"), std::string::npos) << error;
 }
 
 TEST(ResgenOthers, ParsesKindsAndRefusesBadLines) {
   std::vector<OtherRes> others;
   std::string error;
-  ASSERT_TRUE(ParseOthersFile("o.txt", "# x\nmenu 10\nicon 1\naccelerator 10\nmenu 8010\n",
-                              &others, &error))
+  ASSERT_TRUE(ParseOthersFile("o.txt", "# x\nmenu 10\nicon 1\naccelerator 10\nmenu 8010\n", &others,
+                              &error))
       << error;
   ASSERT_EQ(others.size(), 4u);
   EXPECT_EQ(others[0].kind, kKindMenu);
@@ -183,11 +191,12 @@ TEST(ResgenOthers, ParsesKindsAndRefusesBadLines) {
 
 TEST(ResgenRc, WritesShiftedIdsAsPlainAsciiWideLiterals) {
   LangFile en = MustParse(std::string(kHeader) +
-                          "3956 \"Log Files\\0*.log;*.txt\\0\"\n"
-                          "3003 \" DMI BIOS\\t: Detected\\r\\n\"\n"
-                          "4 \"a\\\"b\\\\c ok?? \\xC3\\xA9\"\n", "en.txt");
-  LangFile ja = MustParse("language 15\ncodepage 932\n3001 \"\xE3\x82\xBD\xE8\xA1\xA8\"\n",
-                          "ja.txt");
+                              "3956 \"Log Files\\0*.log;*.txt\\0\"\n"
+                              "3003 \" DMI BIOS\\t: Detected\\r\\n\"\n"
+                              "4 \"a\\\"b\\\\c ok?? \\xC3\\xA9\"\n",
+                          "en.txt");
+  LangFile ja =
+      MustParse("language 15\ncodepage 932\n3001 \"\xE3\x82\xBD\xE8\xA1\xA8\"\n", "ja.txt");
   std::string rc = WriteRc({ja, en});
   for (unsigned char c : rc) ASSERT_LT(c, 0x80) << rc;
   const char* expected[] = {
@@ -206,11 +215,11 @@ TEST(ResgenRc, WritesShiftedIdsAsPlainAsciiWideLiterals) {
 
 TEST(ResgenTable, SortedAcrossLanguagesWithByteLengths) {
   LangFile en = MustParse(std::string(kHeader) +
-                          "3956 \"Log Files\\0*.log;*.txt\\0\"\n3000 \"q?\\\"\\\\\"\n"
-                          "4 \"SYSLENS\"\n", "en.txt");
+                              "3956 \"Log Files\\0*.log;*.txt\\0\"\n3000 \"q?\\\"\\\\\"\n"
+                              "4 \"SYSLENS\"\n",
+                          "en.txt");
   LangFile zh = MustParse("language 24\ncodepage 950\n4 \"\xE8\xA8\xB1\"\n", "tw.txt");
-  std::vector<OtherRes> others = {{10, kKindAccelerator, 1}, {10, kKindMenu, 2},
-                                  {1, kKindIcon, 3}};
+  std::vector<OtherRes> others = {{10, kKindAccelerator, 1}, {10, kKindMenu, 2}, {1, kKindIcon, 3}};
   std::string cpp = WriteTable({en, zh}, others);
   const char* expected[] = {
       // Each text with its NUL, in id order; the table holds its offset.
@@ -241,8 +250,10 @@ TEST(ResgenTable, EmptyOthersStillDefinesAnArray) {
 }
 
 TEST(ResgenIdsHeader, NamesAreUniqueIdentifiersOfTheEnglishFileOnly) {
-  LangFile en = MustParse(std::string(kHeader) + "3007 kIdBiosVendor \"v\"\n"
-                          "4\tkIdModuleName\t\"SYSLENS\"\n", "en.txt");
+  LangFile en = MustParse(std::string(kHeader) +
+                              "3007 kIdBiosVendor \"v\"\n"
+                              "4\tkIdModuleName\t\"SYSLENS\"\n",
+                          "en.txt");
   EXPECT_EQ(en.entries[0].name, "kIdBiosVendor");
   std::string header, error;
   ASSERT_TRUE(WriteIds(en, &header, &error)) << error;

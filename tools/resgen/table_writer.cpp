@@ -38,18 +38,15 @@ const char* KindName(int kind) {
 
 }  // namespace
 
-std::string WriteTable(const std::vector<LangFile>& files,
-                       const std::vector<OtherRes>& others) {
+std::string WriteTable(const std::vector<LangFile>& files, const std::vector<OtherRes>& others) {
   struct Row {
     unsigned id;
     const std::string* text;
   };
   std::vector<Row> rows;
   for (const LangFile& f : files)
-    for (const Entry& e : f.entries)
-      rows.push_back({TranslatedId(e.baseId, f.language), &e.text});
-  std::sort(rows.begin(), rows.end(),
-            [](const Row& a, const Row& b) { return a.id < b.id; });
+    for (const Entry& e : f.entries) rows.push_back({TranslatedId(e.baseId, f.language), &e.text});
+  std::sort(rows.begin(), rows.end(), [](const Row& a, const Row& b) { return a.id < b.id; });
 
   // The texts, each with its NUL, as one array; the table holds offsets.
   std::string out =
@@ -76,8 +73,7 @@ std::string WriteTable(const std::vector<LangFile>& files,
   for (const OtherRes& o : sorted)
     out += "    {" + std::to_string(o.id) + ", " + KindName(o.kind) + "},\n";
   if (sorted.empty()) out += "    {0, 0},\n";
-  out += "};\nconst size_t kResOtherCount = " + std::to_string(sorted.size()) +
-         ";\n";
+  out += "};\nconst size_t kResOtherCount = " + std::to_string(sorted.size()) + ";\n";
   return out;
 }
 

@@ -15,22 +15,22 @@ namespace {
 
 Bytes Bios() {
   Bytes f;
-  PutU8(f, 1);          // vendor
-  PutU8(f, 2);          // version
-  PutU16(f, 0xF000);    // starting address segment
-  PutU8(f, 3);          // release date
-  PutU8(f, 0xFF);       // ROM size: see the extended size
+  PutU8(f, 1);        // vendor
+  PutU8(f, 2);        // version
+  PutU16(f, 0xF000);  // starting address segment
+  PutU8(f, 3);        // release date
+  PutU8(f, 0xFF);     // ROM size: see the extended size
   // Characteristics: PCI, plug and play, upgradeable (flash), shadowing,
   // boot from CD, selectable boot, EDD, print screen, 8042 keyboard, serial.
-  PutU64(f, (1ull << 7) | (1ull << 9) | (1ull << 11) | (1ull << 12) | (1ull << 15) |
-                    (1ull << 16) | (1ull << 19) | (1ull << 26) | (1ull << 27) | (1ull << 28));
-  PutU8(f, 0x03);       // extension 1: ACPI, USB legacy
-  PutU8(f, 0x0D);       // extension 2: BBS boot, targeted content, UEFI
-  PutU8(f, 1);          // BIOS release 1.14
+  PutU64(f, (1ull << 7) | (1ull << 9) | (1ull << 11) | (1ull << 12) | (1ull << 15) | (1ull << 16) |
+                (1ull << 19) | (1ull << 26) | (1ull << 27) | (1ull << 28));
+  PutU8(f, 0x03);  // extension 1: ACPI, USB legacy
+  PutU8(f, 0x0D);  // extension 2: BBS boot, targeted content, UEFI
+  PutU8(f, 1);     // BIOS release 1.14
   PutU8(f, 14);
-  PutU8(f, 0xFF);       // no embedded controller firmware
+  PutU8(f, 0xFF);  // no embedded controller firmware
   PutU8(f, 0xFF);
-  PutU16(f, 0x0020);    // extended ROM size: 32 MB
+  PutU16(f, 0x0020);  // extended ROM size: 32 MB
   return Structure(0, 0x0000, f, {"Northwind Firmware Inc.", "1.14.2", "06/18/2024"});
 }
 
@@ -55,85 +55,86 @@ Bytes System() {
 Bytes Board() {
   Bytes f;
   for (unsigned i = 1; i <= 4; ++i) PutU8(f, i);  // maker, product, version, serial
-  PutU8(f, 0);       // no asset tag
-  PutU8(f, 0x09);    // hosting board, replaceable
-  PutU8(f, 5);       // location in chassis
-  PutU16(f, 0x0003); // chassis handle
-  PutU8(f, 0x0A);    // motherboard
-  PutU8(f, 0);       // no contained objects
+  PutU8(f, 0);                                    // no asset tag
+  PutU8(f, 0x09);                                 // hosting board, replaceable
+  PutU8(f, 5);                                    // location in chassis
+  PutU16(f, 0x0003);                              // chassis handle
+  PutU8(f, 0x0A);                                 // motherboard
+  PutU8(f, 0);                                    // no contained objects
   return Structure(2, 0x0002, f, {"Ardent Systems", "W760-MB", "1.02", "MB24A0815", "Main board"});
 }
 
 Bytes Chassis() {
   Bytes f;
-  PutU8(f, 1);      // manufacturer
-  PutU8(f, 0x07);   // tower
-  PutU8(f, 2);      // version
-  PutU8(f, 3);      // serial number
-  PutU8(f, 4);      // asset tag
-  PutU8(f, 0x03);   // boot-up state: safe
-  PutU8(f, 0x03);   // power supply state: safe
-  PutU8(f, 0x03);   // thermal state: safe
-  PutU8(f, 0x03);   // security: none
-  PutU32(f, 0);     // OEM defined
-  PutU8(f, 0);      // height unspecified
-  PutU8(f, 1);      // one power cord
-  PutU8(f, 0);      // no contained elements
-  PutU8(f, 3);      // element record length
-  PutU8(f, 5);      // SKU
+  PutU8(f, 1);     // manufacturer
+  PutU8(f, 0x07);  // tower
+  PutU8(f, 2);     // version
+  PutU8(f, 3);     // serial number
+  PutU8(f, 4);     // asset tag
+  PutU8(f, 0x03);  // boot-up state: safe
+  PutU8(f, 0x03);  // power supply state: safe
+  PutU8(f, 0x03);  // thermal state: safe
+  PutU8(f, 0x03);  // security: none
+  PutU32(f, 0);    // OEM defined
+  PutU8(f, 0);     // height unspecified
+  PutU8(f, 1);     // one power cord
+  PutU8(f, 0);     // no contained elements
+  PutU8(f, 3);     // element record length
+  PutU8(f, 5);     // SKU
   return Structure(3, 0x0003, f, {"Ardent Systems", "T4", "CH24-08153", "IT-004711", "T4-BLK"});
 }
 
 Bytes Processor() {
   Bytes f;
-  PutU8(f, 1);       // socket designation
-  PutU8(f, 0x03);    // central processor
-  PutU8(f, 0xC6);    // family: Core i7
-  PutU8(f, 2);       // manufacturer
+  PutU8(f, 1);     // socket designation
+  PutU8(f, 0x03);  // central processor
+  PutU8(f, 0xC6);  // family: Core i7
+  PutU8(f, 2);     // manufacturer
   for (uint8_t b : {0xA7, 0x06, 0x0A, 0x00, 0xFF, 0xFB, 0xEB, 0xBF}) PutU8(f, b);  // ID
-  PutU8(f, 3);       // version
-  PutU8(f, 0x8B);    // voltage: 1.1 V
-  PutU16(f, 100);    // external clock, MHz
-  PutU16(f, 4900);   // maximum speed, MHz
-  PutU16(f, 2500);   // current speed, MHz
-  PutU8(f, 0x41);    // socket populated, processor enabled
-  PutU8(f, 0x3E);    // upgrade: socket LGA1200
-  PutU16(f, 0x0700); // L1 cache handle
-  PutU16(f, 0x0701); // L2 cache handle
-  PutU16(f, 0x0702); // L3 cache handle
-  PutU8(f, 0);       // serial number
-  PutU8(f, 0);       // asset tag
-  PutU8(f, 0);       // part number
-  PutU8(f, 8);       // cores
-  PutU8(f, 8);       // cores enabled
-  PutU8(f, 16);      // threads
-  PutU16(f, 0x00FC); // 64-bit, multi-core, multithreaded, NX, VT, power control
-  PutU16(f, 0x00C6); // family 2
-  PutU16(f, 8);      // cores 2
-  PutU16(f, 8);      // cores enabled 2
-  PutU16(f, 16);     // threads 2
-  return Structure(4, 0x0400, f,
-                   {"CPU0", "Intel(R) Corporation", "11th Gen Intel(R) Core(TM) i7-11700 @ 2.50GHz"});
+  PutU8(f, 3);                                                                     // version
+  PutU8(f, 0x8B);                                                                  // voltage: 1.1 V
+  PutU16(f, 100);     // external clock, MHz
+  PutU16(f, 4900);    // maximum speed, MHz
+  PutU16(f, 2500);    // current speed, MHz
+  PutU8(f, 0x41);     // socket populated, processor enabled
+  PutU8(f, 0x3E);     // upgrade: socket LGA1200
+  PutU16(f, 0x0700);  // L1 cache handle
+  PutU16(f, 0x0701);  // L2 cache handle
+  PutU16(f, 0x0702);  // L3 cache handle
+  PutU8(f, 0);        // serial number
+  PutU8(f, 0);        // asset tag
+  PutU8(f, 0);        // part number
+  PutU8(f, 8);        // cores
+  PutU8(f, 8);        // cores enabled
+  PutU8(f, 16);       // threads
+  PutU16(f, 0x00FC);  // 64-bit, multi-core, multithreaded, NX, VT, power control
+  PutU16(f, 0x00C6);  // family 2
+  PutU16(f, 8);       // cores 2
+  PutU16(f, 8);       // cores enabled 2
+  PutU16(f, 16);      // threads 2
+  return Structure(
+      4, 0x0400, f,
+      {"CPU0", "Intel(R) Corporation", "11th Gen Intel(R) Core(TM) i7-11700 @ 2.50GHz"});
 }
 
 // sizeK in KiB; sizes of 32 MiB and more are given in 64 KiB units.
 Bytes Cache(uint16_t handle, const char* name, unsigned level, uint32_t sizeK, uint8_t type,
             uint8_t associativity) {
   Bytes f;
-  PutU8(f, 1);                            // socket designation
-  PutU16(f, 0x0180 | (level - 1));        // enabled, internal, write-back
+  PutU8(f, 1);                      // socket designation
+  PutU16(f, 0x0180 | (level - 1));  // enabled, internal, write-back
   const unsigned size16 = sizeK < 0x8000 ? sizeK : 0x8000 | (sizeK / 64);
-  PutU16(f, size16);                      // maximum size
-  PutU16(f, size16);                      // installed size
-  PutU16(f, 0x0020);                      // supported SRAM: synchronous
-  PutU16(f, 0x0020);                      // current SRAM: synchronous
-  PutU8(f, 0);                            // speed unknown
-  PutU8(f, 0x05);                         // single-bit ECC
+  PutU16(f, size16);  // maximum size
+  PutU16(f, size16);  // installed size
+  PutU16(f, 0x0020);  // supported SRAM: synchronous
+  PutU16(f, 0x0020);  // current SRAM: synchronous
+  PutU8(f, 0);        // speed unknown
+  PutU8(f, 0x05);     // single-bit ECC
   PutU8(f, type);
   PutU8(f, associativity);
   const uint32_t size32 = sizeK < 0x80000000u ? sizeK : 0x80000000u | (sizeK / 64);
-  PutU32(f, size32);                      // maximum size 2
-  PutU32(f, size32);                      // installed size 2
+  PutU32(f, size32);  // maximum size 2
+  PutU32(f, size32);  // installed size 2
   return Structure(7, handle, f, {name});
 }
 
@@ -154,19 +155,19 @@ Bytes Port(uint16_t handle, const char* internal, uint8_t internalType, const ch
 Bytes Slot(uint16_t handle, const char* name, uint8_t type, uint8_t width, uint8_t usage,
            uint16_t id, uint8_t bus, unsigned lanes) {
   Bytes f;
-  PutU8(f, 1);        // designation
+  PutU8(f, 1);  // designation
   PutU8(f, type);
-  PutU8(f, width);    // data bus width
+  PutU8(f, width);  // data bus width
   PutU8(f, usage);
-  PutU8(f, 0x04);     // long
+  PutU8(f, 0x04);  // long
   PutU16(f, id);
-  PutU8(f, 0x04);     // 3.3 V
-  PutU8(f, 0x01);     // PME signal
-  PutU16(f, 0);       // segment group
+  PutU8(f, 0x04);  // 3.3 V
+  PutU8(f, 0x01);  // PME signal
+  PutU16(f, 0);    // segment group
   PutU8(f, bus);
-  PutU8(f, 0x00);     // device 0, function 0
-  PutU8(f, lanes);    // data bus width in lanes
-  PutU8(f, 0);        // no peer devices
+  PutU8(f, 0x00);   // device 0, function 0
+  PutU8(f, lanes);  // data bus width in lanes
+  PutU8(f, 0);      // no peer devices
   return Structure(9, handle, f, {name});
 }
 
@@ -178,22 +179,22 @@ Bytes OemStrings() {
 
 Bytes Languages() {
   Bytes f;
-  PutU8(f, 2);                          // installable languages
-  PutU8(f, 0x01);                       // abbreviated names
+  PutU8(f, 2);     // installable languages
+  PutU8(f, 0x01);  // abbreviated names
   for (int i = 0; i < 15; ++i) PutU8(f, 0);
-  PutU8(f, 1);                          // current: the first
+  PutU8(f, 1);  // current: the first
   return Structure(13, 0x0D00, f, {"enUS", "deDE"});
 }
 
 Bytes MemoryArray() {
   Bytes f;
-  PutU8(f, 0x03);        // system board
-  PutU8(f, 0x03);        // system memory
-  PutU8(f, 0x03);        // no error correction
-  PutU32(f, 128u << 20); // maximum capacity: 128 GiB, in KiB
-  PutU16(f, 0xFFFE);     // no error information
-  PutU16(f, 2);          // memory devices
-  PutU64(f, 0);          // extended maximum capacity unused
+  PutU8(f, 0x03);         // system board
+  PutU8(f, 0x03);         // system memory
+  PutU8(f, 0x03);         // no error correction
+  PutU32(f, 128u << 20);  // maximum capacity: 128 GiB, in KiB
+  PutU16(f, 0xFFFE);      // no error information
+  PutU16(f, 2);           // memory devices
+  PutU64(f, 0);           // extended maximum capacity unused
   return Structure(16, 0x1000, f);
 }
 

@@ -57,8 +57,8 @@ int main() {
   STARTUPINFOA si = {};
   si.cb = sizeof si;
   PROCESS_INFORMATION pi = {};
-  if (!CreateProcessA(app.c_str(), &cmdline[0], nullptr, nullptr, TRUE, 0,
-                      nullptr, nullptr, &si, &pi)) {
+  if (!CreateProcessA(app.c_str(), &cmdline[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si,
+                      &pi)) {
     fprintf(stderr, "fakecmd: cannot start %s\n", app.c_str());
     return 255;
   }

@@ -27,21 +27,18 @@ struct RegCase {
 TEST(FinishRegString, TakesOnlyStringsThatFitWithTheirTerminator) {
   const std::string s127(127, 'a'), s128(128, 'a');
   const RegCase cases[] = {
-      {"terminated", kRegTypeSz, std::string("C:\\Q\\QM.EXE", 11) + '\0', 128,
-       true, "C:\\Q\\QM.EXE"},
-      {"expand type", kRegTypeExpandSz, std::string("%X%\\a\0", 6), 128, true,
-       "%X%\\a"},
+      {"terminated", kRegTypeSz, std::string("C:\\Q\\QM.EXE", 11) + '\0', 128, true,
+       "C:\\Q\\QM.EXE"},
+      {"expand type", kRegTypeExpandSz, std::string("%X%\\a\0", 6), 128, true, "%X%\\a"},
       {"unterminated, room left", kRegTypeSz, "abc", 128, true, "abc"},
       {"127 chars and NUL", kRegTypeSz, s127 + '\0', 128, true, s127.c_str()},
       {"127 chars unterminated", kRegTypeSz, s127, 128, true, s127.c_str()},
       {"128 chars unterminated", kRegTypeSz, s128, 128, false, ""},
-      {"embedded NUL ends text", kRegTypeSz, std::string("ab\0cd", 5), 128,
-       true, "ab"},
+      {"embedded NUL ends text", kRegTypeSz, std::string("ab\0cd", 5), 128, true, "ab"},
       {"no bytes", kRegTypeSz, "", 128, true, ""},
       {"dword", kRegDword, std::string("\x05\0\0\0", 4), 128, false, ""},
       {"binary", kRegBinary, "C:\\Q\\x", 128, false, ""},
-      {"multi string", kRegMultiSz, std::string("C:\\Q\\x\0\0", 8), 128, false,
-       ""},
+      {"multi string", kRegMultiSz, std::string("C:\\Q\\x\0\0", 8), 128, false, ""},
       {"count beyond buffer", kRegTypeSz, "abcdef", 4, false, ""},
   };
   for (const RegCase& c : cases) {
@@ -49,8 +46,7 @@ TEST(FinishRegString, TakesOnlyStringsThatFitWithTheirTerminator) {
     // Bytes past what the query wrote are garbage, not NULs.
     std::vector<char> buf(c.bufSize + 8, 'X');
     memcpy(buf.data(), c.bytes.data(), c.bytes.size());
-    EXPECT_EQ(FinishRegString(c.type, buf.data(), c.bytes.size(), c.bufSize),
-              c.ok);
+    EXPECT_EQ(FinishRegString(c.type, buf.data(), c.bytes.size(), c.bufSize), c.ok);
     EXPECT_STREQ(buf.data(), c.text);
   }
 }
@@ -97,16 +93,13 @@ TEST(DeriveSuiteDir, CutsAtLastBackslashAndAfterFirstBlankOfUninstallString) {
 
 TEST(DeriveSuiteDir, RefusesDirectoryLongerThanOutput) {
   char out[8];
-  EXPECT_FALSE(DeriveSuiteDir("C:\\12345\\x", SuiteRule::InstalledLocation,
-                              out, sizeof out));
+  EXPECT_FALSE(DeriveSuiteDir("C:\\12345\\x", SuiteRule::InstalledLocation, out, sizeof out));
   EXPECT_STREQ(out, "");
-  EXPECT_TRUE(DeriveSuiteDir("C:\\1234\\x", SuiteRule::InstalledLocation, out,
-                             sizeof out));
+  EXPECT_TRUE(DeriveSuiteDir("C:\\1234\\x", SuiteRule::InstalledLocation, out, sizeof out));
   EXPECT_STREQ(out, "C:\\1234");
 }
 
-_sysdir MakeSysdir(const char* instdir, const char* progfiles,
-                   const char* uninstreg) {
+_sysdir MakeSysdir(const char* instdir, const char* progfiles, const char* uninstreg) {
   _sysdir d = {};
   strncpy(d.instdir, instdir, sizeof d.instdir - 1);
   strncpy(d.progfiles, progfiles, sizeof d.progfiles - 1);
@@ -129,14 +122,11 @@ TEST(LocateSuite, FirstUsableLocationInOrderWins) {
   const SuiteRule U = SuiteRule::UninstallString;
   const SuiteRule N = SuiteRule::None;
   const LocateCase cases[] = {
-      {"installed location beats both", "C:\\A\\QM.EXE", "C:\\B\\UN.EXE",
-       "C:\\C\\UN.EXE", I, 0, "C:\\A"},
-      {"first uninstall key beats second", "", "C:\\B\\UN.EXE",
-       "C:\\C\\UN.EXE", U, 1, "C:\\B"},
-      {"second uninstall key alone", "", "", "X:\\U.EXE C:\\C D\\f.log", U, 2,
-       "C:\\C D"},
-      {"value without backslash is passed over", "QM.EXE", "", "C:\\C\\UN.EXE",
-       U, 2, "C:\\C"},
+      {"installed location beats both", "C:\\A\\QM.EXE", "C:\\B\\UN.EXE", "C:\\C\\UN.EXE", I, 0,
+       "C:\\A"},
+      {"first uninstall key beats second", "", "C:\\B\\UN.EXE", "C:\\C\\UN.EXE", U, 1, "C:\\B"},
+      {"second uninstall key alone", "", "", "X:\\U.EXE C:\\C D\\f.log", U, 2, "C:\\C D"},
+      {"value without backslash is passed over", "QM.EXE", "", "C:\\C\\UN.EXE", U, 2, "C:\\C"},
       {"nothing registered", "", "", "", N, -1, ""},
       {"nothing usable", "QM.EXE", "UN.EXE /S", "\\UN.EXE", N, -1, ""},
   };
@@ -236,8 +226,7 @@ TEST(BuildShortPathFromEntries, UsesEachEntrysShortNameBelowTheRoot) {
     SCOPED_TRACE(c.dir);
     char out[kPathSize];
     memset(out, 'X', sizeof out);
-    bool ok = BuildShortPathFromEntries(c.dir, FakeLookup, &disk, out,
-                                       sizeof out);
+    bool ok = BuildShortPathFromEntries(c.dir, FakeLookup, &disk, out, sizeof out);
     EXPECT_EQ(ok, c.shortDir != nullptr);
     EXPECT_STREQ(out, c.shortDir ? c.shortDir : "");
   }
@@ -247,12 +236,10 @@ TEST(BuildShortPathFromEntries, RefusesResultLongerThanOutput) {
   FakeDisk disk;
   disk.shortNames = {{"C:\\Program Files", "PROGRA~1"}};
   char out[11];  // "C:\PROGRA~1" needs 12 bytes
-  EXPECT_FALSE(BuildShortPathFromEntries("C:\\Program Files", FakeLookup,
-                                         &disk, out, sizeof out));
+  EXPECT_FALSE(BuildShortPathFromEntries("C:\\Program Files", FakeLookup, &disk, out, sizeof out));
   EXPECT_STREQ(out, "");
   char fits[12];
-  EXPECT_TRUE(BuildShortPathFromEntries("C:\\Program Files", FakeLookup, &disk,
-                                        fits, sizeof fits));
+  EXPECT_TRUE(BuildShortPathFromEntries("C:\\Program Files", FakeLookup, &disk, fits, sizeof fits));
   EXPECT_STREQ(fits, "C:\\PROGRA~1");
 }
 
@@ -264,20 +251,13 @@ TEST(CommandSafety, UnquotableCharactersAreFoundQuotableOnesAreQuoted) {
     char unsafe;
     bool quotes;
   } cases[] = {
-      {"C:\\QUILL", 0, false},
-      {"C:\\PROGRA~1\\QUILL", 0, false},
-      {"C:\\Quill Mark", 0, true},
-      {"C:\\A&B", 0, true},
-      {"C:\\A^B", 0, true},
-      {"C:\\A(X)", 0, true},
-      {"C:\\A,B;C=D", 0, true},
-      {"C:\\50%OFF", '%', false},
-      {"C:\\%PATH%", '%', false},
-      {"C:\\HEY!", '!', false},
-      {"C:\\A\"&calc", '"', true},
-      {"C:\\A\nB", '\n', false},
-      {"C:\\A\tB", '\t', true},
-      {"C:\\\xC4RGER", 0, false},  // ANSI letters are fine
+      {"C:\\QUILL", 0, false},     {"C:\\PROGRA~1\\QUILL", 0, false},
+      {"C:\\Quill Mark", 0, true}, {"C:\\A&B", 0, true},
+      {"C:\\A^B", 0, true},        {"C:\\A(X)", 0, true},
+      {"C:\\A,B;C=D", 0, true},    {"C:\\50%OFF", '%', false},
+      {"C:\\%PATH%", '%', false},  {"C:\\HEY!", '!', false},
+      {"C:\\A\"&calc", '"', true}, {"C:\\A\nB", '\n', false},
+      {"C:\\A\tB", '\t', true},    {"C:\\\xC4RGER", 0, false},  // ANSI letters are fine
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.path);
@@ -301,8 +281,7 @@ TEST(BuildPatchCommands, DeletesThenCopiesBothPrograms) {
       {"C:\\A&B",
        "C:\\P\\",
        {"del \"C:\\A&B\\syslens.*\"", "del \"C:\\A&B\\probex.*\"",
-        "copy \"C:\\P\\syslens.*\" \"C:\\A&B\\*.*\"",
-        "copy \"C:\\P\\probex.*\" \"C:\\A&B\\*.*\""}},
+        "copy \"C:\\P\\syslens.*\" \"C:\\A&B\\*.*\"", "copy \"C:\\P\\probex.*\" \"C:\\A&B\\*.*\""}},
       // Own directory unknown: the current one.
       {"C:\\QUILL",
        "",

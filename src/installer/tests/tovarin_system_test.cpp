@@ -18,8 +18,7 @@ class ScratchTree : public ::testing::Test {
     char tmp[MAX_PATH];
     DWORD n = GetTempPathA(sizeof tmp, tmp);
     ASSERT_TRUE(n > 0 && n < sizeof tmp);
-    root_ = std::string(tmp) + "tovarin test " +
-            std::to_string(GetCurrentProcessId());
+    root_ = std::string(tmp) + "tovarin test " + std::to_string(GetCurrentProcessId());
     MakeDir(root_);
     longDir_ = root_ + "\\Long Directory Name";
     MakeDir(longDir_);
@@ -28,16 +27,15 @@ class ScratchTree : public ::testing::Test {
     plainDir_ = root_ + "\\PLAIN";
     MakeDir(plainDir_);
     file_ = longDir_ + "\\SYSLENS.EXE";
-    HANDLE h = CreateFileA(file_.c_str(), GENERIC_WRITE, 0, nullptr,
-                           CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE h = CreateFileA(file_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(h, INVALID_HANDLE_VALUE);
     CloseHandle(h);
   }
 
   void TearDown() override {
     DeleteFileA(file_.c_str());
-    for (auto it = made_.rbegin(); it != made_.rend(); ++it)
-      RemoveDirectoryA(it->c_str());
+    for (auto it = made_.rbegin(); it != made_.rend(); ++it) RemoveDirectoryA(it->c_str());
   }
 
   void MakeDir(const std::string& path) {
@@ -62,8 +60,7 @@ TEST_F(ScratchTree, EntryByEntryShortPathMatchesTheSystems) {
     ASSERT_FALSE(expected.empty());
     char out[MAX_PATH];
     ASSERT_TRUE(ShortPathFromEntries(dir.c_str(), out, sizeof out));
-    EXPECT_EQ(lstrcmpiA(out, expected.c_str()), 0)
-        << out << " vs " << expected;
+    EXPECT_EQ(lstrcmpiA(out, expected.c_str()), 0) << out << " vs " << expected;
     EXPECT_EQ(std::string(out).find(' '), std::string::npos) << out;
   }
 }
@@ -79,8 +76,7 @@ TEST_F(ScratchTree, ShortDirectoryOnlyForExistingDirectories) {
     EXPECT_FALSE(GetShortDirectory(bad.c_str(), out, sizeof out));
     EXPECT_STREQ(out, "");
   }
-  EXPECT_FALSE(
-      ShortPathFromEntries((missing + "\\deeper").c_str(), out, sizeof out));
+  EXPECT_FALSE(ShortPathFromEntries((missing + "\\deeper").c_str(), out, sizeof out));
   // A buffer too small for the short form is a failure, not a cut path.
   char tiny[8];
   EXPECT_FALSE(GetShortDirectory(nested_.c_str(), tiny, sizeof tiny));
