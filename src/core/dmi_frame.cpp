@@ -5,7 +5,8 @@
 
 // Decodings of the structure groups (one header each):
 #include "dmi_types_0_4.h"
-#include "dmi_types_5_8.h"
+#include "dmi_types_5_6.h"
+#include "dmi_types_7_8.h"
 #include "dmi_types_9_13.h"
 #include "dmi_types_16_17.h"
 #include "dmi_types_26_30.h"
@@ -44,9 +45,10 @@ int DMI_Print_Structure(uint8_t* bStructureBuffer, DmiDumpState& state, int iStr
     case 2: DecodeBaseBoardInformation(s); break;
     case 3: DecodeSystemEnclosure(s); break;
     case 4: DecodeProcessorInformation(s); break;
-    // types 5 to 8
+    // types 5 and 6
     case 5: DecodeMemoryControllerInformation(s); break;
     case 6: DecodeMemoryModuleInformation(s, state); break;
+    // types 7 and 8
     case 7: DecodeCacheInformation(s, state); break;
     case 8: DecodePortConnectorInformation(s, state); break;
     // types 9 to 13

@@ -48,13 +48,6 @@ constexpr size_t kCurrentLanguage = 21;
 // name no more than 127 strings.
 constexpr int kMaxStringNumber = 127;
 
-// Appends text to the line of size bytes, cut to fit.
-void Append(char* line, size_t size, const char* text) {
-  const size_t used = strlen(line);
-  if (used + 1 >= size) return;
-  CopyText(line + used, size - used, text);
-}
-
 // --- system slots ---
 
 // One name cell of the slot line: the DMI.DAT name cut to width characters,
@@ -67,7 +60,7 @@ void SlotNameCell(const DmiStructure& s, size_t offset, const char* szSectionNam
   szName[std::min(strlen(szName), width)] = '\0';
   char szCell[kRowTextSize];
   if (snprintf(szCell, sizeof szCell, "\t%s", named ? szName : sEmpty) < 0) szCell[0] = '\0';
-  Append(szLine, kSlotLineSize, szCell);
+  AppendText(szLine, kSlotLineSize, szCell);
   if (named) {
     char szIniKey[kIniKeySize];
     snprintf(szIniKey, sizeof szIniKey, szKeyPattern, slot);
@@ -132,7 +125,7 @@ void DecodeSystemSlots(const DmiStructure& s, DmiDumpState& state) {
       s.HasField(kSlotDesignation, 1) ? findstring(s.buf, s.buf.U8(kSlotDesignation), s.bLength) : 0;
   char szDesignation[kRowTextSize] = "";
   CopyStructureString(s.buf, iString_Head, szDesignation, sizeof szDesignation);
-  Append(szStr2, sizeof szStr2, szDesignation);
+  AppendText(szStr2, sizeof szStr2, szDesignation);
   if (iString_Head) {
     snprintf(szIniKey, sizeof szIniKey, "szSysSlot%i_Designtn", slot);
     EmitProperty(szIniKey, szDesignation);
@@ -141,11 +134,11 @@ void DecodeSystemSlots(const DmiStructure& s, DmiDumpState& state) {
   if (s.HasField(kSlotId, 2)) {
     const unsigned wSlotID = s.buf.U16(kSlotId);
     snprintf(szStr, sizeof szStr, "\t%i", static_cast<int>(wSlotID));
-    Append(szStr2, sizeof szStr2, szStr);
+    AppendText(szStr2, sizeof szStr2, szStr);
     snprintf(szIniKey, sizeof szIniKey, "dwSysSlot%i_ID", slot);
     EmitPropertyDword(szIniKey, wSlotID);
   } else {
-    Append(szStr2, sizeof szStr2, "\t");
+    AppendText(szStr2, sizeof szStr2, "\t");
   }
 
   SlotNameCell(s, kSlotType, "DMISLOTTYPE", 9, "szSysSlot%i_Type", slot, szStr2);
@@ -160,7 +153,7 @@ void DecodeSystemSlots(const DmiStructure& s, DmiDumpState& state) {
     const char* szVoltage = characteristics & 2 ? "5V" : characteristics & 4 ? "3.3V" : nullptr;
     if (szVoltage) {
       snprintf(szStr, sizeof szStr, "\t%s", szVoltage);
-      Append(szStr2, sizeof szStr2, szStr);
+      AppendText(szStr2, sizeof szStr2, szStr);
       snprintf(szIniKey, sizeof szIniKey, "szSysSlot%i_Vltg", slot);
       EmitProperty(szIniKey, szVoltage);
     }
