@@ -9,12 +9,8 @@
 
 namespace {
 
-using slots_to_memory::Counted;
-using slots_to_memory::DeviceFields;
-using slots_to_memory::Dump;
-using slots_to_memory::MemoryArray;
-using slots_to_memory::MemoryDevice;
-using slots_to_memory::SlotsToMemory;
+using namespace slots_to_memory;
+using slots_to_memory::Dump;  // the fixture's, not the dump builder's Dump()
 
 TEST_F(SlotsToMemory, PhysicalMemoryArrayValues) {
   struct Case {

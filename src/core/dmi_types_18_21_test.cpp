@@ -12,13 +12,7 @@
 
 namespace {
 
-using decode_late::Battery;
-using decode_late::BatteryFields;
-using decode_late::DecodeLate;
-using decode_late::Power;
-using decode_late::Reset;
-using decode_late::Security;
-using decode_late::Short;
+using namespace decode_late;
 
 Bytes MemoryError(uint8_t type, uint8_t granularity, uint8_t operation, uint32_t syndrome,
                   uint32_t arrayAddress, uint32_t deviceAddress, uint32_t resolution) {

@@ -10,13 +10,7 @@
 
 namespace {
 
-using decode_late::Battery;
-using decode_late::BatteryFields;
-using decode_late::DecodeLate;
-using decode_late::Power;
-using decode_late::Reset;
-using decode_late::Security;
-using decode_late::Short;
+using namespace decode_late;
 
 TEST_F(DecodeLate, BatteryRevisionRules) {
   struct Case {

@@ -11,9 +11,7 @@
 
 namespace {
 
-using memory_and_ports::Cache;
-using memory_and_ports::MemoryAndPorts;
-using memory_and_ports::Port;
+using namespace memory_and_ports;
 
 // Memory controller in the SMBIOS 2.3 layout, with four module slots.
 struct ControllerFields {

@@ -10,9 +10,7 @@
 
 namespace {
 
-using memory_and_ports::Cache;
-using memory_and_ports::MemoryAndPorts;
-using memory_and_ports::Port;
+using namespace memory_and_ports;
 
 TEST_F(MemoryAndPorts, PortTableOpenAtTheEndOfTheDumpIsClosedByTheReader) {
   // Read from a dump file: the run of port connectors is the last thing in

@@ -12,12 +12,8 @@
 
 namespace {
 
-using slots_to_memory::Counted;
-using slots_to_memory::DeviceFields;
-using slots_to_memory::Dump;
-using slots_to_memory::MemoryArray;
-using slots_to_memory::MemoryDevice;
-using slots_to_memory::SlotsToMemory;
+using namespace slots_to_memory;
+using slots_to_memory::Dump;  // the fixture's, not the dump builder's Dump()
 
 // Heading, column header and separator line of a slot table in the window.
 std::string SlotHeading() {
