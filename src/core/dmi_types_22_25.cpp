@@ -62,9 +62,10 @@ void UnknownRow(unsigned iCaptionId, const char* szIniKey) {
   OutputStringDataId(iCaptionId, lpszLoadString(kIdUnknown), szIniKey);
 }
 
-// Reset count or limit: 0xFFFF unknown.
-void ResetNumberRow(const DmiStructure& s, size_t offset, unsigned iCaptionId,
-                    const char* szIniKey) {
+// Reset count or limit, or in minutes the timer interval or timeout: 0xFFFF
+// unknown.
+void ResetWordRow(const DmiStructure& s, size_t offset, unsigned iCaptionId, bool minutes,
+                  const char* szIniKey) {
   if (!s.HasField(offset, 2)) return;
   const unsigned value = s.buf.U16(offset);
   if (value == kWordUnknown) {
@@ -72,22 +73,12 @@ void ResetNumberRow(const DmiStructure& s, size_t offset, unsigned iCaptionId,
     return;
   }
   char szStr[kRowTextSize];
-  snprintf(szStr, sizeof szStr, "%u", value);
-  OutputStringDataId(iCaptionId, szStr, szIniKey);
-}
-
-// Reset timer interval or timeout in minutes: 0xFFFF unknown.
-void ResetMinutesRow(const DmiStructure& s, size_t offset, unsigned iCaptionId,
-                     const char* szIniKey) {
-  if (!s.HasField(offset, 2)) return;
-  const unsigned value = s.buf.U16(offset);
-  if (value == kWordUnknown) {
-    UnknownRow(iCaptionId, szIniKey);
-    return;
+  if (minutes) {
+    snprintf(szStr, sizeof szStr, "%u %s", value,
+             lpszLoadString(value == 1 ? kIdMinute : kIdMinutes));
+  } else {
+    snprintf(szStr, sizeof szStr, "%u", value);
   }
-  char szStr[kRowTextSize];
-  snprintf(szStr, sizeof szStr, "%u %s", value,
-           lpszLoadString(value == 1 ? kIdMinute : kIdMinutes));
   OutputStringDataId(iCaptionId, szStr, szIniKey);
 }
 
@@ -196,10 +187,10 @@ void DecodeSystemReset(const DmiStructure& s) {
     OutputStringDataId(kIdResetWatchdog, lpszLoadString(caps & 0x20 ? kIdPresent : kIdNotPresent),
                        "szSysResetWatchdog");
   }
-  ResetNumberRow(s, kResetCount, kIdResetCount, "szSysResetCount");
-  ResetNumberRow(s, kResetLimit, kIdResetLimit, "szSysResetLimit");
-  ResetMinutesRow(s, kResetTimerInterval, kIdResetTimerInterval, "szSysResetTimerInter");
-  ResetMinutesRow(s, kResetTimeout, kIdResetTimeout, "szSysResetTimeout");
+  ResetWordRow(s, kResetCount, kIdResetCount, false, "szSysResetCount");
+  ResetWordRow(s, kResetLimit, kIdResetLimit, false, "szSysResetLimit");
+  ResetWordRow(s, kResetTimerInterval, kIdResetTimerInterval, true, "szSysResetTimerInter");
+  ResetWordRow(s, kResetTimeout, kIdResetTimeout, true, "szSysResetTimeout");
   EndStructure();
 }
 
