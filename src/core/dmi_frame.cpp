@@ -5,10 +5,13 @@
 
 // Decodings of the structure groups (one header each):
 #include "dmi_types_0_4.h"
-#include "dmi_types_5_8.h"
-#include "dmi_types_9_17.h"
+#include "dmi_types_5_6.h"
+#include "dmi_types_7_8.h"
+#include "dmi_types_9_13.h"
+#include "dmi_types_16_17.h"
 #include "dmi_types_26_30.h"
-#include "dmi_types_18_25.h"
+#include "dmi_types_18_21.h"
+#include "dmi_types_22_25.h"
 #include "int_str.h"
 
 namespace {
@@ -42,24 +45,27 @@ int DMI_Print_Structure(uint8_t* bStructureBuffer, DmiDumpState& state, int iStr
     case 2: DecodeBaseBoardInformation(s); break;
     case 3: DecodeSystemEnclosure(s); break;
     case 4: DecodeProcessorInformation(s); break;
-    // types 5 to 8
+    // types 5 and 6
     case 5: DecodeMemoryControllerInformation(s); break;
     case 6: DecodeMemoryModuleInformation(s, state); break;
+    // types 7 and 8
     case 7: DecodeCacheInformation(s, state); break;
     case 8: DecodePortConnectorInformation(s, state); break;
-    // types 9 to 13, 16, 17
+    // types 9 to 13
     case 9: DecodeSystemSlots(s, state); break;
     case 10: DecodeOnBoardDevices(s); break;
     case 11: DecodeOemStrings(s); break;
     case 12: DecodeSystemConfigOptions(s); break;
     case 13: DecodeBiosLanguage(s); break;
+    // types 16 and 17
     case 16: DecodePhysicalMemoryArray(s); break;
     case 17: DecodeMemoryDevice(s, state); break;
-    // types 18 to 25
+    // types 18 to 21
     case 18: DecodeMemoryError(s); break;
     case 19: DecodeMemoryArrayMappedAddress(s, state); break;
     case 20: DecodeMemoryDeviceMappedAddress(s, state); break;
     case 21: DecodeBuiltinPointingDevice(s); break;
+    // types 22 to 25
     case 22: DecodePortableBattery(s); break;
     case 23: DecodeSystemReset(s); break;
     case 24: DecodeHardwareSecurity(s); break;

@@ -16,6 +16,8 @@
 
 const char sEmpty[] = "";
 
+Caption::Caption(unsigned id) { snprintf(text, sizeof text, "%s", lpszLoadString(id)); }
+
 DmiKeyCounters& ProcessKeyCounters() {
   static DmiKeyCounters counters;
   return counters;

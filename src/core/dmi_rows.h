@@ -35,6 +35,13 @@ constexpr size_t kNameRowMax = 50;
 // Blank value.
 extern const char sEmpty[];
 
+// Copy of a loaded caption, so that it survives the further loads of a list
+// (the loader's result buffers rotate).
+struct Caption {
+  explicit Caption(unsigned id);
+  char text[kRowTextSize];
+};
+
 // Numbers of the property keys of memory modules (type 6), caches (7), port
 // connectors (8) and system slots (9). They run over the whole process: a
 // report made again in the same window (a refresh) goes on counting.

@@ -62,3 +62,8 @@ void CopyText(char* out, size_t size, const char* text) {
   memmove(out, text, length);
   out[length] = '\0';
 }
+
+void AppendText(char* out, size_t size, const char* text) {
+  const size_t used = strnlen(out, size);
+  if (used + 1 < size) CopyText(out + used, size - used, text);
+}

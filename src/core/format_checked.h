@@ -22,3 +22,5 @@ bool FormatKinds(const char* format, char* kinds, size_t size);
 // or a name for nearly every row, and snprintf's setup costs some hundred
 // instructions per copy.
 void CopyText(char* out, size_t size, const char* text);
+// Appends text to the NUL-terminated out of size bytes, cut to fit.
+void AppendText(char* out, size_t size, const char* text);

@@ -65,3 +65,21 @@ TEST(CopyText, WritesWhatSnprintfWrites) {
     }
   }
 }
+
+// Appending cuts to the buffer and never touches a buffer that is already full.
+TEST(AppendText, CutsToTheBuffer) {
+  const struct {
+    const char* before;
+    const char* text;
+    size_t size;
+    const char* after;
+  } cases[] = {{"", "abc", 8, "abc"},          {"ab", "cdefgh", 8, "abcdefg"},
+               {"abcdefg", "h", 8, "abcdefg"}, {"ab", "", 8, "ab"},
+               {"ab", "cd", 3, "ab"},          {"ab", "cd", 4, "abc"}};
+  for (const auto& c : cases) {
+    char buffer[8] = {};
+    snprintf(buffer, sizeof buffer, "%s", c.before);
+    AppendText(buffer, c.size, c.text);
+    EXPECT_STREQ(buffer, c.after) << c.before << " + " << c.text << " in " << c.size;
+  }
+}

@@ -1,60 +1,17 @@
-// Decoding of memory controller, memory module, cache and port connector
-// structures in the three sinks: window text, HTML table entries and
-// properties.
+// Decoding of memory controller and memory module structures in the three
+// sinks: window text, HTML table entries and properties; and a whole machine
+// from the memory controller to the port connectors.
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "decoder_harness.h"
-#include "dmi_rows.h"
 #include "dump_builder.h"
-#include "sink_state.h"
+#include "memory_and_ports_test.h"
 
 namespace {
 
-// Runs structures through the decoder in one sink, as the dump reader does
-// (pending tables kept open between calls and closed at the end), and
-// returns what the sink got. Each test runs in its own directory, where
-// DMI.DAT is read from.
-class MemoryAndPorts : public ::testing::Test, public DecoderHarness {
- protected:
-  void SetUp() override {
-    ASSERT_TRUE(Start({"*DMIMEMCTRLEDM", "03H=None", "05H=32-bit ECC",
-                       "*DMIINTERLEAVESUP", "03H=One-way interleave",
-                       "04H=Two-way interleave",
-                       "*DMICONNTYPES", "08H=DB-9 male", "0FH=PS/2",
-                       "12H=Access Bus (USB)", "FFH=Other",
-                       "*DMIPORTTYPES", "09H=Serial Port 16550A Compatible",
-                       "0DH=Keyboard Port", "0EH=Mouse Port", "10H=USB"}));
-  }
-  void TearDown() override { EXPECT_TRUE(Stop()); }
-
-  void PrintAll(const std::vector<Bytes>& structures) {
-    DumpState dump;
-    // The bytes after each structure are left-overs of earlier ones.
-    for (const Bytes& structure : structures) dump.Print(structure, structure.size() + 64);
-    dump.Finish();
-  }
-
-  // Either a list of structures for the frame or, with a whole dump, the
-  // dump reader's walk over it.
-  std::string Run(Sink sink, const std::vector<Bytes>& structures, const Bytes* dump = nullptr) {
-    ProcessKeyCounters() = DmiKeyCounters();
-    return DecoderHarness::Run(sink, [&] {
-      if (!dump) {
-        PrintAll(structures);
-        return;
-      }
-      const std::string path = dir.File("dump.bin");
-      WriteBytes(path, *dump);
-      ASSERT_TRUE(ReadDumpFile(path));
-    });
-  }
-  std::string Text(const std::vector<Bytes>& s) { return Run(Sink::kText, s); }
-  std::string Html(const std::vector<Bytes>& s) { return Run(Sink::kHtml, s); }
-  std::string Ini(const std::vector<Bytes>& s) { return Run(Sink::kIni, s); }
-};
+using namespace memory_and_ports;
 
 // Memory controller in the SMBIOS 2.3 layout, with four module slots.
 struct ControllerFields {
@@ -98,24 +55,6 @@ Bytes Module(uint8_t socket, uint8_t speed, uint16_t type, uint8_t installed, ui
   return Structure(6, 6, f, strings);
 }
 
-Bytes Cache(uint16_t config, uint16_t installed, uint16_t supportedSram, uint16_t currentSram,
-            const std::vector<std::string>& strings = {"Internal Cache"}, int length = 0x13) {
-  Bytes f = {1};
-  PutU16(f, config);
-  PutU16(f, installed);  // maximum size (not shown)
-  PutU16(f, installed);
-  PutU16(f, supportedSram);
-  PutU16(f, currentSram);
-  for (uint8_t b : {0, 5, 3, 5}) f.push_back(b);  // speed, ECC, cache type, associativity
-  f.resize(static_cast<size_t>(length) - 4, 0);
-  return Structure(7, 7, f, strings, length);
-}
-
-Bytes Port(uint8_t internalRef, uint8_t externalRef, uint8_t externalType, uint8_t portType,
-           const std::vector<std::string>& strings) {
-  return Structure(8, 8, {internalRef, 0xFF, externalRef, externalType, portType}, strings);
-}
-
 // A machine of the SMBIOS 2.3 era: controller, two modules, two caches, and
 // port connectors in two runs with an inactive structure between them.
 std::vector<Bytes> Machine() {
@@ -150,32 +89,6 @@ TEST_F(MemoryAndPorts, MachineInHtml) {
 
 TEST_F(MemoryAndPorts, MachineInProperties) {
   EXPECT_EQ(Ini(Machine()), ExpectedReport("memory_and_ports.ini"));
-}
-
-TEST_F(MemoryAndPorts, PortTableOpenAtTheEndOfTheDumpIsClosedByTheReader) {
-  // Read from a dump file: the run of port connectors is the last thing in
-  // it, so the reader ends the table.
-  const Bytes dump = Dump({}, {Port(1, 2, 0x0F, 0x0D, {"J1", "K"}), Port(0, 0, 0, 0, {})});
-  const std::string html = Run(Sink::kHtml, {}, &dump);
-  EXPECT_EQ(Count(html, "<h2>\r\nPort Connector Information\r\n</h2>"), 1u);
-  EXPECT_EQ(Count(html, "<t>"), Count(html, "</t>"));
-  const std::string end = "</tr>\r\n</t>\r\n";
-  ASSERT_GE(html.size(), end.size());
-  EXPECT_EQ(html.substr(html.size() - end.size()), end);
-  // Keys run over both structures of the run.
-  Run(Sink::kIni, {}, &dump);
-  EXPECT_EQ(Property("szPortConnInf0_IntrnDesigntr"), "J1");
-  EXPECT_EQ(Property("szPortConnInf1_IntrnDesigntr"), "<none>");
-}
-
-TEST_F(MemoryAndPorts, PortCountersRunOverTheWholeReport) {
-  // Two reports in one process (a refresh): the keys of the second go on.
-  Ini({Port(1, 0, 0, 0, {"A"})});
-  EXPECT_EQ(Property("szPortConnInf0_IntrnDesigntr"), "A");
-  bData = 1;
-  PrintAll({Port(1, 0, 0, 0, {"B"})});
-  EXPECT_EQ(Property("szPortConnInf1_IntrnDesigntr"), "B");
-  EXPECT_EQ(ProcessKeyCounters().portConnectors, 2);
 }
 
 TEST_F(MemoryAndPorts, ErrorCorrectionCapabilities) {
@@ -353,102 +266,6 @@ TEST_F(MemoryAndPorts, ModuleSizeCodesAndType) {
               std::string("\r\n\r\nMemory Module Information \r\n\r\n  Socket type\t: DIMM0") +
                   c.rows)
         << c.name;
-  }
-}
-
-TEST_F(MemoryAndPorts, CacheConfiguration) {
-  struct Case {
-    uint16_t config;
-    // The window rows, after the colon ("<none>": no type row).
-    const char* socketed;
-    const char* location;
-    const char* status;
-    const char* mode;
-    // The properties.
-    const char* socketedProperty;
-    const char* locationProperty;
-    const char* statusProperty;
-    const char* modeProperty;
-  } cases[] = {
-      {0x0000, " Not socketed", " Internal", " Disabled at boot time", " Write Through",
-       "Not socketed", "Internal", "Disabled at boot time", "Write Through"},
-      {0x0188, " Socketed", " Internal", " Enabled at boot time", " Write Back", "Socketed",
-       "Internal", "Enabled at boot time", "Write Back"},
-      {0x0220, " Not socketed", " External", " Disabled at boot time",
-       " Varies with memory address", "Not socketed", "External", "Disabled at boot time",
-       "Varies with memory address"},
-      {0x0340, " Not socketed", "<none>", " Disabled at boot time", " Unknown",  // reserved
-       "Not socketed", "<none>", "Disabled at boot time", "Unknown"},
-      {0x03E7, " Not socketed", "<none>", " Enabled at boot time", " Unknown",  // unknown
-       "Not socketed", "<none>", "Enabled at boot time", "Unknown"},
-  };
-  for (const Case& c : cases) {
-    const Bytes cache = Cache(c.config, 0x0200, 0x0004, 0x0004);
-    Ini({cache});
-    // The socketed, status and mode texts end in line breaks, which would
-    // reach the property file as blanks; the writer trims them, and the
-    // blank every text starts with, so the properties hold the bare texts.
-    EXPECT_EQ(Property("szCacheInf0_Config"), c.socketedProperty) << c.config;
-    EXPECT_EQ(Property("szCacheInf0_Type"), c.locationProperty) << c.config;
-    EXPECT_EQ(Property("szCacheInf0_Status"), c.statusProperty) << c.config;
-    EXPECT_EQ(Property("szCacheInf0_OpMode"), c.modeProperty) << c.config;
-    if (NoEditControl()) continue;
-    const std::string text = Text({cache});
-    const std::string location =
-        strcmp(c.location, "<none>") == 0 ? "" : std::string("  Type\t:") + c.location;
-    EXPECT_NE(text.find(std::string("\r\n  Configuration\t:") + c.socketed + "\r\n" + location +
-                        "\r\n  Status\t:" + c.status + "\r\n  Mode\t:" + c.mode + "\r\n"),
-              std::string::npos)
-        << c.config << text;
-  }
-}
-
-TEST_F(MemoryAndPorts, CacheSizeAndKeysOfTheSecondCache) {
-  struct Case {
-    uint16_t installed;
-    const char* kb;
-  } cases[] = {
-      {0x8008, "512"}, {0x0200, "512"}, {0x0000, "0"}, {0xFFFF, "2097088"}, {0x7FFF, "32767"},
-  };
-  for (const Case& c : cases) {
-    Ini({Cache(0x0180, 0x0100, 0, 0, {"L1"}), Cache(0x0181, c.installed, 0, 0, {"L2"})});
-    EXPECT_EQ(Property("dwCacheInf0_CacheSzKB"), "256");
-    EXPECT_EQ(Property("szCacheInf1_SocTyp"), "L2");
-    EXPECT_EQ(Property("dwCacheInf1_CacheSzKB"), c.kb) << c.installed;
-  }
-}
-
-TEST_F(MemoryAndPorts, SramTypeLists) {
-  struct Case {
-    uint16_t field;
-    const char* supported;  // window text of the supported list
-    const char* current;    // and of the current list
-    std::vector<std::string> keys;
-  } cases[] = {
-      // "Other" shows only alone, with a text of its own in each list, but
-      // its property is written (and counted) whenever the bit is set.
-      {0x0001, "\t Other\r\n\r\n", "Other\r\n", {"Other"}},
-      {0x0003, "Unknown\r\n", "Unknown\r\n", {"Other", "Unknown"}},
-      {0x0041, "Asynchronous\r\n", "Asynchronous\r\n", {"Other", "Asynchronous"}},
-      {0x007C, "Non-Burst\r\nBurst\r\nPipeline Burst\r\nSynchronous\r\nAsynchronous\r\n",
-       "Non-Burst\r\nBurst\r\nPipeline Burst\r\nSynchronous\r\nAsynchronous\r\n",
-       {"Non-Burst", "Burst", "Pipeline Burst", "Synchronous", "Asynchronous"}},
-      {0xFF80, "", "", {}},  // reserved bits
-  };
-  for (const Case& c : cases) {
-    const Bytes cache = Cache(0x0180, 0x0010, c.field, c.field);
-    Ini({cache});
-    for (size_t i = 0; i <= c.keys.size(); ++i) {
-      const std::string expected = i < c.keys.size() ? c.keys[i] : "<none>";
-      EXPECT_EQ(Property("szCacheInf0_SuppSRAMType" + std::to_string(i)), expected) << c.field;
-      EXPECT_EQ(Property("szCacheInf0_CurrSRAMType" + std::to_string(i)), expected) << c.field;
-    }
-    if (NoEditControl()) continue;
-    const std::string text = Text({cache});
-    const std::string lists = std::string("  Supported SRAM type\t:") + c.supported +
-                              "  Current SRAM type\t:" + c.current;
-    ASSERT_GE(text.size(), lists.size());
-    EXPECT_EQ(text.substr(text.size() - lists.size()), lists) << c.field;
   }
 }
 

@@ -1,72 +1,18 @@
-// Decoding of memory error, mapped address, pointing device, battery, reset,
-// security and power control structures in the three sinks: window text,
-// HTML table entries and properties.
+// Decoding of memory error, mapped address and pointing device structures in
+// the three sinks: window text, HTML table entries and properties; and a
+// whole notebook table from the memory error to the power controls.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <string>
 #include <vector>
 
-#include "decoder_harness.h"
+#include "decode_late_test.h"
 #include "dump_builder.h"
-#include "dump_reader.h"
-#include "int_str.h"
 #include "platform.h"
 
 namespace {
 
-// Runs structures through the decoder as one dump (shared per-dump counters,
-// one structure buffer reused, so a short structure is followed by what a
-// longer one left there) and returns what the sink got. Each test runs in
-// its own directory, where DMI.DAT is read from.
-class DecodeLate : public ::testing::Test, public DecoderHarness {
- protected:
-  void SetUp() override {
-    oldRevision_ = g_bDMIBIOSRevision;
-    g_bDMIBIOSRevision = 0x23;
-    ASSERT_TRUE(Start({"*MEMERRTYPE", "02H=Unknown", "03H=OK", "06H=Single-bit error",
-                       "!Undefined", "*MEMERRGRA", "02H=Unknown", "03H=Device level",
-                       "*MEMERROPE", "02H=Unknown", "03H=Read",
-                       // PNTDEV before PNTDEVINT: sections are found by prefix.
-                       "*PNTDEV", "07H=Touchpad", "*PNTDEVINT", "04H=PS/2",
-                       "*BATTYP", "02H=Unknown", "06H=Lithium-ion"}));
-  }
-  void TearDown() override {
-    g_bDMIBIOSRevision = oldRevision_;
-    EXPECT_TRUE(Stop());
-  }
-
-  void PrintAll(const std::vector<Bytes>& structures) {
-    size_t capacity = 0;
-    for (const Bytes& s : structures) capacity = std::max(capacity, s.size());
-    Bytes buffer(capacity, 0xEE);
-    DumpState dump;
-    for (const Bytes& s : structures) {
-      std::copy(s.begin(), s.end(), buffer.begin());
-      dump.PrintBuffer(buffer);
-    }
-    arrayMapped_ = dump.dmi.arrayMappedAddresses;
-    deviceMapped_ = dump.dmi.deviceMappedAddresses;
-  }
-
-  std::string Run(Sink sink, const std::vector<Bytes>& structures) {
-    return DecoderHarness::Run(sink, [&] { PrintAll(structures); });
-  }
-  std::string Text(const std::vector<Bytes>& s) { return Run(Sink::kText, s); }
-  std::string Html(const std::vector<Bytes>& s) { return Run(Sink::kHtml, s); }
-  std::string Ini(const std::vector<Bytes>& s) { return Run(Sink::kIni, s); }
-
-  uint8_t oldRevision_ = 0;
-  int arrayMapped_ = 0;
-  int deviceMapped_ = 0;
-};
-
-// Cuts a structure's formatted area to length (string set kept empty).
-Bytes Short(uint8_t type, const Bytes& fields, size_t length) {
-  Bytes f(fields);
-  f.resize(length - 4);
-  return Structure(type, 0x0040, f);
-}
+using namespace decode_late;
 
 Bytes MemoryError(uint8_t type, uint8_t granularity, uint8_t operation, uint32_t syndrome,
                   uint32_t arrayAddress, uint32_t deviceAddress, uint32_t resolution) {
@@ -124,53 +70,6 @@ Bytes Pointing(uint8_t type, uint8_t interface, uint8_t buttons) {
   return Structure(21, 0x0034, {type, interface, buttons});
 }
 
-// Strings: 1 "Rear", 2 "Maker", 3 "Li-Ion 4400", 4 "1.1", 5 "LION",
-// 6 "04/02/99", 7 "B-77".
-struct BatteryFields {
-  uint8_t date = 0;
-  uint8_t serial = 0;
-  uint8_t chemistry = 2;
-  uint16_t capacity = 4400;
-  uint16_t voltage = 10800;
-  uint8_t maxError = 0;
-  uint16_t sbdsSerial = 0x1234;
-  uint16_t sbdsDate = 0x2A21;
-  uint8_t sbdsChemistry = 5;
-  uint8_t multiplier = 10;
-  uint32_t oem = 0xDEADBEEF;
-  size_t length = 26;
-};
-
-Bytes Battery(const BatteryFields& b) {
-  Bytes f = {1, 2, b.date, b.serial, 3, b.chemistry};
-  PutU16(f, b.capacity);
-  PutU16(f, b.voltage);
-  f.push_back(4);
-  f.push_back(b.maxError);
-  PutU16(f, b.sbdsSerial);
-  PutU16(f, b.sbdsDate);
-  f.push_back(b.sbdsChemistry);
-  f.push_back(b.multiplier);
-  PutU32(f, b.oem);
-  f.resize(b.length - 4);
-  return Structure(22, 0x0035, f, {"Rear", "Maker", "Li-Ion 4400", "1.1", "LION", "04/02/99", "B-77"});
-}
-
-Bytes Reset(uint8_t capabilities, uint16_t count, uint16_t limit, uint16_t interval,
-            uint16_t timeout) {
-  Bytes f = {capabilities};
-  PutU16(f, count);
-  PutU16(f, limit);
-  PutU16(f, interval);
-  PutU16(f, timeout);
-  return Structure(23, 0x0036, f);
-}
-
-Bytes Security(uint8_t settings) { return Structure(24, 0x0037, {settings}); }
-
-Bytes Power(uint8_t month, uint8_t day, uint8_t hour, uint8_t minute, uint8_t second) {
-  return Structure(25, 0x0038, {month, day, hour, minute, second});
-}
 
 // A notebook's table at SMBIOS 2.3, types 18 to 25 in dump order.
 std::vector<Bytes> Notebook() {
@@ -338,165 +237,6 @@ TEST_F(DecodeLate, PartitionAndInterleave) {
   }
   Ini({ArrayMapped(0x31, 0, 1, 0x1000, 255)});
   EXPECT_EQ(Property("szMemArrMapAddr0PartWid"), "255");
-}
-
-TEST_F(DecodeLate, BatteryRevisionRules) {
-  struct Case {
-    const char* name;
-    uint8_t revision;
-    BatteryFields b;
-    const char *date, *serial, *chemistry, *capacity;
-  } cases[] = {
-      {"2.2 uses the SBDS fields and the multiplier", 0x22, {}, "1/1/2001", "1234H (4660)",
-       "LION", "44000 mWh"},
-      {"2.1 has no SBDS fields", 0x21, {}, "<none>", "<none>", "Unknown", "4400 mWh"},
-      {"strings win over SBDS fields", 0x30,
-       [] { BatteryFields b; b.date = 6; b.serial = 7; b.chemistry = 6; return b; }(),
-       "04/02/99", "B-77", "Lithium-ion", "44000 mWh"},
-      {"strings at 2.1", 0x21,
-       [] { BatteryFields b; b.date = 6; b.serial = 7; b.chemistry = 6; return b; }(),
-       "04/02/99", "B-77", "Lithium-ion", "4400 mWh"},
-      {"multiplier 0 gives Unknown", 0x22,
-       [] { BatteryFields b; b.multiplier = 0; return b; }(), "1/1/2001", "1234H (4660)",
-       "LION", "Unknown"},
-      {"capacity 0 gives Unknown", 0x21,
-       [] { BatteryFields b; b.capacity = 0; return b; }(), "<none>", "<none>", "Unknown",
-       "Unknown"},
-      {"largest capacity does not wrap", 0x22,
-       [] { BatteryFields b; b.capacity = 0xFFFF; b.multiplier = 0xFF; return b; }(),
-       "1/1/2001", "1234H (4660)", "LION", "16711425 mWh"},
-      {"missing SBDS chemistry string leaves the row out", 0x22,
-       [] { BatteryFields b; b.sbdsChemistry = 0; return b; }(), "1/1/2001", "1234H (4660)",
-       "<none>", "44000 mWh"},
-      {"packed date extremes", 0x22,
-       [] { BatteryFields b; b.sbdsDate = 0xFFFF; b.sbdsSerial = 0; return b; }(),
-       "15/31/2107", "0000H (0)", "LION", "44000 mWh"},
-  };
-  for (const Case& c : cases) {
-    g_bDMIBIOSRevision = c.revision;
-    Ini({Battery(c.b)});
-    EXPECT_EQ(Property("szBattManufDate"), c.date) << c.name;
-    EXPECT_EQ(Property("szBattSerialNo"), c.serial) << c.name;
-    EXPECT_EQ(Property("szBattDevChem"), c.chemistry) << c.name;
-    EXPECT_EQ(Property("szBattCap"), c.capacity) << c.name;
-  }
-}
-
-TEST_F(DecodeLate, BatteryValues) {
-  struct Case {
-    uint16_t voltage;
-    uint8_t maxError;
-    uint32_t oem;
-    const char *voltageText, *maxErrorText, *oemText;
-  } cases[] = {
-      {0, 0xFF, 0, "Unknown", "Unknown", "00000000H"},
-      {1, 0, 0xFFFFFFFF, "1 mV", "0 %", "FFFFFFFFH"},
-      {0xFFFF, 0xFE, 0x1A, "65535 mV", "254 %", "0000001AH"},
-  };
-  for (const Case& c : cases) {
-    BatteryFields b;
-    b.voltage = c.voltage;
-    b.maxError = c.maxError;
-    b.oem = c.oem;
-    Ini({Battery(b)});
-    EXPECT_EQ(Property("szBattVolt"), c.voltageText);
-    EXPECT_EQ(Property("szBattMaxDataErr"), c.maxErrorText);
-    EXPECT_EQ(Property("szBattOEMCustomNo"), c.oemText);
-  }
-}
-
-TEST_F(DecodeLate, ShortBatteryIsReadByTheOldRules) {
-  // An SMBIOS 2.1 battery (16 bytes) in a table that claims 2.3: its string
-  // set lies where the longer layout has its SBDS fields and OEM number, so
-  // reading them would change the number the longer battery before it left.
-  BatteryFields b;
-  b.length = 16;
-  BatteryFields longer;
-  longer.oem = 0x11111111;
-  Ini({Battery(longer), Battery(b)});
-  EXPECT_EQ(Property("szBattOEMCustomNo"), "11111111H");  // from the first battery only
-  Ini({Battery(b)});
-  EXPECT_EQ(Property("szBattOEMCustomNo"), "<none>");
-  EXPECT_EQ(Property("szBattManufDate"), "<none>");
-  EXPECT_EQ(Property("szBattSerialNo"), "<none>");
-  EXPECT_EQ(Property("szBattDevChem"), "Unknown");
-  EXPECT_EQ(Property("szBattCap"), "4400 mWh");
-  EXPECT_EQ(Property("szBattMaxDataErr"), "0 %");
-  EXPECT_EQ(Property("szBattSBDSVer"), "1.1");
-}
-
-TEST_F(DecodeLate, SystemReset) {
-  struct Case {
-    uint8_t capabilities;
-    const char *automatic, *bootOption, *onLimit, *watchdog;
-  } cases[] = {
-      {0x25, "Enabled", "system utilities", "reserved", "present"},
-      {0x00, "Disabled", "reserved", "reserved", "not present"},
-      {0x1A, "Disabled", "operating system", "do not reboot", "not present"},
-      // Bits 6 and 7 are not shown and change nothing.
-      {0xDF, "Enabled", "do not reboot", "do not reboot", "not present"},
-  };
-  for (const Case& c : cases) {
-    Ini({Reset(c.capabilities, 0, 0, 0, 0)});
-    EXPECT_EQ(Property("szSysResetCapAuto"), c.automatic) << int(c.capabilities);
-    EXPECT_EQ(Property("szSysResetBootOpt"), c.bootOption) << int(c.capabilities);
-    EXPECT_EQ(Property("szSysResetBootOptOnLim"), c.onLimit) << int(c.capabilities);
-    EXPECT_EQ(Property("szSysResetWatchdog"), c.watchdog) << int(c.capabilities);
-  }
-  struct Counts {
-    uint16_t value;
-    const char *number, *minutes;
-  } counts[] = {
-      {0, "0", "0 minutes"},
-      {1, "1", "1 minute"},
-      {5, "5", "5 minutes"},
-      {0xFFFE, "65534", "65534 minutes"},
-      {0xFFFF, "Unknown", "Unknown"},
-  };
-  for (const Counts& c : counts) {
-    Ini({Reset(0, c.value, c.value, c.value, c.value)});
-    EXPECT_EQ(Property("szSysResetCount"), c.number) << c.value;
-    EXPECT_EQ(Property("szSysResetLimit"), c.number) << c.value;
-    EXPECT_EQ(Property("szSysResetTimerInter"), c.minutes) << c.value;
-    EXPECT_EQ(Property("szSysResetTimeout"), c.minutes) << c.value;
-  }
-}
-
-TEST_F(DecodeLate, HardwareSecurity) {
-  struct Case {
-    uint8_t settings;
-    const char *frontPanel, *admin, *keyboard, *powerOn;
-  } cases[] = {
-      {0xE4, "Disabled", "Enabled", "Not Implemented", "Unknown"},
-      {0x1B, "Unknown", "Not Implemented", "Enabled", "Disabled"},
-      {0x00, "Disabled", "Disabled", "Disabled", "Disabled"},
-  };
-  for (const Case& c : cases) {
-    Ini({Security(c.settings)});
-    EXPECT_EQ(Property("szHardSecFrntPanReset"), c.frontPanel) << int(c.settings);
-    EXPECT_EQ(Property("szHardSecAdminPswdStat"), c.admin) << int(c.settings);
-    EXPECT_EQ(Property("szHardSecKybrdPswdStat"), c.keyboard) << int(c.settings);
-    EXPECT_EQ(Property("szHardSecPwrOnPswdStat"), c.powerOn) << int(c.settings);
-  }
-}
-
-TEST_F(DecodeLate, PowerOnTime) {
-  struct Case {
-    uint8_t month, day, hour, minute, second;
-    const char* expected;
-  } cases[] = {
-      {0x12, 0x31, 0x23, 0x59, 0x59, "12/31 23:59:59"},
-      {0x01, 0x01, 0x00, 0x00, 0x00, "01/01 00:00:00"},
-      {0x00, 0x00, 0x24, 0x60, 0x60, "?\?/?\? ?\?:?\?:?\?"},
-      {0x13, 0x32, 0x23, 0x59, 0x00, "?\?/?\? 23:59:00"},
-      {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, "?\?/?\? ?\?:?\?:?\?"},
-      // Within the ranges, but not two decimal digits.
-      {0x0A, 0x1F, 0x1A, 0x0F, 0x2B, "?\?/?\? ?\?:?\?:?\?"},
-  };
-  for (const Case& c : cases) {
-    Ini({Power(c.month, c.day, c.hour, c.minute, c.second)});
-    EXPECT_EQ(Property("szSchedPwrOnTime"), c.expected);
-  }
 }
 
 TEST_F(DecodeLate, FieldsBeyondTheFormattedLengthAreLeftOut) {

@@ -1,6 +1,5 @@
-// Decoding of the structure types 18 to 25: memory error, memory array and
-// memory device mapped addresses, built-in pointing device, portable
-// battery, system reset, hardware security and system power controls.
+// Decoding of the structure types 18 to 21: memory error, memory array and
+// memory device mapped addresses and built-in pointing device.
 #pragma once
 
 #include "dmi_rows.h"
@@ -11,7 +10,3 @@ void DecodeMemoryError(const DmiStructure& s);
 void DecodeMemoryArrayMappedAddress(const DmiStructure& s, DmiDumpState& state);
 void DecodeMemoryDeviceMappedAddress(const DmiStructure& s, DmiDumpState& state);
 void DecodeBuiltinPointingDevice(const DmiStructure& s);
-void DecodePortableBattery(const DmiStructure& s);
-void DecodeSystemReset(const DmiStructure& s);
-void DecodeHardwareSecurity(const DmiStructure& s);
-void DecodeSystemPowerControls(const DmiStructure& s);

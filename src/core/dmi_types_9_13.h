@@ -1,6 +1,5 @@
-// Decodings of the structure types 9 to 13, 16 and 17: system slots, on-board
-// devices, OEM strings, system configuration options, BIOS language,
-// physical memory array and memory device.
+// Decodings of the structure types 9 to 13: system slots, on-board devices,
+// OEM strings, system configuration options and BIOS language.
 #pragma once
 
 #include "dmi_rows.h"
@@ -14,7 +13,3 @@ void DecodeOnBoardDevices(const DmiStructure& s);
 void DecodeOemStrings(const DmiStructure& s);
 void DecodeSystemConfigOptions(const DmiStructure& s);
 void DecodeBiosLanguage(const DmiStructure& s);
-void DecodePhysicalMemoryArray(const DmiStructure& s);
-// The dump's count of memory devices numbers the device's keys; it is
-// increased by one after each device.
-void DecodeMemoryDevice(const DmiStructure& s, DmiDumpState& state);
