@@ -16,7 +16,6 @@
 
 namespace decode_late {
 
-
 // Runs structures through the decoder as one dump (shared per-dump counters,
 // one structure buffer reused, so a short structure is followed by what a
 // longer one left there) and returns what the sink got. Each test runs in
@@ -26,12 +25,12 @@ class DecodeLate : public ::testing::Test, public DecoderHarness {
   void SetUp() override {
     oldRevision_ = g_bDMIBIOSRevision;
     g_bDMIBIOSRevision = 0x23;
-    ASSERT_TRUE(Start({"*MEMERRTYPE", "02H=Unknown", "03H=OK", "06H=Single-bit error",
-                       "!Undefined", "*MEMERRGRA", "02H=Unknown", "03H=Device level",
-                       "*MEMERROPE", "02H=Unknown", "03H=Read",
+    ASSERT_TRUE(Start({"*MEMERRTYPE", "02H=Unknown", "03H=OK", "06H=Single-bit error", "!Undefined",
+                       "*MEMERRGRA", "02H=Unknown", "03H=Device level", "*MEMERROPE", "02H=Unknown",
+                       "03H=Read",
                        // PNTDEV before PNTDEVINT: sections are found by prefix.
-                       "*PNTDEV", "07H=Touchpad", "*PNTDEVINT", "04H=PS/2",
-                       "*BATTYP", "02H=Unknown", "06H=Lithium-ion"}));
+                       "*PNTDEV", "07H=Touchpad", "*PNTDEVINT", "04H=PS/2", "*BATTYP",
+                       "02H=Unknown", "06H=Lithium-ion"}));
   }
   void TearDown() override {
     g_bDMIBIOSRevision = oldRevision_;
@@ -99,7 +98,8 @@ inline Bytes Battery(const BatteryFields& b) {
   f.push_back(b.multiplier);
   PutU32(f, b.oem);
   f.resize(b.length - 4);
-  return Structure(22, 0x0035, f, {"Rear", "Maker", "Li-Ion 4400", "1.1", "LION", "04/02/99", "B-77"});
+  return Structure(22, 0x0035, f,
+                   {"Rear", "Maker", "Li-Ion 4400", "1.1", "LION", "04/02/99", "B-77"});
 }
 
 inline Bytes Reset(uint8_t capabilities, uint16_t count, uint16_t limit, uint16_t interval,

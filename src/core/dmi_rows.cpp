@@ -36,7 +36,8 @@ constexpr int kStringLengthMax = 80;
 
 DmiStructure ViewStructure(const uint8_t* bStructureBuffer, int iStructBufferSize) {
   DmiStructure s;
-  s.buf = ByteView(bStructureBuffer, iStructBufferSize > 0 ? static_cast<size_t>(iStructBufferSize) : 0);
+  s.buf = ByteView(bStructureBuffer,
+                   iStructBufferSize > 0 ? static_cast<size_t>(iStructBufferSize) : 0);
   s.bType = s.buf.U8(0);
   s.bLength = s.buf.U8(1);
   return s;
@@ -223,14 +224,14 @@ void OutputDMIDatData(int bDesiredValue, const char* szSectionName, unsigned iSt
   NameRow(iStrResId, szSectionName, bDesiredValue, szIniKey, RowForm::kLine);
 }
 
-void OutputStringTableData(ByteView bStructureBuffer, int bStrNum, int bStrSet,
-                           unsigned iStrResId, const char* szIniKey) {
+void OutputStringTableData(ByteView bStructureBuffer, int bStrNum, int bStrSet, unsigned iStrResId,
+                           const char* szIniKey) {
   StringSetRow(bStructureBuffer, bStrNum, bStrSet, iStrResId, szIniKey, RowForm::kLine, false,
                nullptr);
 }
 
-void StringRow(const DmiStructure& s, unsigned iCaptionId, size_t fieldOffset,
-               const char* szIniKey, RowForm form, bool skipEmpty, const char* szEditPrefix) {
+void StringRow(const DmiStructure& s, unsigned iCaptionId, size_t fieldOffset, const char* szIniKey,
+               RowForm form, bool skipEmpty, const char* szEditPrefix) {
   if (!s.HasField(fieldOffset, 1)) return;
   StringSetRow(s.buf, s.buf.U8(fieldOffset), s.bLength, iCaptionId, szIniKey, form, skipEmpty,
                szEditPrefix);
@@ -275,8 +276,8 @@ void JoinedRow(unsigned iCaptionId, const char* szValue, const char* szIniKey, R
   EmitProperty(szIniKey, szValue);
 }
 
-void ItemsRow(const char* szCaption, const char* const* items, size_t count,
-              const char* szIniKey, bool blankInProperty) {
+void ItemsRow(const char* szCaption, const char* const* items, size_t count, const char* szIniKey,
+              bool blankInProperty) {
   AddText(szCaption);
   char szStr[kRowTextSize];
   for (size_t i = 0; i < count; ++i) {

@@ -132,16 +132,15 @@ void OutputDMIDatData(int bDesiredValue, const char* szSectionName, unsigned iSt
                       const char* szIniKey);
 // Line row of string bStrNum of the string set at bStrSet; nothing when the
 // string is missing.
-void OutputStringTableData(ByteView bStructureBuffer, int bStrNum, int bStrSet,
-                           unsigned iStrResId, const char* szIniKey);
+void OutputStringTableData(ByteView bStructureBuffer, int bStrNum, int bStrSet, unsigned iStrResId,
+                           const char* szIniKey);
 
 // String row: caption (one %s) with the string named by the byte at
 // fieldOffset; nothing, not even the property, when the field is outside the
 // formatted area or the string is missing (or empty, with skipEmpty).
 // szEditPrefix, when given, goes before the row in report text only.
-void StringRow(const DmiStructure& s, unsigned iCaptionId, size_t fieldOffset,
-               const char* szIniKey, RowForm form, bool skipEmpty = false,
-               const char* szEditPrefix = nullptr);
+void StringRow(const DmiStructure& s, unsigned iCaptionId, size_t fieldOffset, const char* szIniKey,
+               RowForm form, bool skipEmpty = false, const char* szEditPrefix = nullptr);
 
 // Name row: caption (one %s) with the DMI.DAT name of the byte at
 // fieldOffset (or of code); nothing when the field is outside the formatted
@@ -162,8 +161,8 @@ void JoinedRow(unsigned iCaptionId, const char* szValue, const char* szIniKey, R
 // once and each item followed by a blank, HTML one entry per item (caption
 // and item), and the property is written once per item, so the last one
 // stays (with a blank after it when blankInProperty is set).
-void ItemsRow(const char* szCaption, const char* const* items, size_t count,
-              const char* szIniKey, bool blankInProperty);
+void ItemsRow(const char* szCaption, const char* const* items, size_t count, const char* szIniKey,
+              bool blankInProperty);
 
 // A list under a caption: in HTML a table of its own with the caption as
 // column header; with closeOpenTable the table open before it is ended

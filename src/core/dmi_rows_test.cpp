@@ -23,7 +23,7 @@ int Find(const Bytes& bytes, int num, int strSet) {
 
 TEST(FindString, NumbersAndLimits) {
   const Bytes two = Structure(1, 0, {1, 2}, {"First", "Second"});  // set at 6
-  const Bytes none = Structure(1, 0, {0, 0});                       // "\0\0" at 6
+  const Bytes none = Structure(1, 0, {0, 0});                      // "\0\0" at 6
   const Bytes s80 = Structure(1, 0, {1}, {std::string(80, 'x')});
   const Bytes s81 = Structure(1, 0, {1}, {std::string(81, 'x')});
   // With no fields the set starts at 4: string 2 begins at 4 + length + 1.
@@ -160,16 +160,16 @@ TEST_F(RowSinks, StringTableRowOnlyForAUsableString) {
     const char* expected;
   } cases[] = {
       {s, 1, "[Settings]\r\nszLoc=Rear\r\n"},
-      {s, 0, ""},  // no string
-      {s, 2, ""},  // too long
-      {s, 3, ""},  // past the set
+      {s, 0, ""},                              // no string
+      {s, 2, ""},                              // too long
+      {s, 3, ""},                              // past the set
       {empty, 1, "[Settings]\r\nszLoc=\r\n"},  // string 1 of an empty set is empty
   };
   for (const Case& c : cases) {
     const ByteView view(c.bytes.data(), c.bytes.size());
-    EXPECT_EQ(Run(Sink::kIni,
-                  [&] { OutputStringTableData(view, c.num, c.bytes[1], 3007, "szLoc"); }),
-              c.expected)
+    EXPECT_EQ(
+        Run(Sink::kIni, [&] { OutputStringTableData(view, c.num, c.bytes[1], 3007, "szLoc"); }),
+        c.expected)
         << c.num;
   }
 #ifndef _WIN32
@@ -187,7 +187,7 @@ TEST_F(RowSinks, DmiDatRowOnlyWhenTheTableNamesTheCode) {
   } cases[] = {
       {"DMICHASSISTYPE", 3, "[Settings]\r\nszCh=Desktop\r\n"},
       {"DMICHASSISTYPE", 0x55, "[Settings]\r\nszCh=Undefined\r\n"},  // section default
-      {"EMPTY", 3, ""},                                               // no name, no default
+      {"EMPTY", 3, ""},                                              // no name, no default
       {"NOSUCHSECTION", 3, ""},
   };
   for (const Case& c : cases) {
@@ -285,8 +285,7 @@ TEST_F(Frame, TypesBelow16AreReportedInEveryLanguage) {
 
 TEST_F(Frame, TypesWithoutDecodingReportNothing) {
   for (uint8_t type : {14, 15, 31, 126, 127, 128, 255}) {
-    EXPECT_EQ(Run(Sink::kHtml, [&] { EXPECT_EQ(Print(Structure(type, 0, Bytes(20, 1))), 1); }),
-              "")
+    EXPECT_EQ(Run(Sink::kHtml, [&] { EXPECT_EQ(Print(Structure(type, 0, Bytes(20, 1))), 1); }), "")
         << int(type);
   }
 }

@@ -196,8 +196,8 @@ void DecodeSystemEnclosure(const DmiStructure& s) {
   }
   // Enclosures often carry empty strings here; those rows are left out.
   StringRow(s, kIdVersion, kChassisVersion, "szSysEnclOrChass_Version", RowForm::kClassic, true);
-  StringRow(s, kIdSerialNumber, kChassisSerialNumber, "szSysEnclOrChass_SrlNo",
-            RowForm::kClassic, true);
+  StringRow(s, kIdSerialNumber, kChassisSerialNumber, "szSysEnclOrChass_SrlNo", RowForm::kClassic,
+            true);
   StringRow(s, kIdAssetTag, kChassisAssetTag, "szSysEnclOrChass_AssetTgNo", RowForm::kClassic,
             true);
   EndStructure();

@@ -16,13 +16,12 @@ namespace {
 class Decode : public ::testing::Test, public DecoderHarness {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(Start({"*DMICHASSISTYPE", "03H=Desktop", "17H=Rack mount chassis",
-                       "*DMIPROCESSORTYPE", "03H=Central processor",
-                       "*DMIPROCESSORFAMILY", "0BH=Pentium", "FEH=See family 2",
-                       "104H=SuperH SH-3", "!Undefined family",
-                       "*DMIPROCESSORUPGRADE", "04H=ZIF socket",
-                       // A name longer than 50 characters.
-                       "05H=" + std::string(50, 'n') + "CUT"}));
+    ASSERT_TRUE(
+        Start({"*DMICHASSISTYPE", "03H=Desktop", "17H=Rack mount chassis", "*DMIPROCESSORTYPE",
+               "03H=Central processor", "*DMIPROCESSORFAMILY", "0BH=Pentium", "FEH=See family 2",
+               "104H=SuperH SH-3", "!Undefined family", "*DMIPROCESSORUPGRADE", "04H=ZIF socket",
+               // A name longer than 50 characters.
+               "05H=" + std::string(50, 'n') + "CUT"}));
   }
   void TearDown() override { EXPECT_TRUE(Stop()); }
 
@@ -43,13 +42,13 @@ class Decode : public ::testing::Test, public DecoderHarness {
 // BIOS Information in the SMBIOS 2.3 layout (formatted length 0x13).
 Bytes Bios(uint8_t romSize, uint32_t characteristics, const std::vector<std::string>& strings,
            int length = 0x13, uint16_t extendedRomSize = 0) {
-  Bytes f = {1, 2};           // vendor, version
-  PutU16(f, 0xE800);          // start segment
-  f.push_back(3);             // release date
+  Bytes f = {1, 2};   // vendor, version
+  PutU16(f, 0xE800);  // start segment
+  f.push_back(3);     // release date
   f.push_back(romSize);
   PutU32(f, characteristics);
-  PutU32(f, 0x00000003);      // characteristics 32 to 63 (not shown)
-  f.push_back(0x01);          // extension byte 1 (not shown)
+  PutU32(f, 0x00000003);  // characteristics 32 to 63 (not shown)
+  f.push_back(0x01);      // extension byte 1 (not shown)
   // 2.4 and later: extension byte 2, BIOS and EC releases, extended ROM size.
   for (uint8_t b : {0x00, 0x02, 0x07, 0xFF, 0xFF}) f.push_back(b);
   PutU16(f, extendedRomSize);
@@ -164,13 +163,13 @@ TEST_F(Decode, SystemAndBaseBoardKeys) {
 // Enclosure in the SMBIOS 2.3 layout, without contained elements.
 Bytes Enclosure(uint8_t chassisType, const Bytes& strings4to8,
                 const std::vector<std::string>& strings) {
-  Bytes f = {strings4to8[0], chassisType, strings4to8[1], strings4to8[2], strings4to8[3],
-             3, 3, 3, 3};
-  PutU32(f, 0);       // OEM-defined
-  f.push_back(0);     // height
-  f.push_back(1);     // power cords
-  f.push_back(0);     // contained element count
-  f.push_back(3);     // element record length
+  Bytes f = {
+      strings4to8[0], chassisType, strings4to8[1], strings4to8[2], strings4to8[3], 3, 3, 3, 3};
+  PutU32(f, 0);    // OEM-defined
+  f.push_back(0);  // height
+  f.push_back(1);  // power cords
+  f.push_back(0);  // contained element count
+  f.push_back(3);  // element record length
   return Structure(3, 3, f, strings);
 }
 
@@ -222,7 +221,7 @@ Bytes Processor(const ProcessorFields& p) {
   f.push_back(p.status);
   f.push_back(p.upgrade);
   for (int i = 0; i < 3; ++i) PutU16(f, 0xFFFF);  // cache handles
-  f.push_back(0);  // serial number, asset tag, part number (2.3)
+  f.push_back(0);                                 // serial number, asset tag, part number (2.3)
   f.push_back(0);
   f.push_back(0);
   // 2.5 and later: core and thread counts, characteristics, family 2.
@@ -282,7 +281,7 @@ TEST_F(Decode, ProcessorStatus) {
   struct Case {
     uint8_t status;
     const char* socket;
-    const char* cpu;      // the window row, after the colon
+    const char* cpu;  // the window row, after the colon
     const char* cpuProperty;
   } cases[] = {
       {0x41, "Socket populated", " CPU Enabled", "CPU Enabled"},

@@ -52,10 +52,12 @@ constexpr unsigned kErrorNotProvided = 0xFFFE;
 constexpr unsigned kNoError = 0xFFFF;
 
 // Names of the type-detail bits 1 to 12.
+// clang-format off
 constexpr unsigned kDetailNameIds[kLastDetailBit + 1] = {
     0, kIdDetailOther, kIdUnknown, kIdDetailFastPaged, kIdDetailStaticColumn,
     kIdDetailPseudoStatic, kIdDetailRambus, kIdDetailSynchronous, kIdDetailCmos, kIdDetailEdo,
     kIdDetailWindowDram, kIdDetailCacheDram, kIdDetailNonVolatile};
+// clang-format on
 
 // --- memory array and memory device ---
 

@@ -26,8 +26,7 @@ TEST_F(SlotsToMemory, PhysicalMemoryArrayValues) {
       {"extended capacity of 4 TB", MemoryArray(0x80000000u, 0x00AB, 4, 0x17, 1ull << 42),
        "4294967296 kB", "Error detected (00AB)"},
       {"extended capacity ignored unless marked",
-       MemoryArray(0x7FFFFFFFu, 0xFFFF, 4, 0x17, 1ull << 42), "2147483647 kB",
-       "No error detected"},
+       MemoryArray(0x7FFFFFFFu, 0xFFFF, 4, 0x17, 1ull << 42), "2147483647 kB", "No error detected"},
       {"extended field one byte short", MemoryArray(0x80000000u, 0xFFFF, 4, 0x16, 1ull << 42),
        "Unknown", "No error detected"},
   };

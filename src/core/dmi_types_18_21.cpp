@@ -87,8 +87,8 @@ void MemErrAddressRow(const DmiStructure& s, size_t offset, unsigned iCaptionId,
 // beyond 4 TB set the starting address to all ones and give both byte
 // addresses in the extended fields; those are shown when present.
 void MappedAddressRows(const DmiStructure& s, size_t extendedStart, size_t extendedEnd,
-                       unsigned iStartCaptionId, const char* szStartKey,
-                       unsigned iEndCaptionId, const char* szEndKey) {
+                       unsigned iStartCaptionId, const char* szStartKey, unsigned iEndCaptionId,
+                       const char* szEndKey) {
   const bool hasStart = s.HasField(kMapStart, 4);
   const bool extended = hasStart && s.buf.U32(kMapStart) == kUseExtendedAddress &&
                         s.HasField(extendedStart, 8) && s.HasField(extendedEnd, 8);
@@ -112,8 +112,8 @@ void MappedAddressRows(const DmiStructure& s, size_t extendedStart, size_t exten
 // Interleave position or depth: 0xFF unknown, 0 not interleaved, other
 // values as a number, for the position left-aligned in three characters
 // between blanks (as the partition row), for the depth after one blank.
-void InterleaveRow(const DmiStructure& s, size_t offset, unsigned iCaptionId,
-                   bool padded, const char* szIniKey) {
+void InterleaveRow(const DmiStructure& s, size_t offset, unsigned iCaptionId, bool padded,
+                   const char* szIniKey) {
   if (!s.HasField(offset, 1)) return;
   const unsigned value = s.buf.U8(offset);
   if (value == kByteUnknown) {

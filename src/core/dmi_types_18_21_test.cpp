@@ -70,7 +70,6 @@ Bytes Pointing(uint8_t type, uint8_t interface, uint8_t buttons) {
   return Structure(21, 0x0034, {type, interface, buttons});
 }
 
-
 // A notebook's table at SMBIOS 2.3, types 18 to 25 in dump order.
 std::vector<Bytes> Notebook() {
   return {MemoryError(3, 2, 2, 0, 0x80000000, 0x80000000, 0x80000000),
@@ -123,8 +122,7 @@ TEST_F(DecodeLate, MemoryErrorUnknownMarkers) {
       // 0 is the syndrome's unknown marker, but an ordinary address.
       {0, 0, 0, 0, "Unknown", "00000000H", "00000000H", "00000000H"},
       // 0x80000000 is the address marker, but an ordinary syndrome.
-      {0x80000000, 0x80000000, 0x80000000, 0x80000000, "80000000", "Unknown", "Unknown",
-       "Unknown"},
+      {0x80000000, 0x80000000, 0x80000000, 0x80000000, "80000000", "Unknown", "Unknown", "Unknown"},
       {0x1A2B, 0xFFFFFFFF, 0x7FFFFFFF, 0x80000001, "00001A2B", "FFFFFFFFH", "7FFFFFFFH",
        "80000001H"},
   };
@@ -150,6 +148,7 @@ TEST_F(DecodeLate, MappedAddressesAreByteAddresses) {
     uint32_t start, end;
     Extended ext;
     const char *startText, *endText;
+    // clang-format off
   } cases[] = {
       {"256 kB", 0x100, 0x13FF, {}, "00040000H", "004FFC00H"},
       {"ending at 4 GB keeps the bit above 32", 0x3FFFFF, 0x400000, {},
@@ -164,6 +163,7 @@ TEST_F(DecodeLate, MappedAddressesAreByteAddresses) {
       {"largest extended address", kAllOnes, kAllOnes, {true, 0, ~0ull},
        "00000000H", "FFFFFFFFFFFFFFFFH"},
   };
+  // clang-format on
   for (const Case& c : cases) {
     Ini({ArrayMapped(0x31, c.start, c.end, 0x1000, 2, c.ext),
          DeviceMapped(0x32, c.start, c.end, 0x1100, 1, 1, 1, c.ext)});
@@ -204,8 +204,8 @@ TEST_F(DecodeLate, ExtendedAddressesNeedTheWholeField) {
 TEST_F(DecodeLate, MappedAddressCountersNumberTheKeys) {
   // The two counters are independent and run over the whole dump, whatever
   // lies between the structures.
-  Ini({DeviceMapped(0x40, 0, 1, 0xA0, 1, 1, 1), ArrayMapped(0x41, 0, 1, 0xB0, 1),
-       Security(0), DeviceMapped(0x42, 0, 1, 0xA1, 1, 1, 1), ArrayMapped(0x43, 0, 1, 0xB1, 1),
+  Ini({DeviceMapped(0x40, 0, 1, 0xA0, 1, 1, 1), ArrayMapped(0x41, 0, 1, 0xB0, 1), Security(0),
+       DeviceMapped(0x42, 0, 1, 0xA1, 1, 1, 1), ArrayMapped(0x43, 0, 1, 0xB1, 1),
        DeviceMapped(0x44, 0, 1, 0xA2, 1, 1, 1)});
   EXPECT_EQ(Property("szMemDevMapAddr0Hand"), "0040H");
   EXPECT_EQ(Property("szMemDevMapAddr1Hand"), "0042H");
@@ -245,16 +245,16 @@ TEST_F(DecodeLate, FieldsBeyondTheFormattedLengthAreLeftOut) {
   // buffer are the bytes of the longer structure decoded before it.
   const Bytes memError = MemoryError(3, 3, 3, 1, 2, 3, 4);
   const Bytes memErrorFields(memError.begin() + 4, memError.begin() + 23);
-  EXPECT_EQ(Text({MemoryError(3, 3, 3, 1, 2, 3, 4), Short(18, memErrorFields, 11)}).substr(
-                Text({MemoryError(3, 3, 3, 1, 2, 3, 4)}).size()),
+  EXPECT_EQ(Text({MemoryError(3, 3, 3, 1, 2, 3, 4), Short(18, memErrorFields, 11)})
+                .substr(Text({MemoryError(3, 3, 3, 1, 2, 3, 4)}).size()),
             "\r\n\r\n Memory Error \r\n\r\n"
             "Handle\t: 0040H\r\n"
             "Error type\t: OK\r\n"
             "Error granularity\t: Device level\r\n"
             "Error operation\t: Read\r\n"
             "Vendor syndrome\t: 00000001\r\n");
-  EXPECT_EQ(Text({Power(1, 1, 1, 1, 1), Short(25, {0x12, 0x31, 0x23, 0x59}, 8)}).substr(
-                Text({Power(1, 1, 1, 1, 1)}).size()),
+  EXPECT_EQ(Text({Power(1, 1, 1, 1, 1), Short(25, {0x12, 0x31, 0x23, 0x59}, 8)})
+                .substr(Text({Power(1, 1, 1, 1, 1)}).size()),
             "\r\n\r\n System Power Controls \r\n\r\n");
   EXPECT_EQ(Text({Reset(0x25, 1, 2, 3, 4), Short(23, {0x01, 2, 0, 3, 0}, 9)})
                 .substr(Text({Reset(0x25, 1, 2, 3, 4)}).size()),

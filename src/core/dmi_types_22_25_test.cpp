@@ -18,6 +18,7 @@ TEST_F(DecodeLate, BatteryRevisionRules) {
     uint8_t revision;
     BatteryFields b;
     const char *date, *serial, *chemistry, *capacity;
+    // clang-format off
   } cases[] = {
       {"2.2 uses the SBDS fields and the multiplier", 0x22, {}, "1/1/2001", "1234H (4660)",
        "LION", "44000 mWh"},
@@ -44,6 +45,7 @@ TEST_F(DecodeLate, BatteryRevisionRules) {
        [] { BatteryFields b; b.sbdsDate = 0xFFFF; b.sbdsSerial = 0; return b; }(),
        "15/31/2107", "0000H (0)", "LION", "44000 mWh"},
   };
+  // clang-format on
   for (const Case& c : cases) {
     g_bDMIBIOSRevision = c.revision;
     Ini({Battery(c.b)});
@@ -119,10 +121,8 @@ TEST_F(DecodeLate, SystemReset) {
     uint16_t value;
     const char *number, *minutes;
   } counts[] = {
-      {0, "0", "0 minutes"},
-      {1, "1", "1 minute"},
-      {5, "5", "5 minutes"},
-      {0xFFFE, "65534", "65534 minutes"},
+      {0, "0", "0 minutes"},          {1, "1", "1 minute"},
+      {5, "5", "5 minutes"},          {0xFFFE, "65534", "65534 minutes"},
       {0xFFFF, "Unknown", "Unknown"},
   };
   for (const Counts& c : counts) {

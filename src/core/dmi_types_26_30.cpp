@@ -60,7 +60,7 @@ struct ProbeKind {
   unsigned idDescription;
   unsigned idLocationFirst;  // text of location code 1; codes 2 to 11 follow
   unsigned idLocation;
-  unsigned idStatusFirst;    // text of status code 1; codes 2 to 6 follow
+  unsigned idStatusFirst;  // text of status code 1; codes 2 to 6 follow
   unsigned idStatus;
   unsigned idMaximum;
   unsigned idMinimum;
@@ -69,7 +69,7 @@ struct ProbeKind {
   unsigned idAccuracyValue;  // "+/- %u/100 of a percent"
   unsigned idAccuracy;
   unsigned idOem;
-  unsigned idUnknown;        // shown for readings of 0x8000
+  unsigned idUnknown;  // shown for readings of 0x8000
   Unit unit;
   // Value formats of the readings in kMilli units (one integer each).
   const char* szMaximum;
@@ -90,6 +90,7 @@ struct ProbeKind {
 // The voltage probe's resolution is written under szVoltProbRes, named like
 // the resolution keys of the other probes; no other key of the structure
 // shares it.
+// clang-format off
 const ProbeKind kVoltageProbe = {
     kIdVoltProbeHeading, kIdVoltProbeDescription, kIdVoltProbeLocOther, kIdVoltProbeLocation,
     kIdVoltProbeStatusOther, kIdVoltProbeStatus, kIdVoltProbeMaximum, kIdVoltProbeMinimum,
@@ -116,6 +117,7 @@ const ProbeKind kCurrentProbe = {
     Unit::kMilli, "%u mA", "%u mA", "%u/10 mA", "+/- %u mA",
     "szCurrProbDesc", "szCurrProbLoc", "szCurrProbStat", "szCurrProbMaxVal",
     "szCurrProbMinVal", "szCurrProbRes", "szCurrProbTol", "szCurrProbAcc", "szCurrOEMNo"};
+// clang-format on
 
 // Text of a code from a run of consecutive texts for codes 1 to count; any
 // other code is shown as its number.
@@ -176,8 +178,8 @@ void DecodeProbe(const DmiStructure& s, const ProbeKind& kind) {
              kind.keyMaximum);
   ReadingRow(s, kind, kProbeMinimum, Reading::kLimit, kind.idMinimum, kind.szMinimum,
              kind.keyMinimum);
-  ReadingRow(s, kind, kProbeResolution, Reading::kResolution, kind.idResolution,
-             kind.szResolution, kind.keyResolution);
+  ReadingRow(s, kind, kProbeResolution, Reading::kResolution, kind.idResolution, kind.szResolution,
+             kind.keyResolution);
   ReadingRow(s, kind, kProbeTolerance, Reading::kTolerance, kind.idTolerance, kind.szTolerance,
              kind.keyTolerance);
   if (s.HasField(kProbeAccuracy, 2)) {

@@ -36,8 +36,8 @@ Bytes Probe(uint8_t type, uint16_t handle, const ProbeFields& p,
   return Structure(type, handle, f, strings, p.length);
 }
 
-Bytes Cooling(uint16_t handle, uint16_t probe, uint8_t typeAndStatus, uint8_t group,
-              uint32_t oem, int length = 0x0F) {
+Bytes Cooling(uint16_t handle, uint16_t probe, uint8_t typeAndStatus, uint8_t group, uint32_t oem,
+              int length = 0x0F) {
   Bytes f;
   PutU16(f, probe);
   f.push_back(typeAndStatus);
@@ -88,16 +88,15 @@ TEST_F(Types26To30, ServerBoardDumpInAllThreeSinks) {
   cpuTemp.tolerance = 30, cpuTemp.oem = 0x12AB34CD;
   ProbeFields psuCurrent;
   psuCurrent.locationAndStatus = 0x6A, psuCurrent.minimum = 0, psuCurrent.resolution = 10;
-  const Bytes dump = Dump(
-      {}, {Probe(26, 0x3F, vcore, {"Vcore"}), Probe(28, 0x42, cpuTemp, {"CPU Temp"}),
-           Cooling(0x45, 0x0042, 0x65, 1, 0), Cooling(0x48, 0xFFFF, 0x11, 0, 0xFFFFFFFF),
-           Probe(29, 0x4B, psuCurrent, {"PSU"}), RemoteAccess(1), Structure(127, 0xFFFF, {})});
+  const Bytes dump =
+      Dump({}, {Probe(26, 0x3F, vcore, {"Vcore"}), Probe(28, 0x42, cpuTemp, {"CPU Temp"}),
+                Cooling(0x45, 0x0042, 0x65, 1, 0), Cooling(0x48, 0xFFFF, 0x11, 0, 0xFFFFFFFF),
+                Probe(29, 0x4B, psuCurrent, {"PSU"}), RemoteAccess(1), Structure(127, 0xFFFF, {})});
   const std::string path = dir.File("dump.bin");
   ASSERT_TRUE(WriteBytes(path, dump));
   const auto read = [&] { ASSERT_TRUE(ReadDumpFile(path)); };
 #ifndef _WIN32
-  EXPECT_EQ(From(Run(Sink::kText, read), "\r\n\r\n Voltage"),
-            ExpectedReport("server_board.txt"));
+  EXPECT_EQ(From(Run(Sink::kText, read), "\r\n\r\n Voltage"), ExpectedReport("server_board.txt"));
 #endif
   EXPECT_EQ(From(Run(Sink::kHtml, read), "<h2>\r\n\r\n Voltage"),
             ExpectedReport("server_board.htm"));
@@ -144,6 +143,7 @@ TEST_F(Types26To30, ReadingsUnknownOnlyWhere0x8000) {
     uint8_t type;
     const char* prefix;
     const char* values[5];  // maximum, minimum, resolution, tolerance, accuracy
+    // clang-format off
   } cases[] = {
       {26, "szVoltProb", {"12000 mV", "0 mV", "65535/10 of a mV", "+/- 1 mV",
                           "+/- 32767/100 of a percent"}},
@@ -152,6 +152,7 @@ TEST_F(Types26To30, ReadingsUnknownOnlyWhere0x8000) {
       {29, "szCurrProb", {"12000 mA", "0 mA", "65535/10 mA", "+/- 1 mA",
                           "+/- 32767/100 of a percent"}},
   };
+  // clang-format on
   const char* const keys[5] = {"MaxVal", "MinVal", "Res", "Tol", "Acc"};
   for (const Case& c : cases) {
     for (int unknown = 0; unknown < 5; ++unknown) {
@@ -257,7 +258,7 @@ TEST_F(Types26To30, RemoteAccessConnections) {
     const char* inbound;
     const char* outbound;
   } cases[] = {
-      {0, "Disabled", "Disabled"}, {1, "Enabled", "Disabled"}, {2, "Disabled", "Enabled"},
+      {0, "Disabled", "Disabled"}, {1, "Enabled", "Disabled"},     {2, "Disabled", "Enabled"},
       {3, "Enabled", "Enabled"},   {0xFC, "Disabled", "Disabled"},
   };
   for (const Case& c : cases) {
@@ -302,8 +303,7 @@ TEST_F(Types26To30, RowsBeyondAShortFormattedAreaAreLeftOut) {
       {"SMBIOS 2.3 cooling device", Cooling(1, 0x42, 0x63, 1, 7, 0x0C),
        "szCoolDevTmpProbHand=0042H\r\nszCoolDevType=Fan\r\nszCoolDevStat=OK\r\n"
        "szCoolDevUnitGrp=1\r\nszCoolDevOEMNo=00000007H\r\n"},
-      {"remote access without connections", RemoteAccess(3, 5),
-       "szOutOfBndManuName=Intel\r\n"},
+      {"remote access without connections", RemoteAccess(3, 5), "szOutOfBndManuName=Intel\r\n"},
   };
   for (const Case& c : cases) {
     std::string ini = Print(Sink::kIni, c.structure, 256);
@@ -327,8 +327,7 @@ TEST_F(Types26To30, RowsBeyondAShortFormattedAreaAreLeftOut) {
 // structures; codes without a name there are shown here as their numbers.
 TEST_F(Types26To30, RealTables) {
   const std::string source = __FILE__;
-  const std::string corpus =
-      source.substr(0, source.rfind("src/core/")) + "../shared/corpus/";
+  const std::string corpus = source.substr(0, source.rfind("src/core/")) + "../shared/corpus/";
   const char* const server = "supermicro-x9dbl-server-smbios27.bin";
   const char* const virtualMachine = "vmware-virtual-smbios27.bin";
   struct Case {
@@ -375,8 +374,7 @@ TEST_F(Types26To30, RealTables) {
 
 TEST_F(Types26To30, OtherLanguagesWriteNothing) {
   const Bytes structures[] = {Probe(26, 1, {}, {"V"}), Cooling(2, 1, 0x63, 1, 0),
-                              Probe(28, 3, {}, {"T"}), Probe(29, 4, {}, {"C"}),
-                              RemoteAccess(3)};
+                              Probe(28, 3, {}, {"T"}), Probe(29, 4, {}, {"C"}), RemoteAccess(3)};
   for (int language : {4, 15}) {
     for (const Bytes& s : structures) {
       for (Sink sink : {Sink::kText, Sink::kHtml, Sink::kIni}) {

@@ -154,9 +154,7 @@ void InstalledSize(int code, const char* szIniKey) {
     case kSizeNotDeterminable: iTextId = kIdSizeNotDeterminable; break;
     case kSizeNotEnabled: iTextId = kIdSizeNotEnabled; break;
     case kSizeNotInstalled: iTextId = kIdSizeNotInstalled; break;
-    default:
-      PowerOfTwoRow(kIdInstalledSize, code, szIniKey);
-      return;
+    default: PowerOfTwoRow(kIdInstalledSize, code, szIniKey); return;
   }
   // The code texts go into the module type's caption.
   const Caption text(iTextId);

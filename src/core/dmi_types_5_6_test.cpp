@@ -32,9 +32,9 @@ Bytes Controller(const ControllerFields& c) {
   PutU16(f, c.speeds);
   PutU16(f, c.memTypes);
   f.push_back(c.voltage);
-  f.push_back(4);                                        // associated slots
-  for (uint16_t h = 6; h < 10; ++h) PutU16(f, h);        // their handles
-  f.push_back(0x04);                                     // enabled correction
+  f.push_back(4);                                  // associated slots
+  for (uint16_t h = 6; h < 10; ++h) PutU16(f, h);  // their handles
+  f.push_back(0x04);                               // enabled correction
   f.resize(static_cast<size_t>(c.length) > 4 ? static_cast<size_t>(c.length) - 4 : 0);
   return Structure(5, 5, f, {}, c.length);
 }
@@ -100,8 +100,9 @@ TEST_F(MemoryAndPorts, ErrorCorrectionCapabilities) {
       {0x03, {"Unknown"}},  // "other" next to another bit says nothing
       {0x09, {"Single Bit Error Correcting"}},
       {0x0C, {"None", "Single Bit Error Correcting"}},
-      {0x3E, {"Unknown", "None", "Single Bit Error Correcting", "Double Bit Error Correcting",
-              "Error Scrubbing"}},
+      {0x3E,
+       {"Unknown", "None", "Single Bit Error Correcting", "Double Bit Error Correcting",
+        "Error Scrubbing"}},
       {0xC0, {}},  // bits 6 and 7 are reserved
       {0x00, {}},
   };
@@ -242,8 +243,8 @@ TEST_F(MemoryAndPorts, ModuleSizeCodesAndType) {
        "\r\n  Current module type\t: DIMM\r\n  Installed size\t: 32 MB"
        "\r\n  Enabled size\t: 32 MB",
        "32", "32"},
-      {"not installed", 0x0000, 0x7F, 0x05,
-       "\r\n  Current module type\t: Memory not installed", "<none>", "<none>"},
+      {"not installed", 0x0000, 0x7F, 0x05, "\r\n  Current module type\t: Memory not installed",
+       "<none>", "<none>"},
       {"not determinable", 0x0000, 0xFD, 0x03,
        "\r\n  Current module type\t: Installed size not determinable"
        "\r\n  Enabled size\t: 8 MB",
@@ -252,8 +253,8 @@ TEST_F(MemoryAndPorts, ModuleSizeCodesAndType) {
        "\r\n  Current module type\t: SDRAM"
        "\r\n  Current module type\t: Module is installed, but no memory has been enabled",
        "<none>", "<none>"},
-      {"enabled code without size", 0x0003, 0x03, 0x7D,
-       "\r\n  Installed size\t: 8 MB", "8", "<none>"},
+      {"enabled code without size", 0x0003, 0x03, 0x7D, "\r\n  Installed size\t: 8 MB", "8",
+       "<none>"},
   };
   for (const Case& c : cases) {
     const Bytes module = Module(1, 0, c.type, c.installed, c.enabled);
@@ -262,9 +263,9 @@ TEST_F(MemoryAndPorts, ModuleSizeCodesAndType) {
     EXPECT_EQ(Property("dwMemModInf0_EnbldSzMB"), c.enabledKey) << c.name;
     EXPECT_EQ(Property("dwMemModInf0_CurrSpdInns"), "<none>") << c.name;
     if (NoEditControl()) continue;
-    EXPECT_EQ(Text({module}),
-              std::string("\r\n\r\nMemory Module Information \r\n\r\n  Socket type\t: DIMM0") +
-                  c.rows)
+    EXPECT_EQ(
+        Text({module}),
+        std::string("\r\n\r\nMemory Module Information \r\n\r\n  Socket type\t: DIMM0") + c.rows)
         << c.name;
   }
 }

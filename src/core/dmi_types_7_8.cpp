@@ -64,7 +64,8 @@ void SramList(unsigned wSram, bool current, int k) {
     if (bit == 0) {
       shown = wSram == 1;
       if (shown) {
-        CopyText(szStr, sizeof szStr, lpszLoadString(current ? kIdErrCorrOther : kIdSramOtherInList));
+        CopyText(szStr, sizeof szStr,
+                 lpszLoadString(current ? kIdErrCorrOther : kIdSramOtherInList));
       }
     } else if (bit == 1) {
       CopyText(szStr, sizeof szStr, lpszLoadString(kIdErrCorrUnknown));

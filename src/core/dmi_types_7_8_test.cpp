@@ -112,7 +112,8 @@ TEST_F(MemoryAndPorts, SramTypeLists) {
       {0x0001, "\t Other\r\n\r\n", "Other\r\n", {"Other"}},
       {0x0003, "Unknown\r\n", "Unknown\r\n", {"Other", "Unknown"}},
       {0x0041, "Asynchronous\r\n", "Asynchronous\r\n", {"Other", "Asynchronous"}},
-      {0x007C, "Non-Burst\r\nBurst\r\nPipeline Burst\r\nSynchronous\r\nAsynchronous\r\n",
+      {0x007C,
+       "Non-Burst\r\nBurst\r\nPipeline Burst\r\nSynchronous\r\nAsynchronous\r\n",
        "Non-Burst\r\nBurst\r\nPipeline Burst\r\nSynchronous\r\nAsynchronous\r\n",
        {"Non-Burst", "Burst", "Pipeline Burst", "Synchronous", "Asynchronous"}},
       {0xFF80, "", "", {}},  // reserved bits

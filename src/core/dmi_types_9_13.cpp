@@ -121,8 +121,9 @@ void DecodeSystemSlots(const DmiStructure& s, DmiDumpState& state) {
   char szIniKey[kIniKeySize];
 
   // Designation: an empty cell when the string is missing.
-  const int iString_Head =
-      s.HasField(kSlotDesignation, 1) ? findstring(s.buf, s.buf.U8(kSlotDesignation), s.bLength) : 0;
+  const int iString_Head = s.HasField(kSlotDesignation, 1)
+                               ? findstring(s.buf, s.buf.U8(kSlotDesignation), s.bLength)
+                               : 0;
   char szDesignation[kRowTextSize] = "";
   CopyStructureString(s.buf, iString_Head, szDesignation, sizeof szDesignation);
   AppendText(szStr2, sizeof szStr2, szDesignation);

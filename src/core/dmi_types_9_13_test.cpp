@@ -44,14 +44,12 @@ Bytes OnBoard(const std::vector<std::pair<uint8_t, uint8_t>>& devices,
   return Structure(10, handle, f, strings);
 }
 
-
 Bytes Language(uint8_t installable, uint8_t current, const std::vector<std::string>& strings) {
   Bytes f = {installable, 0};
   f.resize(f.size() + 15, 0);
   f.push_back(current);
   return Structure(13, 0x0D00, f, strings);
 }
-
 
 // A realistic run: two slots, on-board devices, a third slot (a table of its
 // own), OEM strings, configuration options, BIOS language, one memory array
@@ -104,8 +102,8 @@ TEST_F(SlotsToMemory, SlotCells) {
     const char* voltage;
     const char* type;
   } cases[] = {
-      {"5V wins over 3.3V", Slot(1, 6, 5, 4, 4, 1, 0x06, {"S"}), "S\t1\tPCI\t32-bit\tIn use\tLong\t5V",
-       "5V", "PCI"},
+      {"5V wins over 3.3V", Slot(1, 6, 5, 4, 4, 1, 0x06, {"S"}),
+       "S\t1\tPCI\t32-bit\tIn use\tLong\t5V", "5V", "PCI"},
       {"3.3V only", Slot(1, 6, 5, 4, 4, 1, 0x04, {"S"}), "S\t1\tPCI\t32-bit\tIn use\tLong\t3.3V",
        "3.3V", "PCI"},
       {"no voltage: six cells", Slot(1, 6, 5, 4, 4, 1, 0xF9, {"S"}),
@@ -192,6 +190,7 @@ TEST_F(SlotsToMemory, OemStringsAndConfigurationOptions) {
     Bytes structure;
     std::vector<std::string> values;      // the window rows String 1, String 2 ...
     std::vector<std::string> properties;  // the properties String1, String2 ...
+    // clang-format off
   } cases[] = {
       // The property writer trims the blanks around every value.
       {"OEM strings lose their trailing blanks, the next string is still found",
@@ -207,6 +206,7 @@ TEST_F(SlotsToMemory, OemStringsAndConfigurationOptions) {
       // after a string's own NUL ends the set.
       {"an empty first string", Counted(11, 3, {"", "y"}), {"", "y"}, {"", "y"}},
   };
+  // clang-format on
   for (const Case& c : cases) {
     const bool oem = c.structure[0] == 11;
     const std::string pattern = oem ? "szOEMString" : "szSysConfigOptns_String";
@@ -216,8 +216,8 @@ TEST_F(SlotsToMemory, OemStringsAndConfigurationOptions) {
     }
     EXPECT_EQ(Property(pattern + std::to_string(c.properties.size() + 1)), "<none>") << c.name;
     if (!NoEditControl()) {
-      std::string expected = oem ? "\r\n\r\nOEM Strings \r\n\r\n"
-                                 : "\r\n\r\nSystem Configuration Options \r\n";
+      std::string expected =
+          oem ? "\r\n\r\nOEM Strings \r\n\r\n" : "\r\n\r\nSystem Configuration Options \r\n";
       for (size_t i = 0; i < c.values.size(); ++i) {
         expected += "\r\n  String " + std::to_string(i + 1) + "   \t: " + c.values[i];
       }

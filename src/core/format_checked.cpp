@@ -18,10 +18,19 @@ bool FormatKinds(const char* format, char* kinds, size_t size) {
     }
     int longs = 0;
     while (*p == 'h') ++p;
-    while (*p == 'l') { ++longs; ++p; }
+    while (*p == 'l') {
+      ++longs;
+      ++p;
+    }
     char kind;
     switch (*p) {
-      case 'd': case 'i': case 'u': case 'x': case 'X': case 'o': case 'c':
+      case 'd':
+      case 'i':
+      case 'u':
+      case 'x':
+      case 'X':
+      case 'o':
+      case 'c':
         kind = longs == 0 ? 'i' : longs == 1 ? 'l' : 'L';
         if (*p == 'c' && longs) return false;
         break;
@@ -29,8 +38,7 @@ bool FormatKinds(const char* format, char* kinds, size_t size) {
         if (longs) return false;
         kind = 's';
         break;
-      default:
-        return false;  // '*', %n, %p, floating point, or a cut-off format
+      default: return false;  // '*', %n, %p, floating point, or a cut-off format
     }
     if (count + 1 >= size) return false;
     kinds[count++] = kind;

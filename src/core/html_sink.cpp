@@ -51,8 +51,7 @@ void ReportOutputFailure(const char* path) {
 
 }  // namespace
 
-int QMRKOutputToFile(LPHLISTWINDOW_ARRAY_struct lpwnd_data,
-                     const char* lpszString) {
+int QMRKOutputToFile(LPHLISTWINDOW_ARRAY_struct lpwnd_data, const char* lpszString) {
   if (!lpwnd_data->iHTMLOutput || !lpszString || !*lpszString) return 1;
   if (!OutputOpen(htmlFile, lpwnd_data->szOutputFile)) {
     ReportOutputFailure(lpwnd_data->szOutputFile);
@@ -76,8 +75,7 @@ int QMRKCloseOutputFile() {
   return 1;
 }
 
-int QMRKOutputTextToFile(LPHLISTWINDOW_ARRAY_struct lpwnd_data,
-                         const char* lpszText) {
+int QMRKOutputTextToFile(LPHLISTWINDOW_ARRAY_struct lpwnd_data, const char* lpszText) {
   if (!lpszText) return 1;
   // Captions and firmware strings are narrow text, the document is UTF-8:
   // converted, with mark-up characters as entities and the characters HTML
@@ -87,15 +85,13 @@ int QMRKOutputTextToFile(LPHLISTWINDOW_ARRAY_struct lpwnd_data,
   return QMRKOutputToFile(lpwnd_data, escaped.c_str());
 }
 
-int QMRKOutputToFileFromINI(LPHLISTWINDOW_ARRAY_struct lpwnd_data,
-                            const char* lpszStringName) {
+int QMRKOutputToFileFromINI(LPHLISTWINDOW_ARRAY_struct lpwnd_data, const char* lpszStringName) {
   const std::string& value = ReadCode(lpwnd_data, "HTMLCodes", lpszStringName);
   if (value.empty()) return 1;
   return QMRKOutputToFile(lpwnd_data, value.c_str());
 }
 
-int QMRKOutputToFileINISection(LPHLISTWINDOW_ARRAY_struct lpwnd_data,
-                               const char* lpszSectionName) {
+int QMRKOutputToFileINISection(LPHLISTWINDOW_ARRAY_struct lpwnd_data, const char* lpszSectionName) {
   // Lines are numbered 1, 2, 3, ...; the first gap ends the section.
   for (int i = 1;; ++i) {
     char key[16];

@@ -13,9 +13,7 @@ bool IsForbiddenControl(uint32_t c) {
   return c >= 0x7F && c <= 0x9F;
 }
 
-bool IsNoncharacter(uint32_t c) {
-  return (c >= 0xFDD0 && c <= 0xFDEF) || (c & 0xFFFE) == 0xFFFE;
-}
+bool IsNoncharacter(uint32_t c) { return (c >= 0xFDD0 && c <= 0xFDEF) || (c & 0xFFFE) == 0xFFFE; }
 
 }  // namespace
 

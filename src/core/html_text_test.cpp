@@ -20,7 +20,11 @@ TEST(HtmlEscapedText, EscapesMarkupAndReplacesWhatHtmlForbids) {
       {"noncharacters", "\xEF\xB7\x90\xEF\xB7\xAF\xEF\xBF\xBE\xF4\x8F\xBF\xBF\xEF\xB7\xB0",
        R + R + R + R + "\xEF\xB7\xB0"},
       {"invalid UTF-8", "\xFF<\xC0\x80", R + "&lt;" + R + R},
-      {"well-formed text kept", "Gr\xC3\xB6\xC3\x9F" "e \xE2\x82\xAC", "Gr\xC3\xB6\xC3\x9F" "e \xE2\x82\xAC"},
+      {"well-formed text kept",
+       "Gr\xC3\xB6\xC3\x9F"
+       "e \xE2\x82\xAC",
+       "Gr\xC3\xB6\xC3\x9F"
+       "e \xE2\x82\xAC"},
   };
   for (const Case& c : cases) EXPECT_EQ(HtmlEscapedText(c.in), c.out) << c.name;
 }

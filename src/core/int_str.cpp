@@ -10,10 +10,10 @@ int iCurrentLanguage = 0;
 QHANDLE hResourceInstance = nullptr;
 
 // Windows language identifier of each language number.
-const uint16_t LangID[kLanguageCount] = {
-    0x0409, 0x0401, 0x0804, 0x0406, 0x0413, 0x0429, 0x040B, 0x040C, 0x0407,
-    0x0408, 0x040D, 0x040E, 0x040F, 0x0421, 0x0410, 0x0411, 0x0412, 0x0414,
-    0x0416, 0x0419, 0x040A, 0x041D, 0x041E, 0x041F, 0x0404};
+const uint16_t LangID[kLanguageCount] = {0x0409, 0x0401, 0x0804, 0x0406, 0x0413, 0x0429, 0x040B,
+                                         0x040C, 0x0407, 0x0408, 0x040D, 0x040E, 0x040F, 0x0421,
+                                         0x0410, 0x0411, 0x0412, 0x0414, 0x0416, 0x0419, 0x040A,
+                                         0x041D, 0x041E, 0x041F, 0x0404};
 
 namespace {
 
@@ -48,8 +48,7 @@ unsigned TranslatedResourceId(unsigned iID) {
 
 int LocalisedResourceId(unsigned iID, ResKind kind) {
   const unsigned translated = TranslatedResourceId(iID);
-  return static_cast<int>(PlatFindResource(hResourceInstance, translated, kind) ? translated
-                                                                                : iID);
+  return static_cast<int>(PlatFindResource(hResourceInstance, translated, kind) ? translated : iID);
 }
 
 // File name of the running program without directory and extension,
@@ -130,9 +129,9 @@ OverrideModuleCall SetOverrideModuleCall(OverrideModuleCall call) {
 int GetStringId(unsigned iID) {
   const unsigned translated = TranslatedStringId(iID);
   char scratch[30];
-  return static_cast<int>(
-      PlatLoadString(hResourceInstance, translated, scratch, sizeof scratch) > 0 ? translated
-                                                                                 : iID);
+  return static_cast<int>(PlatLoadString(hResourceInstance, translated, scratch, sizeof scratch) > 0
+                              ? translated
+                              : iID);
 }
 
 int GetMenuId(unsigned iID) { return LocalisedResourceId(iID, ResKind::Menu); }

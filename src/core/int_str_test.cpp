@@ -186,7 +186,7 @@ TEST_F(Override, CaptionWithOtherConversionsFallsBackToEnglish) {
     bool kept;
   } kCases[] = {
       {" Site\t: %i.%i\r\n", true},
-      {" Site\t: %u.%02x\r\n", true},       // other letters, same kinds of argument
+      {" Site\t: %u.%02x\r\n", true},        // other letters, same kinds of argument
       {" Site\t: %i.%i (100%%)\r\n", true},  // a literal percent sign
       {" Site\t: %s.%i\r\n", false},         // a text where a number is passed
       {" Site\t: %i\r\n", false},            // one fewer
@@ -195,7 +195,7 @@ TEST_F(Override, CaptionWithOtherConversionsFallsBackToEnglish) {
       {" Site\t: %n%i\r\n", false},          // writes through an argument
       {" Site\t: %*i.%i\r\n", false},        // width taken from an argument
       {" Site\t: %f.%i\r\n", false},         // floating point
-      {" Site\t: %i.%i %", false},            // cut-off conversion
+      {" Site\t: %i.%i %", false},           // cut-off conversion
       {" Site\t: no values\r\n", false},
   };
   for (int language : {0, 8}) {

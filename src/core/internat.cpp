@@ -25,7 +25,7 @@ struct IntlSettings {
 
 // Settings are the user's and may be long: every piece is cut to its buffer.
 __attribute__((format(printf, 2, 3))) void FormatPiece(char (&out)[kPieceSize], const char* format,
-                                                      ...) {
+                                                       ...) {
   va_list args;
   va_start(args, format);
   vsnprintf(out, sizeof out, format, args);
@@ -68,8 +68,8 @@ void FormatTime(const IntlSettings& s, int iHour, int iMin, int iSecs, bool with
     suffix = iHour < 12 ? s.s1159 : s.s2359;
   }
   const char* gap = suffix[0] ? " " : "";
-  FormatPiece(out, s.iTLZero ? "%02i%s%02i%s%s%s" : "%i%s%02i%s%s%s", hour, s.sTime,
-           iMin, seconds, gap, suffix);
+  FormatPiece(out, s.iTLZero ? "%02i%s%02i%s%s%s" : "%i%s%02i%s%s%s", hour, s.sTime, iMin, seconds,
+              gap, suffix);
 }
 
 void FormatDate(const IntlSettings& s, int iDay, int iMonth, int iYear, char (&out)[kPieceSize]) {
@@ -90,8 +90,8 @@ void FormatDate(const IntlSettings& s, int iDay, int iMonth, int iYear, char (&o
 
 }  // namespace
 
-void PrintInternationalDateTime(char* pszBuf, int iDay, int iMonth, int iYear, int iMin,
-                                int iHour, int iSecs, int iFlags) {
+void PrintInternationalDateTime(char* pszBuf, int iDay, int iMonth, int iYear, int iMin, int iHour,
+                                int iSecs, int iFlags) {
   if (!pszBuf) return;
   const IntlSettings s = ReadIntlSettings();
   char time[kPieceSize] = "";

@@ -73,8 +73,11 @@ TEST_F(IntlFormat, DateOrders) {
     const char* iDate;
     int year;
     const char* text;
-  } cases[] = {{"1", 1999, "3.4.1999"}, {"1", 0, "3.4.00"}, {"2", 99, "99.4.3"},
-               {"0", 2024, "4.3.2024"}, {"7", 2024, "4.3.2024"}};
+  } cases[] = {{"1", 1999, "3.4.1999"},
+               {"1", 0, "3.4.00"},
+               {"2", 99, "99.4.3"},
+               {"0", 2024, "4.3.2024"},
+               {"7", 2024, "4.3.2024"}};
   for (const Case& c : cases) {
     Set("iDate", c.iDate);
     EXPECT_EQ(Print(3, 4, c.year, 0, 0, 0, kIntlDate), c.text) << c.iDate;

@@ -15,7 +15,6 @@
 
 namespace memory_and_ports {
 
-
 // Runs structures through the decoder in one sink, as the dump reader does
 // (pending tables kept open between calls and closed at the end), and
 // returns what the sink got. Each test runs in its own directory, where
@@ -23,13 +22,11 @@ namespace memory_and_ports {
 class MemoryAndPorts : public ::testing::Test, public DecoderHarness {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(Start({"*DMIMEMCTRLEDM", "03H=None", "05H=32-bit ECC",
-                       "*DMIINTERLEAVESUP", "03H=One-way interleave",
-                       "04H=Two-way interleave",
-                       "*DMICONNTYPES", "08H=DB-9 male", "0FH=PS/2",
-                       "12H=Access Bus (USB)", "FFH=Other",
-                       "*DMIPORTTYPES", "09H=Serial Port 16550A Compatible",
-                       "0DH=Keyboard Port", "0EH=Mouse Port", "10H=USB"}));
+    ASSERT_TRUE(Start({"*DMIMEMCTRLEDM", "03H=None", "05H=32-bit ECC", "*DMIINTERLEAVESUP",
+                       "03H=One-way interleave", "04H=Two-way interleave", "*DMICONNTYPES",
+                       "08H=DB-9 male", "0FH=PS/2", "12H=Access Bus (USB)", "FFH=Other",
+                       "*DMIPORTTYPES", "09H=Serial Port 16550A Compatible", "0DH=Keyboard Port",
+                       "0EH=Mouse Port", "10H=USB"}));
   }
   void TearDown() override { EXPECT_TRUE(Stop()); }
 
@@ -74,8 +71,8 @@ inline Bytes Cache(uint16_t config, uint16_t installed, uint16_t supportedSram,
   return Structure(7, 7, f, strings, length);
 }
 
-inline Bytes Port(uint8_t internalRef, uint8_t externalRef, uint8_t externalType,
-                  uint8_t portType, const std::vector<std::string>& strings) {
+inline Bytes Port(uint8_t internalRef, uint8_t externalRef, uint8_t externalType, uint8_t portType,
+                  const std::vector<std::string>& strings) {
   return Structure(8, 8, {internalRef, 0xFF, externalRef, externalType, portType}, strings);
 }
 

@@ -211,8 +211,7 @@ void RenderText(const PropertyFile& file, uint32_t number, size_t from, size_t t
                 const std::vector<uint32_t>::const_iterator& end, Write write) {
   const std::string_view text = file.texts[number];
   size_t at = from;
-  for (; next != end && file.lines[*next].text == number && file.lines[*next].offset < to;
-       ++next) {
+  for (; next != end && file.lines[*next].text == number && file.lines[*next].offset < to; ++next) {
     const size_t start = file.lines[*next].offset;
     write(text.substr(at, start - at));
     write(file.patches.at(*next));

@@ -24,8 +24,7 @@ class Properties : public ::testing::Test {
   std::string Get(const char* section, const char* key) {
     CloseReportFiles();
     char value[64];
-    PlatGetPrivateProfileString(section, key, "<none>", value, sizeof value,
-                                wnd_data.szOutputFile);
+    PlatGetPrivateProfileString(section, key, "<none>", value, sizeof value, wnd_data.szOutputFile);
     return value;
   }
   TempDir dir;
@@ -46,7 +45,8 @@ TEST_F(Properties, ControlCharactersCannotForgeKeysOrSections) {
   // C1 controls (NEL) and the line and paragraph separators end lines for
   // some readers (Python's splitlines): one blank each.
   WritePropertyString("szBIOSVendor",
-                      "a\xC2\x85[Forged]\xC2\x85" "FORGED=1\xE2\x80\xA8[F2]\xE2\x80\xA9z");
+                      "a\xC2\x85[Forged]\xC2\x85"
+                      "FORGED=1\xE2\x80\xA8[F2]\xE2\x80\xA9z");
   EXPECT_EQ(Get("Settings", "szBIOSVendor"), "a [Forged] FORGED=1 [F2] z");
 }
 
@@ -54,7 +54,8 @@ TEST_F(Properties, BlanksAroundKeysAndValuesAreTrimmed) {
   WritePropertyString("szOEMString1   ", "  padded value ");
   WritePropertyString("szBlank", "   ");
   CloseReportFiles();
-  EXPECT_EQ(ReadText(wnd_data.szOutputFile), "[Settings]\r\nszOEMString1=padded value\r\nszBlank=\r\n");
+  EXPECT_EQ(ReadText(wnd_data.szOutputFile),
+            "[Settings]\r\nszOEMString1=padded value\r\nszBlank=\r\n");
 }
 
 TEST_F(Properties, ReplacesKeysAndKeepsOtherSections) {
@@ -74,21 +75,21 @@ TEST_F(Properties, SameFileAsTheProfileFunctionsWriteKeyByKey) {
       "",
       "[Other]\r\nkeep=yes\r\n\r\n[Settings]\r\nszA=old\r\n",
       "[settings]\r\n  SZA = old  \r\nszB\r\nszA=second\r\nlast=1\r\n",
-      "[Settings]\r\nszA=old\r\n\r\n[After]\r\nx=1\r\n",     // not the last section
-      "[Settings]\r\nszA=old\r\n; trailing comment\r\n",        // not ending with a key
-      "[Settings]\nszA=old\n",                                      // LF line ends
-      "\xEF\xBB\xBF[Settings]\r\nszA=old\r\n",                     // byte order mark
-      "[Settings]\r\nszA=old\r\n[Settings]\r\nszC=twice\r\n",    // the section twice
-      "[Settings]\nszA=old\n\n; next\n[After]\nx=1\n",              // LF, a section after
-      "[Settings]\rszA=old\r[After]\rx=1",                           // lone CR, no last end
-      "[Other]\r\nk=1\r\n[Settings]\r\nszA=old",                  // no line end at all
-      "\xEF\xBB\xBF[Settings]\nszA=old\n[After]\n",                   // mark, section after
-      "[Settings]\r\n\r\n[After]\r\nszA=not this one\r\n",         // no keys yet
-      "[After]\r\nx=1\r\n",                                          // no Settings yet
+      "[Settings]\r\nszA=old\r\n\r\n[After]\r\nx=1\r\n",       // not the last section
+      "[Settings]\r\nszA=old\r\n; trailing comment\r\n",       // not ending with a key
+      "[Settings]\nszA=old\n",                                 // LF line ends
+      "\xEF\xBB\xBF[Settings]\r\nszA=old\r\n",                 // byte order mark
+      "[Settings]\r\nszA=old\r\n[Settings]\r\nszC=twice\r\n",  // the section twice
+      "[Settings]\nszA=old\n\n; next\n[After]\nx=1\n",         // LF, a section after
+      "[Settings]\rszA=old\r[After]\rx=1",                     // lone CR, no last end
+      "[Other]\r\nk=1\r\n[Settings]\r\nszA=old",               // no line end at all
+      "\xEF\xBB\xBF[Settings]\nszA=old\n[After]\n",            // mark, section after
+      "[Settings]\r\n\r\n[After]\r\nszA=not this one\r\n",     // no keys yet
+      "[After]\r\nx=1\r\n",                                    // no Settings yet
   };
   const std::pair<const char*, const char*> writes[] = {
-      {"szA", "1"}, {"szC", "3"}, {"szb", "2"}, {"szA", "1"}, {"SZC", "three"},
-      {"szD", "4"}, {"szA", "again"}, {"last", "1"},
+      {"szA", "1"},     {"szC", "3"}, {"szb", "2"},     {"szA", "1"},
+      {"SZC", "three"}, {"szD", "4"}, {"szA", "again"}, {"last", "1"},
   };
   const std::string oracle = dir.File("oracle.ini");
   for (const char* start : starts) {

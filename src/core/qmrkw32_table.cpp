@@ -91,8 +91,7 @@ int QMRKEndTable(LPHLISTWINDOW_ARRAY_struct lpwnd_data) {
   return 0;
 }
 
-int QMRKAddTabbedTableEntryWorker(LPHLISTWINDOW_ARRAY_struct lpwnd_data,
-                                  char* pszString) {
+int QMRKAddTabbedTableEntryWorker(LPHLISTWINDOW_ARRAY_struct lpwnd_data, char* pszString) {
   if (!g_iQMRKShowOutput) return 1;
   char* cells[kMaxTableCells];
   int count = CutRowCells(pszString, cells, kMaxTableCells);
@@ -101,15 +100,13 @@ int QMRKAddTabbedTableEntryWorker(LPHLISTWINDOW_ARRAY_struct lpwnd_data,
   return QMRKAddTableEntry(lpwnd_data, count, shown);
 }
 
-int QMRKAddTabbedTableEntry(LPHLISTWINDOW_ARRAY_struct lpwnd_data,
-                            const char* pszString) {
+int QMRKAddTabbedTableEntry(LPHLISTWINDOW_ARRAY_struct lpwnd_data, const char* pszString) {
   if (!g_iQMRKShowOutput) return 1;
   CopyToWorkingString(pszString);
   return QMRKAddTabbedTableEntryWorker(lpwnd_data, szQMRKATTETempString);
 }
 
-int QMRKAddTabbedTableEntryNoDupTabs(LPHLISTWINDOW_ARRAY_struct lpwnd_data,
-                                     const char* pszString) {
+int QMRKAddTabbedTableEntryNoDupTabs(LPHLISTWINDOW_ARRAY_struct lpwnd_data, const char* pszString) {
   if (!g_iQMRKShowOutput) return 1;
   CopyToWorkingString(pszString);
   // A run of k TABs becomes k-1 blanks and one TAB: one separator.
@@ -117,8 +114,8 @@ int QMRKAddTabbedTableEntryNoDupTabs(LPHLISTWINDOW_ARRAY_struct lpwnd_data,
   return QMRKAddTabbedTableEntryWorker(lpwnd_data, szQMRKATTETempString);
 }
 
-int QMRKBeginTableTabbedTwoLine(LPHLISTWINDOW_ARRAY_struct lpwnd_data,
-                                const char* pszLine1, const char* pszLine2) {
+int QMRKBeginTableTabbedTwoLine(LPHLISTWINDOW_ARRAY_struct lpwnd_data, const char* pszLine1,
+                                const char* pszLine2) {
   if (!g_iQMRKShowOutput) return 1;
   for (auto& slot : szQMRKBTTTStr) slot[0] = '\0';
   int iMaxColumns = AddHeadingLine(pszLine1, true);
@@ -134,8 +131,8 @@ int QMRKBeginTableTabbedTwoLine(LPHLISTWINDOW_ARRAY_struct lpwnd_data,
   return QMRKBeginTable(lpwnd_data, iMaxColumns, headings);
 }
 
-int QMRKBeginTableTabbedTwoLine2(LPHLISTWINDOW_ARRAY_struct lpwnd_data,
-                                 const char* pszLine1, const char* pszLine2) {
+int QMRKBeginTableTabbedTwoLine2(LPHLISTWINDOW_ARRAY_struct lpwnd_data, const char* pszLine1,
+                                 const char* pszLine2) {
   if (!g_iQMRKShowOutput) return 1;
   int result = QMRKBeginTableTabbedTwoLine(lpwnd_data, pszLine1, pszLine2);
   lpwnd_data->iSpecialTableActive = 1;

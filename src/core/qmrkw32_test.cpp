@@ -35,12 +35,9 @@ TEST_F(HtmlReport, HeadingLevels) {
     const char* expected;
   } cases[] = {
       {0, "<doc>\r\n<body>\r\n"},  // stops at the first gap in the numbering
-      {-1, "</doc>\r\n"},
-      {1, "<h1>T</h1>\r\n<hr>\r\n<br>\r\n"},
-      {2, "<h2>T</h2>\r\n"},
-      {6, "<h6>T</h6>\r\n"},
-      {7, "<h7>T</h7>\r\n"},
-      {-5, "<h7>T</h7>\r\n"},
+      {-1, "</doc>\r\n"},         {1, "<h1>T</h1>\r\n<hr>\r\n<br>\r\n"},
+      {2, "<h2>T</h2>\r\n"},      {6, "<h6>T</h6>\r\n"},
+      {7, "<h7>T</h7>\r\n"},      {-5, "<h7>T</h7>\r\n"},
   };
   for (const Case& c : cases) {
     remove(wnd_data.szOutputFile);

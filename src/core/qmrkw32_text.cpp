@@ -14,9 +14,7 @@ namespace {
 
 constexpr uint32_t kTabStopMarkerFlag = 0x80000000u;
 
-bool HtmlMode(const HLISTWINDOW_ARRAY_struct* lpwnd_data) {
-  return lpwnd_data->iHTMLOutput != 0;
-}
+bool HtmlMode(const HLISTWINDOW_ARRAY_struct* lpwnd_data) { return lpwnd_data->iHTMLOutput != 0; }
 
 // Heading text upper-cased in a 256-byte working copy, as the window shows it.
 void UpperCaseHeading(const char* lpszHeader, char (&out)[256]) {
@@ -24,8 +22,8 @@ void UpperCaseHeading(const char* lpszHeader, char (&out)[256]) {
   PlatCharUpper(out, strlen(out));
 }
 
-void WriteHtmlHeading(LPHLISTWINDOW_ARRAY_struct lpwnd_data,
-                      const char* lpszHeader, int iHeadingLevel) {
+void WriteHtmlHeading(LPHLISTWINDOW_ARRAY_struct lpwnd_data, const char* lpszHeader,
+                      int iHeadingLevel) {
   int level = (iHeadingLevel >= 1 && iHeadingLevel <= 6) ? iHeadingLevel : 7;
   char snippet[32];
   snprintf(snippet, sizeof snippet, "Heading%i", level);
@@ -66,8 +64,7 @@ int QMRKCreateSeparatorLine(LPHLISTWINDOW_ARRAY_struct lpwnd_data) {
   return QMRKOutputToFile(lpwnd_data, "\r\n");
 }
 
-int QMRKAddHeader(LPHLISTWINDOW_ARRAY_struct lpwnd_data,
-                  const char* lpszHeader) {
+int QMRKAddHeader(LPHLISTWINDOW_ARRAY_struct lpwnd_data, const char* lpszHeader) {
   char upper[256];
   UpperCaseHeading(lpszHeader, upper);
   if (HtmlMode(lpwnd_data)) return QMRKAddHeader2(lpwnd_data, upper, 1);
@@ -77,8 +74,8 @@ int QMRKAddHeader(LPHLISTWINDOW_ARRAY_struct lpwnd_data,
   return 0;
 }
 
-int QMRKAddHeader2(LPHLISTWINDOW_ARRAY_struct lpwnd_data,
-                   const char* lpszHeader, int iHeadingLevel) {
+int QMRKAddHeader2(LPHLISTWINDOW_ARRAY_struct lpwnd_data, const char* lpszHeader,
+                   int iHeadingLevel) {
   if (!HtmlMode(lpwnd_data)) {
     if (iHeadingLevel == 0 || iHeadingLevel == -1) return 1;
     return QMRKAddHeader(lpwnd_data, lpszHeader);
@@ -94,8 +91,7 @@ int QMRKAddHeader2(LPHLISTWINDOW_ARRAY_struct lpwnd_data,
   return 0;
 }
 
-int QMRKSetTabStops(LPHLISTWINDOW_ARRAY_struct lpwnd_data,
-                    const int* lpwTabStops) {
+int QMRKSetTabStops(LPHLISTWINDOW_ARRAY_struct lpwnd_data, const int* lpwTabStops) {
   if (HtmlMode(lpwnd_data)) return 0;
   int nFontWidth = 0;
   if (!PlatEditAverageCharWidth(lpwnd_data->heditWnd, &nFontWidth)) return -1;
@@ -110,8 +106,8 @@ int QMRKSetTabStops(LPHLISTWINDOW_ARRAY_struct lpwnd_data,
     kept[count] = c;
     // Eight dialog units per character: the report's columns are spaced for
     // a proportional font whose average width undercounts wide captions.
-    converted[count] = static_cast<int>(static_cast<int64_t>(c) * nFontWidth *
-                                        8 / wDialogUnitWidth);
+    converted[count] =
+        static_cast<int>(static_cast<int64_t>(c) * nFontWidth * 8 / wDialogUnitWidth);
     ++count;
   }
   PlatEditSetTabStops(lpwnd_data->heditWnd, count, converted);
@@ -120,8 +116,8 @@ int QMRKSetTabStops(LPHLISTWINDOW_ARRAY_struct lpwnd_data,
     char marker[32 + kMaxTabStops * 14];
     size_t used = static_cast<size_t>(snprintf(marker, sizeof marker, "{TABSTOPS="));
     for (int i = 0; i < count && used < sizeof marker; ++i) {
-      used += static_cast<size_t>(snprintf(marker + used, sizeof marker - used,
-                                           i ? ", %i" : "%i", kept[i]));
+      used += static_cast<size_t>(
+          snprintf(marker + used, sizeof marker - used, i ? ", %i" : "%i", kept[i]));
     }
     if (used < sizeof marker) snprintf(marker + used, sizeof marker - used, "}\r\n");
     AddText(lpwnd_data, marker);

@@ -49,8 +49,7 @@ void ReportIncompleteDump(FILE* input) {
       "the firmware's tables cannot be read (they are root's on Linux) or used"};
   if (collectorExitCode != kStillActive) {
     text += " (exit code " + std::to_string(collectorExitCode);
-    if (collectorExitCode < sizeof kMeanings / sizeof kMeanings[0] &&
-        kMeanings[collectorExitCode])
+    if (collectorExitCode < sizeof kMeanings / sizeof kMeanings[0] && kMeanings[collectorExitCode])
       text += std::string(": ") + kMeanings[collectorExitCode];
     text += ")";
   }

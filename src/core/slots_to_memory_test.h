@@ -26,6 +26,7 @@ class SlotsToMemory : public ::testing::Test, public DecoderHarness {
   void SetUp() override {
     // No section has a default, so unnamed codes can be tested; names longer
     // than the slot table's columns test the cuts.
+    // clang-format off
     ASSERT_TRUE(Start({"*DMISLOTTYPE", "06H=PCI", "A5H=PCI Express x16",
                        "*DMISLOTDATABUSWIDTH", "05H=32-bit", "0DH=x16",
                        "*DMICURRENTUSAGE", "03H=Available", "04H=In use",
@@ -37,6 +38,7 @@ class SlotsToMemory : public ::testing::Test, public DecoderHarness {
                        "*CACHEECC", "03H=None", "05H=Single-bit ECC",
                        "*MEMDEVFF", "09H=DIMM",
                        "*MEMDEVTYPE", "12H=DDR", "1AH=DDR4"}));
+    // clang-format on
   }
   void TearDown() override { EXPECT_TRUE(Stop()); }
 

@@ -30,10 +30,10 @@ TEST(CutRowCells, Cases) {
       {"Size:\t\t512", {"Size", "", "512"}},
       {"no tab here  ", {"no tab here  "}},
       {"", {""}},
-      {"a\t:", {"a", ""}},              // a lone colon after a TAB is filler
-      {"a:\tb", {"a", "b"}},            // trailing colon trimmed at a TAB
-      {": lead\tx", {"lead", "x"}},     // leading filler skipped
-      {"x\t-", {"x", "-"}},             // one character stays
+      {"a\t:", {"a", ""}},               // a lone colon after a TAB is filler
+      {"a:\tb", {"a", "b"}},             // trailing colon trimmed at a TAB
+      {": lead\tx", {"lead", "x"}},      // leading filler skipped
+      {"x\t-", {"x", "-"}},              // one character stays
       {"Caption\t: ", {"Caption", ""}},  // line ending in filler: empty last cell
       {" DMI BIOS\t: Detected\r\n", {"DMI BIOS", "Detected"}},
       {"a\t\xE4\xB8\xAD", {"a", "\xE4\xB8\xAD"}},  // bytes above 0x7F are text

@@ -113,9 +113,7 @@ std::string DecoderHarness::Run(Sink sink, const std::function<void()>& body) {
       bHTML = 1;
       wnd_data.iHTMLOutput = 1;
       break;
-    case Sink::kIni:
-      bData = 1;
-      break;
+    case Sink::kIni: bData = 1; break;
   }
   body();
   CloseReportFiles();

@@ -15,9 +15,8 @@ TempDir::TempDir() {
   static std::atomic<int> counter{0};
   std::random_device random;
   for (;;) {
-    fs::path candidate = fs::temp_directory_path() /
-                         ("syslens-test-" + std::to_string(random()) + "-" +
-                          std::to_string(counter++));
+    fs::path candidate = fs::temp_directory_path() / ("syslens-test-" + std::to_string(random()) +
+                                                      "-" + std::to_string(counter++));
     if (fs::create_directory(candidate)) {
       path = candidate.string();
       return;
@@ -30,7 +29,9 @@ TempDir::~TempDir() {
   fs::remove_all(path, ignored);
 }
 
-std::string TempDir::File(const std::string& name) const { return (fs::path(path) / name).string(); }
+std::string TempDir::File(const std::string& name) const {
+  return (fs::path(path) / name).string();
+}
 
 void CloseReportFiles() {
   QMRKCloseOutputFile();
