@@ -14,10 +14,7 @@ using QMRKCallBack = int(QMRK_STDCALL*)(uint16_t wMessage, uintptr_t wParam,
 using QMRKWndProcFn = intptr_t(QMRK_STDCALL*)(QHANDLE hWnd, unsigned message,
                                               uintptr_t wParam, intptr_t lParam);
 
-// wFlags bits
-constexpr uint16_t kWndClassRegistered = 0x0001;
-constexpr uint16_t kWndEditCreated = 0x0002;
-constexpr uint16_t kWndFrameCreating = 0x0004;
+// The wFlags bits (kWnd...) are the window's own: plat_report_window.h.
 
 struct HLISTWINDOW_ARRAY_struct {
   QHANDLE hWnd;

@@ -8,9 +8,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "int_str.h"
-#include "report_window.h"
-#include "string_ids.h"
+#include "plat_report_window.h"
 
 namespace {
 
@@ -33,15 +31,23 @@ bool WriteAll(HANDLE file, const char* data, size_t length) {
   return true;
 }
 
+void PutUpSaveErrorMsg(const PlatReportWindow* w, int pos) {
+  HWND owner = static_cast<HWND>(w->edit);
+  char number[16];
+  snprintf(number, sizeof number, "%i", pos);
+  MessageBoxA(owner, number, nullptr, MB_OK);
+  MessageBoxA(owner, w->text(PlatWindowText::SaveFailed), nullptr, MB_OK | MB_ICONINFORMATION);
+}
+
 }  // namespace
 
-int WriteLogFile(LPHLISTWINDOW_ARRAY_struct lpwnd_data, const char* lpszPath) {
+int PlatWriteReportLog(const PlatReportWindow* w, const char* lpszPath) {
   HANDLE file = CreateFileA(lpszPath, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                             FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return kSaveErrorCreate;
   FileCloser closer{file};
 
-  HWND edit = static_cast<HWND>(lpwnd_data->heditWnd);
+  HWND edit = static_cast<HWND>(w->edit);
   const LRESULT length = SendMessageA(edit, WM_GETTEXTLENGTH, 0, 0);
   // The control's limit is raised to the system's largest, so any length it
   // holds is saved; only an empty report is refused.
@@ -54,37 +60,30 @@ int WriteLogFile(LPHLISTWINDOW_ARRAY_struct lpwnd_data, const char* lpszPath) {
     GlobalFree(block);
     return kSaveErrorLock;
   }
-  const LRESULT copied =
-      SendMessageA(edit, WM_GETTEXT, static_cast<WPARAM>(length) + 1, reinterpret_cast<LPARAM>(text));
+  const LRESULT copied = SendMessageA(edit, WM_GETTEXT, static_cast<WPARAM>(length) + 1,
+                                      reinterpret_cast<LPARAM>(text));
   // Write failures are not numbered: the file holds what could be written.
   if (copied > 0) WriteAll(file, text, static_cast<size_t>(copied));
-  const char* closing = lpszLoadString(kIdSaveClosingLine);
+  const char* closing = w->text(PlatWindowText::SaveClosingLine);
   WriteAll(file, closing, strlen(closing));
   GlobalUnlock(block);
   GlobalFree(block);
   return 0;
 }
 
-void PutUpSaveErrorMsg(LPHLISTWINDOW_ARRAY_struct lpwnd_data, int pos) {
-  HWND owner = static_cast<HWND>(lpwnd_data->heditWnd);
-  char number[16];
-  snprintf(number, sizeof number, "%i", pos);
-  MessageBoxA(owner, number, nullptr, MB_OK);
-  MessageBoxA(owner, lpszLoadString(kIdErrSaveFailed), nullptr, MB_OK | MB_ICONINFORMATION);
-}
-
-void SaveLog(LPHLISTWINDOW_ARRAY_struct lpwnd_data) {
+void PlatSaveReportLog(PlatReportWindow* w) {
   char fileName[kLogNameSize] = "";
   OPENFILENAMEA ofn = {};
   ofn.lStructSize = sizeof ofn;
-  ofn.hwndOwner = static_cast<HWND>(lpwnd_data->hWnd);
-  ofn.lpstrFilter = lpszLoadString(kIdSaveFilter);  // "Log Files", NUL, "*.log;*.txt", NUL, NUL
+  ofn.hwndOwner = static_cast<HWND>(w->frame);
+  ofn.lpstrFilter =
+      w->text(PlatWindowText::SaveFilter);  // "Log Files", NUL, "*.log;*.txt", NUL, NUL
   ofn.lpstrFile = fileName;
   ofn.nMaxFile = kLogNameSize;
   ofn.lpstrDefExt = "log";
   ofn.Flags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_NOREADONLYRETURN;
   if (is95) ofn.Flags |= OFN_EXPLORER | OFN_LONGNAMES;
   if (!GetSaveFileNameA(&ofn)) return;  // cancelled
-  const int error = WriteLogFile(lpwnd_data, fileName);
-  if (error) PutUpSaveErrorMsg(lpwnd_data, error);
+  const int error = PlatWriteReportLog(w, fileName);
+  if (error) PutUpSaveErrorMsg(w, error);
 }
