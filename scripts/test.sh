@@ -5,6 +5,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
+# The layout of every C++ source, as .clang-format says (changes nothing).
+scripts/check-format.sh
 
 # A fresh Wine prefix for this run, removed at the end.
 SYSLENS_WINEPREFIX=$(mktemp -d "${TMPDIR:-/tmp}/syslens-wine.XXXXXX")/prefix

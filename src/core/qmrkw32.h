@@ -8,11 +8,10 @@
 #include "platform.h"
 
 // Refill callback of the report window: message 1 asks for the report again.
-using QMRKCallBack = int(QMRK_STDCALL*)(uint16_t wMessage, uintptr_t wParam,
-                                         intptr_t lParam);
+using QMRKCallBack = int(QMRK_STDCALL*)(uint16_t wMessage, uintptr_t wParam, intptr_t lParam);
 // Window procedure registered for the report window's class.
-using QMRKWndProcFn = intptr_t(QMRK_STDCALL*)(QHANDLE hWnd, unsigned message,
-                                              uintptr_t wParam, intptr_t lParam);
+using QMRKWndProcFn = intptr_t(QMRK_STDCALL*)(QHANDLE hWnd, unsigned message, uintptr_t wParam,
+                                              intptr_t lParam);
 
 // The wFlags bits (kWnd...) are the window's own: plat_report_window.h.
 
@@ -60,12 +59,10 @@ int AddText(LPHLISTWINDOW_ARRAY_struct lpwnd_data, const char* lpszText);
 int QMRKAddText(LPHLISTWINDOW_ARRAY_struct lpwnd_data, const char* lpszText);
 int QMRKClearWindow(LPHLISTWINDOW_ARRAY_struct lpwnd_data);
 int QMRKCreateSeparatorLine(LPHLISTWINDOW_ARRAY_struct lpwnd_data);
-int QMRKAddHeader(LPHLISTWINDOW_ARRAY_struct lpwnd_data,
-                  const char* lpszHeader);
-int QMRKAddHeader2(LPHLISTWINDOW_ARRAY_struct lpwnd_data,
-                   const char* lpszHeader, int iHeadingLevel);
-int QMRKSetTabStops(LPHLISTWINDOW_ARRAY_struct lpwnd_data,
-                    const int* lpwTabStops);
+int QMRKAddHeader(LPHLISTWINDOW_ARRAY_struct lpwnd_data, const char* lpszHeader);
+int QMRKAddHeader2(LPHLISTWINDOW_ARRAY_struct lpwnd_data, const char* lpszHeader,
+                   int iHeadingLevel);
+int QMRKSetTabStops(LPHLISTWINDOW_ARRAY_struct lpwnd_data, const int* lpwTabStops);
 int QMRKSuspendRedraw(LPHLISTWINDOW_ARRAY_struct lpwnd_data, int iSuspend);
 
 // Tables.
@@ -76,28 +73,21 @@ int QMRKBeginTable2(LPHLISTWINDOW_ARRAY_struct lpwnd_data, int iNumColumns,
 int QMRKAddTableEntry(LPHLISTWINDOW_ARRAY_struct lpwnd_data, int iNumColumns,
                       const char* const* pszColumnData);
 int QMRKEndTable(LPHLISTWINDOW_ARRAY_struct lpwnd_data);
-int QMRKAddTabbedTableEntry(LPHLISTWINDOW_ARRAY_struct lpwnd_data,
-                            const char* pszString);
-int QMRKAddTabbedTableEntryNoDupTabs(LPHLISTWINDOW_ARRAY_struct lpwnd_data,
-                                     const char* pszString);
-int QMRKAddTabbedTableEntryWorker(LPHLISTWINDOW_ARRAY_struct lpwnd_data,
-                                  char* pszString);
-int QMRKBeginTableTabbedTwoLine(LPHLISTWINDOW_ARRAY_struct lpwnd_data,
-                                const char* pszLine1, const char* pszLine2);
-int QMRKBeginTableTabbedTwoLine2(LPHLISTWINDOW_ARRAY_struct lpwnd_data,
-                                 const char* pszLine1, const char* pszLine2);
+int QMRKAddTabbedTableEntry(LPHLISTWINDOW_ARRAY_struct lpwnd_data, const char* pszString);
+int QMRKAddTabbedTableEntryNoDupTabs(LPHLISTWINDOW_ARRAY_struct lpwnd_data, const char* pszString);
+int QMRKAddTabbedTableEntryWorker(LPHLISTWINDOW_ARRAY_struct lpwnd_data, char* pszString);
+int QMRKBeginTableTabbedTwoLine(LPHLISTWINDOW_ARRAY_struct lpwnd_data, const char* pszLine1,
+                                const char* pszLine2);
+int QMRKBeginTableTabbedTwoLine2(LPHLISTWINDOW_ARRAY_struct lpwnd_data, const char* pszLine1,
+                                 const char* pszLine2);
 
 // HTML file sink.
-int QMRKOutputToFile(LPHLISTWINDOW_ARRAY_struct lpwnd_data,
-                     const char* lpszString);
-int QMRKOutputToFileFromINI(LPHLISTWINDOW_ARRAY_struct lpwnd_data,
-                            const char* lpszStringName);
-int QMRKOutputToFileINISection(LPHLISTWINDOW_ARRAY_struct lpwnd_data,
-                               const char* lpszSectionName);
+int QMRKOutputToFile(LPHLISTWINDOW_ARRAY_struct lpwnd_data, const char* lpszString);
+int QMRKOutputToFileFromINI(LPHLISTWINDOW_ARRAY_struct lpwnd_data, const char* lpszStringName);
+int QMRKOutputToFileINISection(LPHLISTWINDOW_ARRAY_struct lpwnd_data, const char* lpszSectionName);
 // Report text (not mark-up) into the HTML file, with the characters that
 // would open or close mark-up written as entities.
-int QMRKOutputTextToFile(LPHLISTWINDOW_ARRAY_struct lpwnd_data,
-                         const char* lpszText);
+int QMRKOutputTextToFile(LPHLISTWINDOW_ARRAY_struct lpwnd_data, const char* lpszText);
 int QMRKShowOutput(int NewQMRKShowOutputFlag);
 // The HTML file stays open for the report and is written in whole lines:
 // flushing makes the file hold everything written so far (done before the

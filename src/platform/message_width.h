@@ -34,6 +34,7 @@ static_assert(ResultDword(int32_t{-1}) >= 0x7FFFFFFEu, "the largest limit passes
 static_assert(WidenHandleBits<int32_t>(0x80001234u) == static_cast<int32_t>(0x80001234u), "32-bit");
 static_assert(WidenHandleBits<int64_t>(0x80001234u) == static_cast<int64_t>(0xFFFFFFFF80001234u),
               "64-bit: sign-extended");
-static_assert(WidenHandleBits<int64_t>(0x000A0B2Cu) == 0x000A0B2C, "64-bit: small handles as they are");
+static_assert(WidenHandleBits<int64_t>(0x000A0B2Cu) == 0x000A0B2C,
+              "64-bit: small handles as they are");
 static_assert(static_cast<uint32_t>(WidenHandleBits<int64_t>(0x80001234u)) == 0x80001234u,
               "truncating the widened handle gives the number back");

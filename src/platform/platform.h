@@ -37,21 +37,18 @@ constexpr size_t kMaxPath = 260;
 int PlatGetProfileInt(const char* section, const char* key, int defaultValue);
 // Copies the value (or defaultValue) into out, cut to size-1 characters;
 // returns the number of characters copied.
-unsigned PlatGetProfileString(const char* section, const char* key,
-                              const char* defaultValue, char* out,
-                              unsigned size);
-bool PlatWriteProfileString(const char* section, const char* key,
-                            const char* value);
+unsigned PlatGetProfileString(const char* section, const char* key, const char* defaultValue,
+                              char* out, unsigned size);
+bool PlatWriteProfileString(const char* section, const char* key, const char* value);
 
 // ---- Private-profile (INI) files -----------------------------------------
 // Same contract as the profile calls, on the named file.
-unsigned PlatGetPrivateProfileString(const char* section, const char* key,
-                                     const char* defaultValue, char* out,
-                                     unsigned size, const char* file);
+unsigned PlatGetPrivateProfileString(const char* section, const char* key, const char* defaultValue,
+                                     char* out, unsigned size, const char* file);
 // Creates the file and section when missing, replaces an existing key in
 // place and keeps every other line. A null value deletes the key.
-bool PlatWritePrivateProfileString(const char* section, const char* key,
-                                   const char* value, const char* file);
+bool PlatWritePrivateProfileString(const char* section, const char* key, const char* value,
+                                   const char* file);
 
 // ---- Files and paths -----------------------------------------------------
 bool PlatDeleteFile(const char* path);
@@ -182,8 +179,7 @@ void PlatReportFailure(const std::string& text);
 // ---- Message boxes -------------------------------------------------------
 enum class MsgIcon { None, Information, Error };
 // caption null: the system's default caption.
-void PlatMessageBox(QHANDLE owner, const char* text, const char* caption,
-                    MsgIcon icon);
+void PlatMessageBox(QHANDLE owner, const char* text, const char* caption, MsgIcon icon);
 
 // ---- Resources of a module -----------------------------------------------
 enum class ResKind { Menu, Icon, Bitmap, Dialog, Accelerator };
@@ -200,8 +196,8 @@ QHANDLE PlatLoadIcon(QHANDLE module, unsigned id);
 // its string export with the program's module name. Returns false when the
 // module or export is missing; otherwise stores the export's result in
 // *result (0: a text was supplied).
-bool PlatCallOverrideModule(const char* programName, int stringId, unsigned langId,
-                            char* buffer, uint32_t size, uint32_t* result);
+bool PlatCallOverrideModule(const char* programName, int stringId, unsigned langId, char* buffer,
+                            uint32_t size, uint32_t* result);
 
 // ---- Edit control holding the report text --------------------------------
 // Appends at the end of the text (length, focus, empty selection there,

@@ -15,11 +15,15 @@ struct Case {
 TEST(ValidUtf8, KeepsWellFormedAndReplacesEachBadByte) {
   const Case cases[] = {
       {"ascii and controls", std::string("a\0\x7F\x01", 4), std::string("a\0\x7F\x01", 4)},
-      {"boundaries of each length", "\xC2\x80\xDF\xBF\xE0\xA0\x80\xEF\xBF\xBF\xF0\x90\x80\x80\xF4\x8F\xBF\xBF",
+      {"boundaries of each length",
+       "\xC2\x80\xDF\xBF\xE0\xA0\x80\xEF\xBF\xBF\xF0\x90\x80\x80\xF4\x8F\xBF\xBF",
        "\xC2\x80\xDF\xBF\xE0\xA0\x80\xEF\xBF\xBF\xF0\x90\x80\x80\xF4\x8F\xBF\xBF"},
       {"last before and first after the surrogates", "\xED\x9F\xBF\xEE\x80\x80",
        "\xED\x9F\xBF\xEE\x80\x80"},
-      {"byte FF", "a\xFF" "b", "a" + R + "b"},
+      {"byte FF",
+       "a\xFF"
+       "b",
+       "a" + R + "b"},
       {"lone continuation", "\x80", R},
       {"overlong NUL", "\xC0\x80", R + R},
       {"overlong three bytes", "\xE0\x80\xAF", R + R + R},

@@ -68,10 +68,10 @@ bool ReplaceKeywordFile(const char* name) {
 
 int RunOwnWindow(QHANDLE hInstance, int nCmdShow) {
   bEdit = 1;
-  const int16_t created = QMRKCreateTextWindow(
-      hInstance, lpszLoadString(kIdReportTitle), "velmora.hlp", "Velmora", 0, 0, 0, 0,
-      PlatLoadIcon(ghInst, static_cast<unsigned>(GetIconId(1))), nCmdShow, &wnd_data, WndProc,
-      OurCallback);
+  const int16_t created =
+      QMRKCreateTextWindow(hInstance, lpszLoadString(kIdReportTitle), "velmora.hlp", "Velmora", 0,
+                           0, 0, 0, PlatLoadIcon(ghInst, static_cast<unsigned>(GetIconId(1))),
+                           nCmdShow, &wnd_data, WndProc, OurCallback);
   if (created == -1) return 0;
   FillScreen();
   const intptr_t result = QMRKExecute(&wnd_data);
@@ -84,8 +84,8 @@ int RunOwnWindow(QHANDLE hInstance, int nCmdShow) {
 int ScanParameterString(const char* lpszCmdParam, ParameterFields* f) {
   // The file name is cut to the 259 characters its buffer holds.
   return sscanf(lpszCmdParam ? lpszCmdParam : "",
-                "W=%08lX X=%04X Y=%04X X2=%04X Y2=%04X A=%1i F=%08lX FN=%259s", &f->W, &f->X,
-                &f->Y, &f->X2, &f->Y2, &f->A, &f->F, f->FN);
+                "W=%08lX X=%04X Y=%04X X2=%04X Y2=%04X A=%1i F=%08lX FN=%259s", &f->W, &f->X, &f->Y,
+                &f->X2, &f->Y2, &f->A, &f->F, f->FN);
 }
 
 int SyslensMain(QHANDLE hInstance, const char* lpszCmdParam, int nCmdShow) {

@@ -18,8 +18,8 @@ TEST(ScanParameterString, FieldsCountedAsScanned) {
       {"W=00000000 X=0001 Y=0002 X2=0003 Y2=0004 A=1 F=40000000", 7},
       {"W=00000000 X=0001 Y=0002 X2=0003 Y2=0004 A=1 F=40000000 FN=c:\\r.htm", 8},
       {"W=0 X=1 Y=2 X2=3 Y2=4 A=0 F=20000000 FN=x", 8},       // fewer digits are fine
-      {"W=00000000  X=0001\tY=0002 X2=0003 Y2=0004 A=1", 6},   // any run of white space
-      {"W=00000000 X=0001 Y=0002 X=0003", 3},                  // labels must match
+      {"W=00000000  X=0001\tY=0002 X2=0003 Y2=0004 A=1", 6},  // any run of white space
+      {"W=00000000 X=0001 Y=0002 X=0003", 3},                 // labels must match
   };
   for (const Case& c : cases) {
     ParameterFields fields;

@@ -4,10 +4,10 @@
 #include "report_window.h"
 
 int16_t QMRKCreateTextWindow(QHANDLE hInstance, const char* /*lpszWindowTitle*/,
-                             const char* lpszHelpFile, const char* lpszHelpContext,
-                             uint16_t, uint16_t, uint16_t, uint16_t, QHANDLE /*hIcon*/,
-                             int /*nCmdShow*/, LPHLISTWINDOW_ARRAY_struct lpwnd_data,
-                             QMRKWndProcFn lpWndProc, QMRKCallBack lpCallBack) {
+                             const char* lpszHelpFile, const char* lpszHelpContext, uint16_t,
+                             uint16_t, uint16_t, uint16_t, QHANDLE /*hIcon*/, int /*nCmdShow*/,
+                             LPHLISTWINDOW_ARRAY_struct lpwnd_data, QMRKWndProcFn lpWndProc,
+                             QMRKCallBack lpCallBack) {
   ReadFontChoice();
   InitialiseWindowRecord(lpwnd_data, hInstance, lpszHelpFile, lpszHelpContext, lpWndProc,
                          lpCallBack);

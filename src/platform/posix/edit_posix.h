@@ -6,7 +6,7 @@
 #include <vector>
 
 struct EditControl {
-  std::string text;  // the text, less what was streamed out already
+  std::string text;           // the text, less what was streamed out already
   std::vector<int> tabStops;  // dialog units, as EM_SETTABSTOPS takes them
   int fd = -1;                // host's file descriptor (W=), or -1
   // The report window writes its text to this descriptor in whole lines as a

@@ -169,9 +169,8 @@ int PlatPublishNewFile(const char* path, std::string_view content) {
   if (lstat(path, &existing) == 0) return EEXIST;
   const std::string target = path;
   const size_t slash = target.rfind('/');
-  std::string pattern =
-      (slash == std::string::npos ? std::string() : target.substr(0, slash + 1)) +
-      ".syslens-XXXXXX";
+  std::string pattern = (slash == std::string::npos ? std::string() : target.substr(0, slash + 1)) +
+                        ".syslens-XXXXXX";
   if (pattern.size() + 1 > kMaxPath) return ENAMETOOLONG;
   // The temporary name is the signal handler's to remove, as the viewer's
   // dump is, unless that slot is taken (then a signal may leave it behind,

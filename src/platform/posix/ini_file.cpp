@@ -37,7 +37,8 @@ bool NextLine(std::string_view text, size_t& pos, Line& line) {
   } else {
     line.end = stop;
     line.next = stop + 1;
-    if (text[stop] == '\r' && stop + 1 < text.size() && text[stop + 1] == '\n') line.next = stop + 2;
+    if (text[stop] == '\r' && stop + 1 < text.size() && text[stop + 1] == '\n')
+      line.next = stop + 2;
   }
   pos = line.next;
   return true;
@@ -76,8 +77,7 @@ struct FirstSectionWalk {
   bool found = false;
   Line header;  // valid once found
 
-  FirstSectionWalk(std::string_view text, std::string_view section)
-      : lines(text), name(section) {}
+  FirstSectionWalk(std::string_view text, std::string_view section) : lines(text), name(section) {}
   // false at the end of the section, or of the text when it has none.
   bool Next() {
     while (lines.Next()) {
@@ -190,7 +190,7 @@ IniEdit DeleteSection(std::string_view text, std::string_view section, std::stri
   size_t copiedUpTo = 0;
   bool changed = false;
   bool deleting = false;
-  size_t cutEnd = 0;      // end of what goes of the section being deleted
+  size_t cutEnd = 0;        // end of what goes of the section being deleted
   bool takeBlanks = false;  // blank lines still go with it
   LineWalk walk(text);
   while (walk.Next()) {
@@ -249,8 +249,8 @@ enum class ReadResult { Ok, Missing, Failed };
 ReadResult ReadIniFile(const char* path, std::string& text) {
   const PlatReadResult read = PlatReadWholeFile(path, kIniMaxFileSize, &text);
   if (read.status == PlatReadStatus::kRead) return ReadResult::Ok;
-  const bool missing = read.status == PlatReadStatus::kCannotOpen &&
-                       (read.error == ENOENT || read.error == ENOTDIR);
+  const bool missing =
+      read.status == PlatReadStatus::kCannotOpen && (read.error == ENOENT || read.error == ENOTDIR);
   return missing ? ReadResult::Missing : ReadResult::Failed;
 }
 
@@ -402,12 +402,9 @@ bool IniWriteString(const char* file, const char* section, const char* key, cons
   if (read == ReadResult::Failed) return false;
   std::string result;
   switch (IniTextEdit(text, section, key, value, &result)) {
-    case IniEdit::Refused:
-      return false;
-    case IniEdit::Unchanged:
-      return true;
-    case IniEdit::Changed:
-      break;
+    case IniEdit::Refused: return false;
+    case IniEdit::Unchanged: return true;
+    case IniEdit::Changed: break;
   }
   return ReplaceFile(file, result);
 }

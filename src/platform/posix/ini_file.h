@@ -80,8 +80,7 @@ unsigned IniGetString(const char* file, const char* section, const char* key,
 // Writes key=value into section of file, creating file and section when
 // missing; value null deletes the key, key null deletes the section. Returns
 // false on I/O failure or refused names.
-bool IniWriteString(const char* file, const char* section, const char* key,
-                    const char* value);
+bool IniWriteString(const char* file, const char* section, const char* key, const char* value);
 
 // Replaces the file's content through a temporary file beside it and a
 // rename, keeping its permission bits (see the writing rules above).
@@ -89,20 +88,18 @@ bool IniReplaceFile(const char* path, std::string_view content);
 
 // The same two operations on text in memory, for tests and reuse.
 // The value of key in section (quotes removed), or nothing when missing.
-std::optional<std::string> IniTextGet(std::string_view text,
-                                      std::string_view section,
+std::optional<std::string> IniTextGet(std::string_view text, std::string_view section,
                                       std::string_view key);
 // text with key=value set in section (value null: key deleted). Refused names
 // leave text unchanged.
-std::string IniTextSet(std::string_view text, std::string_view section,
-                       std::string_view key, const char* value);
+std::string IniTextSet(std::string_view text, std::string_view section, std::string_view key,
+                       const char* value);
 // text without every section of that name.
-std::string IniTextDeleteSection(std::string_view text,
-                                 std::string_view section);
+std::string IniTextDeleteSection(std::string_view text, std::string_view section);
 
 // What a write does to the text, as the writer needs to know it.
 enum class IniEdit { Changed, Unchanged, Refused };
 // Applies a write (key null: delete the section; value null: delete the key).
 // On Changed, *result holds the new text.
-IniEdit IniTextEdit(std::string_view text, std::string_view section,
-                    const char* key, const char* value, std::string* result);
+IniEdit IniTextEdit(std::string_view text, std::string_view section, const char* key,
+                    const char* value, std::string* result);

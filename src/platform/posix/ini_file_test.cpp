@@ -137,8 +137,8 @@ TEST(IniTextSet, WrittenValuesReadBack) {
     const char* value;
     const char* read;
   } cases[] = {
-      {"v", "v"},     {"", ""},         {"a=b", "a=b"},        {"  lead ", "lead"},
-      {"x;y", "x;y"}, {"[z]", "[z]"},   {"l1\r\nl2", "l1  l2"}, {"'q'", "q"},
+      {"v", "v"},     {"", ""},       {"a=b", "a=b"},         {"  lead ", "lead"},
+      {"x;y", "x;y"}, {"[z]", "[z]"}, {"l1\r\nl2", "l1  l2"}, {"'q'", "q"},
   };
   const char* texts[] = {"", "[a]\nk=old\n", "[A]\r\n\r\n[b]\r\nk=1", "\xEF\xBB\xBF", "[a]\nk"};
   for (const char* text : texts) {
@@ -157,8 +157,8 @@ TEST(IniTextEdit, RefusesNamesThatWouldNotReadBack) {
     std::string section;
     std::string key;
   } cases[] = {
-      {"a", "k=x"}, {"a", ";k"},   {"a", " [x] "}, {"a", "k\rz"},     {"a", "k\nz"},
-      {"a\nb", "k"}, {"a\rb", "k"}, {"a\0b"s, "k"},  {"a", "k\0z"s},
+      {"a", "k=x"},  {"a", ";k"},   {"a", " [x] "}, {"a", "k\rz"},  {"a", "k\nz"},
+      {"a\nb", "k"}, {"a\rb", "k"}, {"a\0b"s, "k"}, {"a", "k\0z"s},
   };
   const std::string text = "[a]\r\nk=1\r\n";
   for (const Case& c : cases) {
@@ -268,9 +268,9 @@ TEST_F(IniFile, GetCutsToTheBufferLikeWin32) {
     unsigned size;
     const char* expected;
   } cases[] = {
-      {"x", "D", 100, "abcdef"}, {"x", "D", 7, "abcdef"},  {"x", "D", 6, "abcde"},
-      {"x", "D", 2, "a"},        {"x", "D", 1, ""},        {"q", "D", 4, "abc"},
-      {"n", "D", 100, "ab"},     {"none", "DE  ", 100, "DE"}, {"none", "  ", 100, ""},
+      {"x", "D", 100, "abcdef"},  {"x", "D", 7, "abcdef"},     {"x", "D", 6, "abcde"},
+      {"x", "D", 2, "a"},         {"x", "D", 1, ""},           {"q", "D", 4, "abc"},
+      {"n", "D", 100, "ab"},      {"none", "DE  ", 100, "DE"}, {"none", "  ", 100, ""},
       {"none", nullptr, 100, ""}, {"none", "ABCDEF", 3, "AB"},
   };
   for (const Case& c : cases) {

@@ -74,13 +74,15 @@ TEST(TerminalText, ExpandsTabsToTheStopsAndFoldsLineEnds) {
   EditControl edit;
   edit.tabStops = {120};  // 30 characters
   edit.text = " DMI BIOS\t: Detected\r\nab\tc\r\n";
-  EXPECT_EQ(TerminalText(edit), " DMI BIOS" + std::string(21, ' ') + ": Detected\nab" +
-                                    std::string(28, ' ') + "c\n");
+  EXPECT_EQ(TerminalText(edit),
+            " DMI BIOS" + std::string(21, ' ') + ": Detected\nab" + std::string(28, ' ') + "c\n");
 }
 
 TEST(TerminalText, ShowsControlCharactersAsBlanks) {
   EditControl edit;
-  edit.text = "a\x1b[2Jb\rc\x7f\x01\xc2\x9b" "d\xc2\xa0\xc3\xa9\r\n";
+  edit.text =
+      "a\x1b[2Jb\rc\x7f\x01\xc2\x9b"
+      "d\xc2\xa0\xc3\xa9\r\n";
   EXPECT_EQ(TerminalText(edit), "a [2Jb c   d\xc2\xa0\xc3\xa9\n");
 }
 

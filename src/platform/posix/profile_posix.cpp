@@ -62,9 +62,8 @@ bool PlatWriteProfileString(const char* section, const char* key, const char* va
   return IniWriteString(path.c_str(), section, key, value);
 }
 
-unsigned PlatGetPrivateProfileString(const char* section, const char* key,
-                                     const char* defaultValue, char* out, unsigned size,
-                                     const char* file) {
+unsigned PlatGetPrivateProfileString(const char* section, const char* key, const char* defaultValue,
+                                     char* out, unsigned size, const char* file) {
   return IniGetString(file, section, key, defaultValue, out, size);
 }
 

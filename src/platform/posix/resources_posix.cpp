@@ -68,8 +68,8 @@ QHANDLE PlatLoadIcon(QHANDLE module, unsigned id) {
   return PlatFindResource(module, id, ResKind::Icon) ? const_cast<ResOther*>(kResOthers) : nullptr;
 }
 
-bool PlatCallOverrideModule(const char* programName, int stringId, unsigned langId,
-                            char* buffer, uint32_t size, uint32_t* result) {
+bool PlatCallOverrideModule(const char* programName, int stringId, unsigned langId, char* buffer,
+                            uint32_t size, uint32_t* result) {
   // Every report string asks the module, so it is looked for once per
   // process. A module installed while the program runs is found at its next
   // start.
@@ -78,7 +78,7 @@ bool PlatCallOverrideModule(const char* programName, int stringId, unsigned lang
     return module ? reinterpret_cast<GetQmrkStringFn>(dlsym(module, "GetQmrkString")) : nullptr;
   }();
   if (!fn) return false;
-  *result = fn(programName ? programName : "", static_cast<uint32_t>(stringId), langId, buffer,
-               size);
+  *result =
+      fn(programName ? programName : "", static_cast<uint32_t>(stringId), langId, buffer, size);
   return true;
 }

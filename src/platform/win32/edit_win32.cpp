@@ -54,8 +54,6 @@ void PlatEditSetRedraw(QHANDLE handle, bool redraw) {
   if (redraw) InvalidateRect(Edit(handle), nullptr, TRUE);
 }
 
-QHANDLE PlatAttachHostEdit(uint32_t id) {
-  return reinterpret_cast<HWND>(WidenHandleBits(id));
-}
+QHANDLE PlatAttachHostEdit(uint32_t id) { return reinterpret_cast<HWND>(WidenHandleBits(id)); }
 
 void PlatReleaseHostEdit(QHANDLE) {}

@@ -57,8 +57,8 @@ QHANDLE PlatLoadIcon(QHANDLE module, unsigned id) {
   return LoadIconA(static_cast<HINSTANCE>(module), MAKEINTRESOURCEA(id));
 }
 
-bool PlatCallOverrideModule(const char* programName, int stringId, unsigned langId,
-                            char* buffer, uint32_t size, uint32_t* result) {
+bool PlatCallOverrideModule(const char* programName, int stringId, unsigned langId, char* buffer,
+                            uint32_t size, uint32_t* result) {
   // Every report string asks the module, so it is looked for once per
   // process (never freed): a failed search walks the whole DLL search path.
   // A module installed while the program runs is found at its next start.

@@ -24,9 +24,8 @@ bool PlatWriteProfileString(const char* section, const char* key, const char* va
   return WriteProfileStringA(section, key, value) != 0;
 }
 
-unsigned PlatGetPrivateProfileString(const char* section, const char* key,
-                                     const char* defaultValue, char* out, unsigned size,
-                                     const char* file) {
+unsigned PlatGetPrivateProfileString(const char* section, const char* key, const char* defaultValue,
+                                     char* out, unsigned size, const char* file) {
   return GetPrivateProfileStringA(section, key, defaultValue, out, size, file);
 }
 
@@ -40,9 +39,7 @@ bool PlatDeleteFile(const char* path) { return DeleteFileA(path) != 0; }
 bool PlatGetFileStamp(const char* path, PlatFileStamp* stamp) {
   WIN32_FILE_ATTRIBUTE_DATA info;
   if (!path || !stamp || !GetFileAttributesExA(path, GetFileExInfoStandard, &info)) return false;
-  const auto join = [](DWORD high, DWORD low) {
-    return (static_cast<uint64_t>(high) << 32) | low;
-  };
+  const auto join = [](DWORD high, DWORD low) { return (static_cast<uint64_t>(high) << 32) | low; };
   stamp->size = join(info.nFileSizeHigh, info.nFileSizeLow);
   stamp->modified = static_cast<int64_t>(
       join(info.ftLastWriteTime.dwHighDateTime, info.ftLastWriteTime.dwLowDateTime));
@@ -70,8 +67,8 @@ int WriteTempBeside(const char* path, const char* prefix, std::string_view conte
   directory[length] = '\0';
   if (length == 0) snprintf(directory, sizeof directory, ".");
   if (!GetTempFileNameA(directory, prefix, 0, temp)) return EACCES;
-  HANDLE file = CreateFileA(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE file =
+      CreateFileA(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   bool ok = file != INVALID_HANDLE_VALUE;
   for (size_t at = 0; ok && at < content.size();) {
     DWORD written = 0;
@@ -158,8 +155,8 @@ uint32_t PlatReadFirmwareTable(uint32_t provider, void* out, uint32_t size, uint
 
 std::FILE* PlatOpenRegularFile(const char* path) {
   if (!path) return nullptr;
-  return DiskFileStream(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr),
+  return DiskFileStream(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr),
                         _O_RDONLY, "rb");
 }
 
@@ -202,8 +199,8 @@ std::FILE* PlatCreateTempFile(const char* dir, const char* prefix, char* out) {
   if (!GetTempFileNameA(dir, prefix, 0, out)) return nullptr;
   // Shared for the collector's writes and for the delete that follows its
   // run while this handle still reads.
-  std::FILE* file = DiskFileStream(CreateFileA(out, GENERIC_READ, kShareAll, nullptr,
-                                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr),
+  std::FILE* file = DiskFileStream(CreateFileA(out, GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING,
+                                               FILE_ATTRIBUTE_NORMAL, nullptr),
                                    _O_RDONLY, "rb");
   if (!file) DeleteFileA(out);
   return file;
@@ -224,9 +221,7 @@ const char* PlatDmiDatPath(const char* name) { return name; }
 const char* PlatCollectorFileName() { return "PROBEX.EXE"; }
 const char* PlatKeywordPropertyFile() { return "c:\\object.ini"; }
 
-void PlatCharUpper(char* text, size_t length) {
-  CharUpperBuffA(text, static_cast<DWORD>(length));
-}
+void PlatCharUpper(char* text, size_t length) { CharUpperBuffA(text, static_cast<DWORD>(length)); }
 
 QHANDLE PlatStartProcessHidden(const char* program, const char* argument) {
   if (!program || !*program) return nullptr;
